@@ -1,0 +1,37 @@
+# make run   - install what is missing, build (Release) and start the program
+# make test  - install what is missing, build with the sanitizers and run every test
+# make demo  - stand-in instruments on a pseudo-terminal linked as COM1, then the program
+
+JOBS ?= $(shell nproc)
+RELEASE_DIR := build/release
+TEST_DIR := build/test
+
+.PHONY: all deps build run test demo bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVUSB_TESTS=ON
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target qvusb tdrsim
+
+run: build
+	cd $(RELEASE_DIR) && ./qvusb
+
+test: deps
+	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQVUSB_SANITIZE=ON
+	cmake --build $(TEST_DIR) -j $(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+demo: build
+	scripts/demo.sh $(RELEASE_DIR) $(DEVICES)
+
+bench: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVUSB_TESTS=ON
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target exchange_bench
+	$(RELEASE_DIR)/exchange_bench
+
+clean:
+	rm -rf build

@@ -1,0 +1,111 @@
+#include "formatka2/formatka2.h"
+
+#include "formatka3/formatka3.h"
+#include "main/about.h"
+#include "main/graph.h"
+#include "main/main.h"
+#include "ui/application.h"
+
+ui::Component* Module2Owner = nullptr;
+TGraph1* StationGraph = nullptr;
+TModule3* LoggerWindow = nullptr;
+
+TModule2::TModule2(ui::Component* Owner, link::SerialPort* port) : forms::TModule2Layout(Owner), Port(port) {
+  Module2Owner = Owner;
+  Created();
+}
+
+TModule2::~TModule2() {
+  // The logger windows and the chart this window made are owned by it and go with it.
+  if (LoggerWindow && LoggerWindow->Owner() == this) LoggerWindow = nullptr;
+  if (StationGraph && StationGraph->Owner() == this) StationGraph = nullptr;
+  if (StationWindow == this) StationWindow = nullptr;
+}
+
+void TModule2::FormCreate(ui::Component*) {
+  const long style = ui::GetWindowLongA(MeasTemp, ui::GWL_STYLE) | ui::BS_MULTILINE;
+  for (ui::Button* b : {MeasTemp, MeasMPot, MeasCond, MeasMoi, CableCalib, ProbeCalib, MeasAllTemp}) {
+    ui::SetWindowLongA(b, ui::GWL_STYLE, style);
+  }
+  LastMoisture.clear();
+  StationGraph = nullptr;
+}
+
+void TModule2::ReturnToMain() {
+  if (auto* main = dynamic_cast<TModule1*>(Module2Owner)) main->ReturnToMainWindow("formatka2");
+}
+
+void TModule2::FormClose(ui::Component*, ui::CloseAction&) {
+  delete StationGraph;
+  StationGraph = nullptr;
+  LastMoisture.clear();
+  ReturnToMain();
+}
+
+void TModule2::BackClick(ui::Component*) { ReturnToMain(); }
+void TModule2::Exitprogram1Click(ui::Component*) { ReturnToMain(); }
+
+void TModule2::Help1Click(ui::Component*) { ShowAboutBox(this); }
+
+void TModule2::Help2Click(ui::Component*) {
+  if (!OpenHelpContents()) Log("Unable to find the help file");
+}
+
+void TModule2::DeviceSelectChange(ui::Component*) {
+  ui::HourGlass hourGlass;
+  ReadProbeConfig();
+  SearchAuxProbes();
+}
+
+void TModule2::DataLoggerClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  LoggerWindow = new TModule3(this, Port);
+  LoggerWindow->DeviceSelect->Items().Assign(DeviceSelect->Items());
+  LoggerWindow->DeviceSelect->SetText(DeviceSelect->Text());
+  Hide();
+  LoggerWindow->Show();
+  LoggerWindow->ScanStation();
+  LoggerWindow->ApplyStoredConfig();
+}
+
+void TModule2::ReturnToStationWindow(TModule2* stationWindow) {
+  if (LoggerWindow) LoggerWindow->Hide();
+  if (stationWindow) stationWindow->Show();
+}
+
+std::optional<link::CommandFrame> TModule2::BuildStationCommand(char letter1, char letter2, bool deviceLevel) {
+  // An identifier without a readable address gets no frame: the write then fails as for a
+  // missing channel.
+  const auto address = link::DeviceAddress(DeviceSelect->Text());
+  if (!address) return std::nullopt;
+  if (deviceLevel) return link::MakeFrame(*address, letter1, letter2, true, 0);
+  if (ChannelSelect->Text() == "CH number") return std::nullopt;
+  return link::MakeFrame(*address, letter1, letter2, false, link::ParseInteger(ChannelSelect->Text()));
+}
+
+std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check) {
+  auto reply = Port->Read(count);
+  if (!reply) return std::nullopt;
+  if (check && reply->StartsWith("ER")) {
+    Log("Unable to perform the measurement - Check the probe connection and try again");
+    return std::nullopt;
+  }
+  return reply;
+}
+
+// The station's exchanges are built in their own files as they come.
+void TModule2::ReadProbeConfig() {}
+void TModule2::SearchAuxProbes() {}
+void TModule2::MeasMoiClick(ui::Component*) {}
+void TModule2::MeasCondClick(ui::Component*) {}
+void TModule2::MeasTempAllClick(ui::Component*) {}
+void TModule2::ChannelSelectChange(ui::Component*) {}
+void TModule2::CableCalibClick(ui::Component*) {}
+void TModule2::ProbeCalibClick(ui::Component*) {}
+void TModule2::NonStProbCalibClickClick(ui::Component*) {}
+void TModule2::AUXselectChange(ui::Component*) {}
+void TModule2::AUXstartClick(ui::Component*) {}
+void TModule2::MeasTempClick(ui::Component*) {}
+void TModule2::MeasMPotClick(ui::Component*) {}
+void TModule2::ReadConfigClick(ui::Component*) {}
+void TModule2::SaveConfigClick(ui::Component*) {}

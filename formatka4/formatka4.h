@@ -1,0 +1,41 @@
+// The GPRS modem window.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "forms/formatka4_layout.h"
+#include "link/bytes.h"
+#include "link/frame.h"
+#include "link/serial_port.h"
+
+class TModule4 : public forms::TModule4Layout {
+ public:
+  TModule4(ui::Component* Owner, link::SerialPort* port);
+  ~TModule4() override;
+
+  // {address, letter, digit, 0}; nothing when the identifier shown has no readable address.
+  std::optional<link::CommandFrame> BuildModemCommand(char letter, char digit);
+  std::optional<link::Bytes> ReadModemReply(int32_t count) { return Port->Read(count); }
+
+  link::SerialPort* Port;
+
+ protected:
+  void FormCreate(ui::Component* Sender) override;
+  void FormClose(ui::Component* Sender, ui::CloseAction& Action) override;
+  void Exitprogram1Click(ui::Component* Sender) override;
+  void About1Click(ui::Component* Sender) override;
+  void Help2Click(ui::Component* Sender) override;
+  void S4ButtonClick(ui::Component* Sender) override;
+  void S0ButtonClick(ui::Component* Sender) override;
+  void S1ButtonClick(ui::Component* Sender) override;
+  void S2ButtonClick(ui::Component* Sender) override;
+  void SetButtonClick(ui::Component* Sender) override;
+
+ private:
+  void Log(const std::string& line) { Memo1->Lines().Add(line); }
+  void ReturnToMain();
+};
+
+extern ui::Component* Module4Owner;

@@ -1,0 +1,86 @@
+#include "link/serial_port.h"
+
+inline namespace qvusb {
+namespace link {
+
+namespace {
+
+// Fixed line time-outs: 200 ms between two bytes, 200 ms plus 1 ms per requested byte in all.
+constexpr uint32_t kReadIntervalMs = 200;
+constexpr uint32_t kReadTotalPerByteMs = 1;
+constexpr uint32_t kReadTotalConstantMs = 200;
+constexpr uint32_t kEventMask = 0xFFFF;
+constexpr int32_t kLargestReply = 256;
+
+}  // namespace
+
+SerialPort::SerialPort() = default;
+SerialPort::~SerialPort() = default;
+
+bool SerialPort::Open(const char* name) {
+  if (handle_.Valid()) handle_.Close();
+  if (name == nullptr || !handle_.OpenExclusive(name)) return false;
+  // Anything but a character device is refused; the caller's Close releases it.
+  if (handle_.FileType() != platform::kFileTypeChar) return false;
+
+  handle_.SetEventMask(kEventMask);
+
+  platform::SerialTimeouts timeouts;
+  handle_.GetTimeouts(&timeouts);
+  timeouts.readIntervalTimeout = kReadIntervalMs;
+  timeouts.readTotalTimeoutMultiplier = kReadTotalPerByteMs;
+  timeouts.readTotalTimeoutConstant = kReadTotalConstantMs;
+  handle_.SetTimeouts(timeouts);
+
+  // Only these settings change; flow control and the rest stay as the device has them.
+  platform::SerialLineState state;
+  handle_.GetState(&state);
+  state.baudRate = 57600;
+  state.byteSize = 8;
+  state.parity = platform::kNoParity;
+  state.stopBits = platform::kOneStopBit;
+  state.binary = true;
+  state.dtrControl = platform::kDtrControlEnable;
+  handle_.SetState(state);
+
+  handle_.Purge(platform::kPurgeRxClear);
+  handle_.Purge(platform::kPurgeTxClear);
+  return true;
+}
+
+bool SerialPort::Write(const uint8_t* data, int32_t length, bool withPreamble) {
+  bytesWritten_ = 0;
+  if (data == nullptr || length < 0) return false;
+
+  std::vector<uint8_t> buffer;
+  buffer.reserve((withPreamble ? kWakePreambleLength : 0) + static_cast<size_t>(length));
+  if (withPreamble) buffer.assign(kWakePreambleLength, kWakeByte);
+  buffer.insert(buffer.end(), data, data + length);
+
+  // Whatever an earlier command left unread must not be taken for this one's reply.
+  handle_.Purge(platform::kPurgeRxClear);
+  handle_.Purge(platform::kPurgeTxClear);
+
+  size_t written = 0;
+  bool complete = handle_.Write(buffer.data(), buffer.size(), &written);
+  bytesWritten_ = static_cast<uint32_t>(written);
+  return complete && written == buffer.size() && written > 0;
+}
+
+std::optional<Bytes> SerialPort::Read(int32_t n) {
+  bytesRead_ = 0;
+  if (n < kReadExactCopy256) return std::nullopt;
+  const size_t request = static_cast<size_t>(n >= 0 ? n : kLargestReply);
+  std::vector<uint8_t> buffer(request + 1, 0);
+  size_t got = 0;
+  handle_.Read(buffer.data(), request, &got);  // a device error still hands over what came
+  bytesRead_ = static_cast<uint32_t>(got);
+  if (got == 0) return std::nullopt;
+  // Every mode hands out exactly the bytes received followed by a NUL.
+  return Bytes(buffer.data(), got);
+}
+
+void SerialPort::Close() { handle_.Close(); }
+
+}  // namespace link
+}  // namespace qvusb

@@ -1,0 +1,82 @@
+#include "main/main.h"
+
+#include "formatka2/formatka2.h"
+#include "formatka4/formatka4.h"
+#include "main/about.h"
+#include "main/graph.h"
+#include "ui/application.h"
+
+TModule1* Module1 = nullptr;
+TGraph1* MeterGraph = nullptr;
+TModule2* StationWindow = nullptr;
+TModule4* ModemWindow = nullptr;
+TAboutBox* AboutBox = nullptr;
+
+const char* const kSendFailureLine = "Unable to send data or no response from the device - Try again";
+
+TModule1::TModule1(ui::Component* Owner)
+    : forms::TModule1Layout(Owner), Port(std::make_unique<link::SerialPort>()) {
+  Created();
+}
+
+TModule1::~TModule1() {
+  // The windows this one owns go with it; forget them.
+  MeterGraph = nullptr;
+  StationWindow = nullptr;
+  ModemWindow = nullptr;
+  if (Module1 == this) Module1 = nullptr;
+}
+
+void TModule1::Log(const std::string& line) { Memo1->Lines().Add(line); }
+
+void TModule1::SetMeterMenusVisible(bool visible) {
+  Savemeasurementresults1->SetVisible(visible);
+  ExportmeasurementresultstoMSExcel1->SetVisible(visible);
+  Calibration1->SetVisible(visible);
+  Measurement1->SetVisible(visible);
+  Read1->SetVisible(visible);
+  Memorybanks1->SetVisible(visible);
+}
+
+void TModule1::FormCreate(ui::Component*) {
+  GroupBox3->Hide();
+  GroupBox4->Hide();
+  DeviceName->Show();
+  deviceFound = false;
+  LastSalinity.reset();
+  LastProbeTemperature.reset();
+  LastMoisture.reset();
+  LastDielectricConstant.reset();
+  LastReflectogram.reset();
+  MeterGraph = nullptr;
+}
+
+void TModule1::FormClose(ui::Component*, ui::CloseAction&) {
+  delete MeterGraph;
+  MeterGraph = nullptr;
+  delete StationWindow;
+  StationWindow = nullptr;
+}
+
+void TModule1::Exitprogram1Click(ui::Component*) { ui::App().Terminate(); }
+
+void TModule1::Help1Click(ui::Component*) { ShowAboutBox(this); }
+
+void TModule1::Help2Click(ui::Component*) {
+  if (!OpenHelpContents()) Log("Unable to find the help file");
+}
+
+void TModule1::ReturnToMainWindow(const std::string& unitName) {
+  if (unitName == "formatka2") {
+    if (StationWindow) {
+      Memo1->Lines().Assign(StationWindow->Memo1->Lines());
+      StationWindow->Hide();
+    }
+  } else if (ModemWindow) {
+    Memo1->Lines().Assign(ModemWindow->Memo1->Lines());
+    ModemWindow->Hide();
+  }
+  // The opening item closes the port; were the port already closed, the same click would open it.
+  if (Port->IsOpen()) ChooseCOM(static_cast<ui::MenuItem*>(Port->PortMenuItem()));
+  Show();
+}

@@ -1,0 +1,91 @@
+// The main window: COM-port menu, device search, the handheld meter's commands, and the way back
+// from the device windows.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/main_layout.h"
+#include "link/bytes.h"
+#include "link/frame.h"
+#include "link/serial_port.h"
+
+class TGraph1;
+class TModule2;
+class TModule4;
+class TAboutBox;
+
+class TModule1 : public forms::TModule1Layout {
+ public:
+  explicit TModule1(ui::Component* Owner);
+  ~TModule1() override;
+
+  // Called by the station window ("formatka2") and the modem window ("formatka4") when they are
+  // left: takes their log back, closes the port and shows this window again.
+  void ReturnToMainWindow(const std::string& unitName);
+
+  // Meter command layer.
+  bool CheckDeviceFound();
+  std::optional<link::CommandFrame> BuildMeterCommand(char letter1, char letter2, bool deviceLevel);
+  std::optional<link::Bytes> ReadMeterReply(int32_t n, bool check);
+
+  link::SerialPort* GetPort() const { return Port.get(); }
+  bool DeviceFound() const { return deviceFound; }
+
+  // The last values of the handheld meter, exactly as received (absent until read).
+  std::optional<std::string> LastSalinity, LastProbeTemperature, LastMoisture, LastDielectricConstant;
+  // The last reflectogram: 1024 trace values and the two marker positions.
+  std::optional<std::vector<uint32_t>> LastReflectogram;
+
+ protected:
+  void FormCreate(ui::Component* Sender) override;
+  void FormClose(ui::Component* Sender, ui::CloseAction& Action) override;
+  void searchClick(ui::Component* Sender) override;
+  void ChooseCOM(ui::Component* Sender) override;
+  void Exitprogram1Click(ui::Component* Sender) override;
+  void Help1Click(ui::Component* Sender) override;
+  void Help2Click(ui::Component* Sender) override;
+
+  // Handheld meter operations.
+  void ProbeGroupClick(ui::Component* Sender) override;
+  void ChannelSelectChange(ui::Component* Sender) override;
+  void CableCalibClick(ui::Component* Sender) override;
+  void ProbeCalibClick(ui::Component* Sender) override;
+  void NonStProbCalibClickClick(ui::Component* Sender) override;
+  void MeasMoiClick(ui::Component* Sender) override;
+  void MeasSalClick(ui::Component* Sender) override;
+  void MeasTempClick(ui::Component* Sender) override;
+  void Performcompletemeasurement1Click(ui::Component* Sender) override;
+  void Savemeasurementresults1Click(ui::Component* Sender) override;
+  void ExportmeasurementresultstoMSExcel1Click(ui::Component* Sender) override;
+  void LastMeasuredSalinity1Click(ui::Component* Sender) override;
+  void Lastmeasuredprobetemperature1Click(ui::Component* Sender) override;
+  void Lastmeasuredmoisture1Click(ui::Component* Sender) override;
+  void Time1Click(ui::Component* Sender) override;
+  void Date1Click(ui::Component* Sender) override;
+  void Contrast1Click(ui::Component* Sender) override;
+  void Supplyvoltage1Click(ui::Component* Sender) override;
+  void Storeddatapoints1Click(ui::Component* Sender) override;
+  void DataBankReadClick(ui::Component* Sender) override;
+  void DataBankSaveClick(ui::Component* Sender) override;
+
+ private:
+  void Log(const std::string& line);
+  void SetMeterMenusVisible(bool visible);
+
+  std::unique_ptr<link::SerialPort> Port;
+  bool deviceFound = false;
+};
+
+// Unit-level window pointers.
+extern TModule1* Module1;
+extern TGraph1* MeterGraph;
+extern TModule2* StationWindow;
+extern TModule4* ModemWindow;
+extern TAboutBox* AboutBox;
+
+// The line every window logs when a frame cannot be written.
+extern const char* const kSendFailureLine;

@@ -1,0 +1,77 @@
+#include "platform/timing.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <mutex>
+#include <thread>
+
+namespace platform {
+
+namespace {
+
+constexpr uint32_t kDefaultTimeoutFloor = 60;
+
+std::atomic<double> g_timeScale{1.0};
+std::atomic<uint32_t> g_timeoutFloor{kDefaultTimeoutFloor};
+
+struct HookSlot {
+  std::mutex mutex;
+  SleepHook hook;
+  std::thread::id owner;
+};
+
+HookSlot& Hook() {
+  static HookSlot slot;
+  return slot;
+}
+
+uint32_t ToMs(double ms) {
+  if (!(ms > 0)) return 0;
+  if (ms >= 4294967295.0) return 0xFFFFFFFFu;
+  return static_cast<uint32_t>(std::llround(ms));
+}
+
+}  // namespace
+
+void Sleep(uint32_t ms) {
+  const double scale = TimeScale();
+  const double realMs = scale == 1.0 ? static_cast<double>(ms) : ms * scale;
+  SleepHook hook;
+  {
+    HookSlot& slot = Hook();
+    std::lock_guard<std::mutex> lock(slot.mutex);
+    if (slot.hook && slot.owner == std::this_thread::get_id()) hook = slot.hook;
+  }
+  if (hook) {
+    hook(ToMs(realMs));
+    return;
+  }
+  if (realMs > 0) std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(realMs));
+}
+
+void SetTimeScale(double scale) {
+  if (!(scale >= 0) || std::isinf(scale)) return;
+  g_timeScale.store(scale);
+}
+
+double TimeScale() { return g_timeScale.load(); }
+
+uint32_t ScaledTimeout(uint32_t ms) {
+  const double scale = TimeScale();
+  if (scale == 1.0) return ms;
+  uint32_t scaled = ToMs(std::ceil(ms * scale));
+  return std::max(g_timeoutFloor.load(), scaled);
+}
+
+void SetTimeoutFloor(uint32_t ms) { g_timeoutFloor.store(ms); }
+
+void SetSleepHook(SleepHook hook) {
+  HookSlot& slot = Hook();
+  std::lock_guard<std::mutex> lock(slot.mutex);
+  slot.hook = std::move(hook);
+  slot.owner = std::this_thread::get_id();
+}
+
+}  // namespace platform

@@ -1,0 +1,411 @@
+#include "sim/instruments.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace sim {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// 10 bits per byte (start, 8 data, stop) at 57600 baud.
+constexpr std::chrono::nanoseconds kByteTime{1'000'000'000LL * 10 / 57600};
+// Paced replies go out in chunks this large: fine enough for the timing, few enough writes.
+constexpr size_t kPaceChunk = 8;
+
+[[noreturn]] void ThrowErrno(const char* what) {
+  throw std::system_error(errno, std::generic_category(), what);
+}
+
+// The entry for `key`: the exact one, else the longest "prefix*" entry that matches.
+template <class Map>
+typename Map::iterator FindByKey(Map& map, const std::string& key) {
+  auto exact = map.find(key);
+  if (exact != map.end()) return exact;
+  auto best = map.end();
+  size_t bestLength = 0;
+  for (auto it = map.begin(); it != map.end(); ++it) {
+    const std::string& k = it->first;
+    if (k.empty() || k.back() != '*') continue;
+    size_t stem = k.size() - 1;
+    if (key.size() >= stem && key.compare(0, stem, k, 0, stem) == 0 &&
+        (best == map.end() || stem > bestLength)) {
+      best = it;
+      bestLength = stem;
+    }
+  }
+  return best;
+}
+
+}  // namespace
+
+struct Instruments::Impl {
+  int master = -1;
+  int slave = -1;   // held open so that the master never sees the line hang up
+  int stopFd = -1;  // eventfd, readable once the instruments shut down
+  std::string slavePath;
+  std::thread reader;
+  std::atomic<bool> stopping{false};
+  FrameParser parser;  // reader thread only
+
+  mutable std::mutex mu;  // everything below
+  mutable std::condition_variable framesChanged;
+  std::vector<ReceivedFrame> frames;
+  size_t dropped = 0;
+  std::vector<std::string> ids;
+  std::optional<std::string> searchRaw;
+  std::map<std::string, Handler> handlers;
+  std::map<std::string, Fault> faults;
+  bool pacing = false;
+  std::chrono::microseconds replyDelay{0};
+  Clock::time_point lastReplyAt{};
+  std::vector<fs::path> links;
+
+  std::mutex writeMu;  // one writer on the master at a time
+
+  ~Impl() {
+    for (int fd : {master, slave, stopFd}) {
+      if (fd >= 0) close(fd);
+    }
+  }
+
+  void Run();
+  void WaitForStop() const;
+  void Answer(const ReceivedFrame& frame);
+  // Sleeps until `until`; false when the instruments shut down meanwhile.
+  bool PauseUntil(Clock::time_point until) const;
+  bool WriteAll(const char* data, size_t count) const;
+  void Transmit(const std::string& bytes, size_t piece, std::chrono::milliseconds pause, bool paced,
+                bool isReply);
+};
+
+void Instruments::Impl::Run() {
+  std::vector<uint8_t> buf(4096);
+  for (;;) {
+    pollfd fds[2] = {{master, POLLIN, 0}, {stopFd, POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      std::perror("sim: poll");
+      return;
+    }
+    if (fds[1].revents != 0) return;
+    if ((fds[0].revents & POLLIN) == 0) {
+      // The held slave descriptor keeps hang-ups away; anything else is broken for good, and
+      // polling again would spin.
+      if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+        std::fprintf(stderr, "sim: the pseudo-terminal failed\n");
+        WaitForStop();
+        return;
+      }
+      continue;
+    }
+    ssize_t n = read(master, buf.data(), buf.size());
+    Clock::time_point now = Clock::now();
+    if (n < 0) {
+      if (errno == EAGAIN || errno == EINTR) continue;
+      std::perror("sim: read");
+      WaitForStop();
+      return;
+    }
+    std::vector<ReceivedFrame> received = parser.Feed(buf.data(), static_cast<size_t>(n), now);
+    {
+      std::lock_guard lock(mu);
+      dropped = parser.DroppedBytes();
+    }
+    for (ReceivedFrame& frame : received) {
+      {
+        std::lock_guard lock(mu);
+        frames.push_back(frame);
+      }
+      framesChanged.notify_all();
+      Answer(frame);
+      if (stopping) return;
+    }
+  }
+}
+
+void Instruments::Impl::WaitForStop() const {
+  pollfd p = {stopFd, POLLIN, 0};
+  while (poll(&p, 1, -1) < 0 && errno == EINTR) {
+  }
+}
+
+void Instruments::Impl::Answer(const ReceivedFrame& frame) {
+  Handler handler;
+  std::optional<std::string> reply;
+  Fault fault;
+  bool paced = false;
+  std::chrono::microseconds delay{0};
+  {
+    std::lock_guard lock(mu);
+    auto h = FindByKey(handlers, frame.command);
+    if (h != handlers.end()) {
+      handler = h->second;
+    } else if (frame.command == "B") {
+      if (searchRaw) {
+        reply = *searchRaw;
+      } else {
+        std::string all;
+        for (const std::string& id : ids) all += id;
+        reply = all;
+      }
+    }
+    auto f = FindByKey(faults, frame.command);
+    if (f != faults.end()) {
+      fault = f->second;
+      if (f->second.times > 0 && --f->second.times == 0) faults.erase(f);
+    }
+    paced = pacing;
+    delay = replyDelay;
+  }
+  if (handler) {
+    // A throwing handler must not take the reader thread, and with it the test, down.
+    try {
+      reply = handler(frame);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "sim: handler for \"%s\" failed: %s\n", frame.command.c_str(), e.what());
+      reply.reset();
+    }
+  }
+
+  size_t piece = 0;
+  switch (fault.kind) {
+    case Fault::Kind::None:
+      break;
+    case Fault::Kind::Silent:
+      reply.reset();
+      break;
+    case Fault::Kind::Short:
+      if (reply) reply->resize(std::min(fault.keep, reply->size()));
+      break;
+    case Fault::Kind::Er: {
+      std::string er = "ER";
+      if (reply && reply->size() > er.size()) er.append(reply->size() - er.size(), ' ');
+      reply = er;
+      break;
+    }
+    case Fault::Kind::Custom:
+      reply = fault.bytes;
+      break;
+    case Fault::Kind::Pieces:
+      piece = std::max<size_t>(fault.keep, 1);
+      break;
+  }
+  if (!reply || reply->empty()) return;
+  if (delay.count() > 0 && !PauseUntil(Clock::now() + delay)) return;
+  Transmit(*reply, piece, fault.pause, paced, true);
+}
+
+bool Instruments::Impl::PauseUntil(Clock::time_point until) const {
+  for (;;) {
+    Clock::time_point now = Clock::now();
+    if (now >= until) return !stopping;
+    auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(until - now);
+    timespec ts{static_cast<time_t>(left.count() / 1'000'000'000),
+                static_cast<long>(left.count() % 1'000'000'000)};
+    pollfd p = {stopFd, POLLIN, 0};
+    int r = ppoll(&p, 1, &ts, nullptr);
+    if (r > 0) return false;
+    if (r < 0 && errno != EINTR) return false;
+  }
+}
+
+bool Instruments::Impl::WriteAll(const char* data, size_t count) const {
+  while (count > 0) {
+    ssize_t n = write(master, data, count);
+    if (n > 0) {
+      data += n;
+      count -= static_cast<size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) return false;
+    // The program has not read what is queued: wait for room, or for the shutdown.
+    pollfd fds[2] = {{master, POLLOUT, 0}, {stopFd, POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0 && errno != EINTR) return false;
+    if (fds[1].revents != 0) return false;
+  }
+  return true;
+}
+
+void Instruments::Impl::Transmit(const std::string& bytes, size_t piece,
+                                 std::chrono::milliseconds pause, bool paced, bool isReply) {
+  std::lock_guard writing(writeMu);
+  if (piece == 0) piece = bytes.size();
+  for (size_t start = 0; start < bytes.size(); start += piece) {
+    if (start > 0 && !PauseUntil(Clock::now() + pause)) return;
+    size_t length = std::min(piece, bytes.size() - start);
+    const char* data = bytes.data() + start;
+    if (!paced) {
+      if (!WriteAll(data, length)) return;
+      continue;
+    }
+    // Each chunk goes out when its last byte would have arrived over the line.
+    Clock::time_point lineStart = Clock::now();
+    for (size_t done = 0; done < length;) {
+      size_t chunk = std::min(kPaceChunk, length - done);
+      if (!PauseUntil(lineStart + kByteTime * static_cast<int64_t>(done + chunk))) return;
+      if (!WriteAll(data + done, chunk)) return;
+      done += chunk;
+    }
+  }
+  if (isReply) {
+    std::lock_guard lock(mu);
+    lastReplyAt = Clock::now();
+  }
+}
+
+Instruments::Instruments(std::vector<std::string> deviceIds) : impl_(std::make_unique<Impl>()) {
+  Impl& s = *impl_;
+  s.ids = std::move(deviceIds);
+
+  s.master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (s.master < 0) ThrowErrno("posix_openpt");
+  fcntl(s.master, F_SETFD, FD_CLOEXEC);
+  if (grantpt(s.master) != 0) ThrowErrno("grantpt");
+  if (unlockpt(s.master) != 0) ThrowErrno("unlockpt");
+  char name[256];
+  int err = ptsname_r(s.master, name, sizeof name);
+  if (err != 0) throw std::system_error(err, std::generic_category(), "ptsname_r");
+  s.slavePath = name;
+  // Replies wait for room instead of blocking the reader thread for good.
+  fcntl(s.master, F_SETFL, fcntl(s.master, F_GETFL) | O_NONBLOCK);
+
+  s.slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (s.slave < 0) ThrowErrno("open slave");
+  // Raw from the start: no echo and no translation of what either side writes.
+  termios tio{};
+  if (tcgetattr(s.slave, &tio) != 0) ThrowErrno("tcgetattr");
+  cfmakeraw(&tio);
+  cfsetspeed(&tio, B57600);
+  if (tcsetattr(s.slave, TCSANOW, &tio) != 0) ThrowErrno("tcsetattr");
+
+  s.stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+  if (s.stopFd < 0) ThrowErrno("eventfd");
+
+  s.reader = std::thread([&s] { s.Run(); });
+}
+
+Instruments::~Instruments() {
+  Impl& s = *impl_;
+  s.stopping = true;
+  uint64_t one = 1;
+  if (write(s.stopFd, &one, sizeof one) < 0) std::perror("sim: eventfd");
+  if (s.reader.joinable()) s.reader.join();
+  for (const fs::path& link : s.links) {
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(link, ec)) && fs::read_symlink(link, ec) == s.slavePath) {
+      fs::remove(link, ec);
+    }
+  }
+}
+
+const std::string& Instruments::SlavePath() const { return impl_->slavePath; }
+
+void Instruments::LinkAs(const std::string& comName, const std::string& folder) {
+  fs::create_directories(folder);
+  fs::path link = fs::path(folder) / comName;
+  // A link left behind by an earlier run that did not end cleanly.
+  if (fs::is_symlink(fs::symlink_status(link))) fs::remove(link);
+  fs::create_symlink(impl_->slavePath, link);
+  std::lock_guard lock(impl_->mu);
+  impl_->links.push_back(link);
+}
+
+void Instruments::SetDeviceIds(std::vector<std::string> ids) {
+  std::lock_guard lock(impl_->mu);
+  impl_->ids = std::move(ids);
+}
+
+void Instruments::SetSearchReplyRaw(std::optional<std::string> raw) {
+  std::lock_guard lock(impl_->mu);
+  impl_->searchRaw = std::move(raw);
+}
+
+void Instruments::SetHandler(const std::string& command, Handler h) {
+  std::lock_guard lock(impl_->mu);
+  if (h) {
+    impl_->handlers[command] = std::move(h);
+  } else {
+    impl_->handlers.erase(command);
+  }
+}
+
+void Instruments::InjectFault(const std::string& command, Fault f) {
+  std::lock_guard lock(impl_->mu);
+  if (f.kind == Fault::Kind::None || f.times == 0) {
+    impl_->faults.erase(command);
+  } else {
+    impl_->faults[command] = std::move(f);
+  }
+}
+
+void Instruments::ClearFaults() {
+  std::lock_guard lock(impl_->mu);
+  impl_->faults.clear();
+}
+
+void Instruments::SetPacing(bool lineRate) {
+  std::lock_guard lock(impl_->mu);
+  impl_->pacing = lineRate;
+}
+
+void Instruments::SetReplyDelay(std::chrono::microseconds d) {
+  std::lock_guard lock(impl_->mu);
+  impl_->replyDelay = d;
+}
+
+std::vector<ReceivedFrame> Instruments::Frames() const {
+  std::lock_guard lock(impl_->mu);
+  return impl_->frames;
+}
+
+void Instruments::ClearFrames() {
+  std::lock_guard lock(impl_->mu);
+  impl_->frames.clear();
+}
+
+bool Instruments::WaitForFrames(size_t n, std::chrono::milliseconds timeout) const {
+  std::unique_lock lock(impl_->mu);
+  return impl_->framesChanged.wait_for(lock, timeout, [&] { return impl_->frames.size() >= n; });
+}
+
+size_t Instruments::DroppedBytes() const {
+  std::lock_guard lock(impl_->mu);
+  return impl_->dropped;
+}
+
+void Instruments::Send(const std::string& bytes) {
+  bool paced;
+  {
+    std::lock_guard lock(impl_->mu);
+    paced = impl_->pacing;
+  }
+  impl_->Transmit(bytes, 0, {}, paced, false);
+}
+
+Instruments::Clock::time_point Instruments::LastReplyByteAt() const {
+  std::lock_guard lock(impl_->mu);
+  return impl_->lastReplyAt;
+}
+
+}  // namespace sim

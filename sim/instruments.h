@@ -1,0 +1,113 @@
+// Stand-in instruments on the master side of a pseudo-terminal: the program opens the slave side
+// as its serial port. A reader thread records every frame it receives and answers it.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/frame_parser.h"
+
+namespace sim {
+
+// A fault applied to the replies of one command.
+struct Fault {
+  enum class Kind {
+    None,
+    Silent,  // no reply
+    Short,   // only the first `keep` bytes
+    Er,      // "ER" padded with blanks to the normal reply's length ("ER" when there is none)
+    Custom,  // `bytes` instead of the reply
+    Pieces,  // the reply in pieces of `keep` bytes, `pause` apart
+  };
+  Kind kind = Kind::None;
+  size_t keep = 0;
+  std::string bytes;
+  int times = -1;  // -1: for ever, else how many replies it affects
+  std::chrono::milliseconds pause{20};
+
+  static Fault Silent(int times = -1) { return Make(Kind::Silent, 0, {}, times); }
+  static Fault Short(size_t keep, int times = -1) { return Make(Kind::Short, keep, {}, times); }
+  static Fault Er(int times = -1) { return Make(Kind::Er, 0, {}, times); }
+  static Fault Custom(std::string bytes, int times = -1) {
+    return Make(Kind::Custom, 0, std::move(bytes), times);
+  }
+  static Fault Pieces(size_t keep, std::chrono::milliseconds pause = std::chrono::milliseconds(20),
+                      int times = -1) {
+    Fault f = Make(Kind::Pieces, keep, {}, times);
+    f.pause = pause;
+    return f;
+  }
+
+ private:
+  static Fault Make(Kind kind, size_t keep, std::string bytes, int times) {
+    Fault f;
+    f.kind = kind;
+    f.keep = keep;
+    f.bytes = std::move(bytes);
+    f.times = times;
+    return f;
+  }
+};
+
+class Instruments {
+ public:
+  using Clock = std::chrono::steady_clock;
+  // Returns the reply to a frame, or nothing for no reply. Runs on the reader thread.
+  using Handler = std::function<std::optional<std::string>(const ReceivedFrame&)>;
+
+  // `deviceIds`: the identifiers answered to the search, in order. Throws std::system_error when
+  // no pseudo-terminal can be made.
+  explicit Instruments(std::vector<std::string> deviceIds = {});
+  // Stops the reader thread, closes the pseudo-terminal and removes the links it made.
+  ~Instruments();
+  Instruments(const Instruments&) = delete;
+  Instruments& operator=(const Instruments&) = delete;
+
+  const std::string& SlavePath() const;
+  // Makes folder/comName a symlink to the slave (creating the folder); a stale symlink there is
+  // replaced. Removed again in the destructor. Throws std::filesystem::filesystem_error.
+  void LinkAs(const std::string& comName, const std::string& folder);
+
+  void SetDeviceIds(std::vector<std::string> ids);
+  // Exact bytes to answer the search with; nullopt: the identifiers.
+  void SetSearchReplyRaw(std::optional<std::string> raw);
+
+  // The handler for a command key (ReceivedFrame::command); an empty one removes it. A key ending
+  // in '*' serves every command key that begins with the rest of it, for text lines with values
+  // ("at+nameset*"); an exact key wins, then the longest such prefix. Without a handler a command
+  // gets no reply; a handler for "B" replaces the built-in search reply.
+  void SetHandler(const std::string& command, Handler h);
+  // Applied to the replies of that command key (same matching as handlers).
+  void InjectFault(const std::string& command, Fault f);
+  void ClearFaults();
+
+  // On: replies go out at the line rate, 10 bits per byte at 57600 baud, written in small chunks
+  // when each would have arrived.
+  void SetPacing(bool lineRate);
+  // Extra delay before each reply.
+  void SetReplyDelay(std::chrono::microseconds d);
+
+  std::vector<ReceivedFrame> Frames() const;
+  void ClearFrames();
+  // True once at least n frames were received, false when the time-out passed first.
+  bool WaitForFrames(size_t n, std::chrono::milliseconds timeout) const;
+  // Bytes received that made no frame (noise, frames cut short).
+  size_t DroppedBytes() const;
+
+  // Unsolicited bytes to the program (paced when pacing is on).
+  void Send(const std::string& bytes);
+  // When the last byte of the last reply was written; the epoch before any reply.
+  Clock::time_point LastReplyByteAt() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace sim

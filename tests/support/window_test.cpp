@@ -1,0 +1,89 @@
+#include "tests/support/window_test.h"
+
+#include <cstdlib>
+#include <algorithm>
+#include <filesystem>
+
+#include "app/support/services.h"
+#include "platform/timing.h"
+#include "ui/application.h"
+
+namespace testing_support {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "qvusb-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+void WindowTest::SetUp() {
+  ui::SetBackend(&backend_);
+  Responder().OnFailure = [](const std::string& message) { ADD_FAILURE() << message; };
+  ui::App().Reset();
+  ui::App().SetTitle("QV USB Rererazuzazu");
+  app::InstallPlatformServices();
+  ui::GetScreen().SetCursor(ui::Cursor::Default);
+  platform::SetTimeScale(0.05);
+
+  ports_ = std::make_unique<TempDir>();
+  setenv("QVUSB_PORTS_DIR", ports_->Path().c_str(), 1);
+  instruments_ = std::make_unique<sim::Instruments>(std::vector<std::string>{});
+  instruments_->LinkAs("COM1", ports_->Path());
+}
+
+void WindowTest::TearDown() {
+  delete main_;
+  main_ = nullptr;
+  instruments_.reset();
+  ports_.reset();
+  unsetenv("QVUSB_PORTS_DIR");
+  platform::SetTimeScale(1.0);
+  EXPECT_TRUE(Responder().AllAnswered()) << Responder().Pending() << " scripted answers were not used";
+  ui::App().Reset();
+  ui::SetBackend(nullptr);
+}
+
+TModule1& WindowTest::Main() {
+  if (!main_) {
+    main_ = new TModule1(nullptr);
+    Module1 = main_;
+    ui::App().SetMainForm(main_);
+    main_->Show();
+  }
+  return *main_;
+}
+
+void WindowTest::ClickCom(int n) {
+  auto* item = ui::FindAs<ui::MenuItem>(Main(), "COM" + std::to_string(n) + "1");
+  ASSERT_NE(item, nullptr);
+  item->Click();
+}
+
+void WindowTest::OpenAndSearch(const std::vector<std::string>& ids) {
+  Line().SetDeviceIds(ids);
+  ClickCom(1);
+  Main().search->Click();
+}
+
+std::vector<std::string> WindowTest::MainLog() { return Main().Memo1->Lines().Items(); }
+
+std::vector<std::string> WindowTest::Tail(const ui::StringList& lines, int n) {
+  return Since(lines, std::max(0, lines.Count() - n));
+}
+
+std::vector<std::string> WindowTest::Since(const ui::StringList& lines, int from) {
+  return {lines.Items().begin() + std::clamp(from, 0, lines.Count()), lines.Items().end()};
+}
+
+std::vector<uint8_t> WithPreamble(std::vector<uint8_t> bytes) {
+  std::vector<uint8_t> out(23, 0xFF);
+  out.insert(out.end(), bytes.begin(), bytes.end());
+  return out;
+}
+
+}  // namespace testing_support

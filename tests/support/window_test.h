@@ -1,0 +1,63 @@
+// A test fixture for the windows: the headless backend with a scripted responder, stand-in
+// instruments on a pseudo-terminal linked as COM1, a fast time scale, and helpers that act as the
+// user does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main/main.h"
+#include "sim/instruments.h"
+#include "ui/headless.h"
+
+namespace testing_support {
+
+// A temporary folder, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  const std::string& Path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  ui::ScriptedResponder& Responder() { return backend_.Responder(); }
+  ui::HeadlessBackend& Backend() { return backend_; }
+  sim::Instruments& Line() { return *instruments_; }
+  const std::string& PortsDir() const { return ports_->Path(); }
+
+  // The main window, created on first use as the program does.
+  TModule1& Main();
+  // Clicks "COM ports" > "COMn".
+  void ClickCom(int n);
+  // Opens COM1 and searches with the given identifiers on the line.
+  void OpenAndSearch(const std::vector<std::string>& ids);
+  // The main window's program log.
+  std::vector<std::string> MainLog();
+  // The last n lines of a log.
+  static std::vector<std::string> Tail(const ui::StringList& lines, int n);
+  // The lines added to a log since it held `from` lines.
+  static std::vector<std::string> Since(const ui::StringList& lines, int from);
+
+ private:
+  ui::HeadlessBackend backend_;
+  std::unique_ptr<TempDir> ports_;
+  std::unique_ptr<sim::Instruments> instruments_;
+  TModule1* main_ = nullptr;
+};
+
+// The wake preamble followed by the given bytes.
+std::vector<uint8_t> WithPreamble(std::vector<uint8_t> bytes);
+
+}  // namespace testing_support

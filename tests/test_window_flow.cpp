@@ -1,0 +1,186 @@
+// Program start, the way into the device windows and back, about box, help and exit.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "formatka2/formatka2.h"
+#include "formatka3/formatka3.h"
+#include "formatka4/formatka4.h"
+#include "main/about.h"
+#include "main/graph.h"
+#include "tests/support/window_test.h"
+#include "ui/application.h"
+
+using testing_support::TempDir;
+using testing_support::WindowTest;
+using Lines = std::vector<std::string>;
+
+class WindowFlowTest : public WindowTest {
+ protected:
+  // Runs `body` with the current folder set to a fresh temporary one.
+  void InTempFolder(const std::function<void(const std::string&)>& body) {
+    TempDir dir;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    body(dir.Path());
+    std::filesystem::current_path(previous);
+  }
+};
+
+TEST_F(WindowFlowTest, StartState) {
+  EXPECT_EQ(Main().Caption(), "QV USB Rererazuzazu");
+  EXPECT_FALSE(Main().GroupBox3->Visible());
+  EXPECT_FALSE(Main().GroupBox4->Visible());
+  EXPECT_TRUE(Main().DeviceName->Visible());
+  EXPECT_TRUE(Main().BLogo->Visible());
+  EXPECT_FALSE(Main().BLogo->GetPicture().Empty());
+  EXPECT_FALSE(Main().DeviceFound());
+  EXPECT_FALSE(Main().GetPort()->IsOpen());
+  EXPECT_TRUE(Main().Memo1->Lines().Empty());
+}
+
+TEST_F(WindowFlowTest, EveryWayBackFromTheStationWindowHandsTheLogBackAndClosesThePort) {
+  struct Way {
+    const char* name;
+    std::function<void(TModule2&)> leave;
+  };
+  const std::vector<Way> ways = {
+      {"Back to Main Window", [](TModule2& w) { w.Back->Click(); }},
+      {"Exit program", [](TModule2& w) { w.Exitprogram1->Click(); }},
+      {"close", [](TModule2& w) { w.UserClose(); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    OpenAndSearch({"T0001A01"});
+    ASSERT_NE(StationWindow, nullptr);
+    StationWindow->Memo1->Lines().Add("a line of the station window");
+    const Lines stationLog = StationWindow->Memo1->Lines().Items();
+
+    way.leave(*StationWindow);
+
+    Lines expected = stationLog;
+    expected.push_back("Closing port: COM1");
+    expected.push_back("Port COM1 closed");
+    EXPECT_EQ(MainLog(), expected);
+    EXPECT_TRUE(Main().Visible());
+    EXPECT_FALSE(StationWindow->Visible());
+    EXPECT_FALSE(Main().GetPort()->IsOpen());
+    EXPECT_FALSE(ui::FindAs<ui::MenuItem>(Main(), "COM11")->Checked());
+    EXPECT_EQ(Main().Opened_port->Caption(), "none");
+    EXPECT_FALSE(Main().GroupBox3->Visible());
+    EXPECT_FALSE(Main().GroupBox4->Visible());
+    EXPECT_FALSE(Main().DeviceFound());
+  }
+}
+
+TEST_F(WindowFlowTest, ClosingTheStationWindowDeletesItsChart) {
+  OpenAndSearch({"T0001A01"});
+  ASSERT_NE(StationWindow, nullptr);
+  StationGraph = new TGraph1(StationWindow);
+  StationGraph->Show();
+  StationWindow->UserClose();
+  EXPECT_EQ(StationGraph, nullptr);
+  EXPECT_EQ(StationWindow->FindComponent("Graph1"), nullptr);
+}
+
+TEST_F(WindowFlowTest, EveryWayBackFromTheModemWindow) {
+  const std::vector<std::function<void(TModule4&)>> ways = {
+      [](TModule4& w) { w.Exitprogram1->Click(); },
+      [](TModule4& w) { w.UserClose(); },
+  };
+  for (const auto& leave : ways) {
+    OpenAndSearch({"G0001A02"});
+    ASSERT_NE(ModemWindow, nullptr);
+    ModemWindow->Memo1->Lines().Add("a modem line");
+    Lines expected = ModemWindow->Memo1->Lines().Items();
+    leave(*ModemWindow);
+    expected.push_back("Closing port: COM1");
+    expected.push_back("Port COM1 closed");
+    EXPECT_EQ(MainLog(), expected);
+    EXPECT_TRUE(Main().Visible());
+    EXPECT_FALSE(ModemWindow->Visible());
+    EXPECT_FALSE(Main().GetPort()->IsOpen());
+  }
+}
+
+TEST_F(WindowFlowTest, DataLoggerWindowComesBackToTheStationWindow) {
+  OpenAndSearch({"T0001A01", "T0001A02"});
+  ASSERT_NE(StationWindow, nullptr);
+  StationWindow->DataLogger->Click();
+  ASSERT_NE(LoggerWindow, nullptr);
+  EXPECT_FALSE(StationWindow->Visible());
+  EXPECT_TRUE(LoggerWindow->Visible());
+  EXPECT_EQ(LoggerWindow->DeviceSelect->Items().Items(), (Lines{"T0001A01", "T0001A02"}));
+  EXPECT_EQ(LoggerWindow->DeviceSelect->Text(), "T0001A01");
+
+  LoggerWindow->Exitprogram1->Click();
+  EXPECT_TRUE(StationWindow->Visible());
+  EXPECT_FALSE(LoggerWindow->Visible());
+  EXPECT_TRUE(Main().GetPort()->IsOpen());
+
+  // A fresh logger window each time; closing it comes back too.
+  TModule3* first = LoggerWindow;
+  StationWindow->DataLogger->Click();
+  EXPECT_NE(LoggerWindow, first);
+  LoggerWindow->UserClose();
+  EXPECT_TRUE(StationWindow->Visible());
+}
+
+TEST_F(WindowFlowTest, AboutBoxIsFreshEachTimeAndLeavesNothingBehind) {
+  for (int i = 0; i < 2; ++i) {
+    Responder().AnswerForm("AboutBox", [](ui::Form& f) { ui::FindAs<ui::Button>(f, "OKButton")->Click(); });
+    Main().About1->Click();
+    EXPECT_EQ(AboutBox, nullptr);
+    for (int c = 0; c < Main().ComponentCount(); ++c) {
+      EXPECT_EQ(dynamic_cast<TAboutBox*>(Main().Components(c)), nullptr);
+    }
+  }
+  EXPECT_EQ(Responder().Shown(), (Lines{"AboutBox", "AboutBox"}));
+}
+
+TEST_F(WindowFlowTest, HelpOpensTheHelpFileOrLogsItsAbsence) {
+  InTempFolder([&](const std::string& dir) {
+    Main().Help2->Click();
+    EXPECT_EQ(MainLog(), (Lines{"Unable to find the help file"}));
+    EXPECT_EQ(ui::App().HelpFile(), "RIZOD.HLP");
+
+    std::ofstream(dir + "/RIZOD.HLP") << "Test help\r\nSome text\r\n";
+    Main().Help2->Click();
+    EXPECT_EQ(MainLog().size(), 1u);
+    EXPECT_EQ(Backend().HelpShown(), (Lines{"Test help"}));
+  });
+}
+
+TEST_F(WindowFlowTest, HelpFailureInDeviceWindowsGoesToTheirLogs) {
+  InTempFolder([&](const std::string&) {
+    OpenAndSearch({"T0001A01"});
+    ASSERT_NE(StationWindow, nullptr);
+    StationWindow->Help2->Click();
+    EXPECT_EQ(Tail(StationWindow->Memo1->Lines(), 1),
+              (Lines{"Unable to find the help file"}));
+    // The logger window has no log: its line goes to the station window's.
+    StationWindow->DataLogger->Click();
+    ASSERT_NE(LoggerWindow, nullptr);
+    LoggerWindow->Help2->Click();
+    EXPECT_EQ(Tail(StationWindow->Memo1->Lines(), 2),
+              (Lines{"Unable to find the help file", "Unable to find the help file"}));
+  });
+}
+
+TEST_F(WindowFlowTest, ExitProgramTerminatesAndClosingTheMainWindowLeavesNoDeviceWindow) {
+  Main().Exitprogram1->Click();
+  EXPECT_TRUE(ui::App().Terminated());
+
+  ui::App().Reset();
+  ui::App().SetMainForm(&Main());
+  OpenAndSearch({"T0001A01"});
+  ASSERT_NE(StationWindow, nullptr);
+  StationWindow->Back->Click();
+  Main().UserClose();
+  EXPECT_EQ(StationWindow, nullptr);
+  EXPECT_TRUE(ui::App().Terminated());
+}

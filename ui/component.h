@@ -1,0 +1,82 @@
+// Components: named objects with an owner. An owner destroys the components it owns;
+// deleting a component first removes it from its owner.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ui {
+
+class Component;
+
+using NotifyEvent = std::function<void(Component* sender)>;
+
+// What changed on a component; the backend decides what to redraw.
+enum class Property {
+  Caption,  // caption or text (one property, as in the framework)
+  Visible,
+  Enabled,
+  Checked,
+  Items,
+  ItemIndex,
+  Hint,
+  ReadOnly,
+  MaxLength,
+  Style,
+  Bounds,
+  Font,
+  Picture,
+  Lines,
+  Chart,
+  Menu,
+  Other,
+};
+
+class Component {
+ public:
+  explicit Component(Component* owner, std::string name = {});
+  // Tells the backend (Destroying) first, then destroys the owned components, last created first.
+  virtual ~Component();
+  Component(const Component&) = delete;
+  Component& operator=(const Component&) = delete;
+
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+  Component* Owner() const { return owner_; }
+
+  // Searches the components this one owns directly, by exact name.
+  Component* FindComponent(std::string_view name) const;
+  int ComponentCount() const { return static_cast<int>(owned_.size()); }
+  Component* Components(int index) const { return owned_.at(static_cast<size_t>(index)); }
+
+  int Tag() const { return tag_; }
+  void SetTag(int tag) { tag_ = tag; }
+
+  // True while the destructor runs (children may ask before touching their owner).
+  bool Destroying() const { return destroying_; }
+
+ protected:
+  // Tells the backend that a property changed. Never runs an event handler.
+  void Changed(Property what);
+
+ private:
+  void Insert(Component* c) { owned_.push_back(c); }
+  void Remove(Component* c);
+
+  std::string name_;
+  Component* owner_ = nullptr;
+  std::vector<Component*> owned_;
+  int tag_ = 0;
+  bool destroying_ = false;
+};
+
+// Finds a component of a given kind by name among those the owner owns; null when absent or of
+// another kind.
+template <typename T>
+T* FindAs(const Component& owner, std::string_view name) {
+  return dynamic_cast<T*>(owner.FindComponent(name));
+}
+
+}  // namespace ui

@@ -1,0 +1,70 @@
+// Main menus and their items. Items nest: a top-level item holds the items of its drop-down.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/component.h"
+
+namespace ui {
+
+class Form;
+
+class MenuItem : public Component {
+ public:
+  // parent: the item this one stands under, or null for a top-level item of `menu`.
+  MenuItem(Component* owner, std::string name, class MainMenu* menu, MenuItem* parent);
+  ~MenuItem() override;
+
+  NotifyEvent OnClick;
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string c);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool e);
+  bool Checked() const { return checked_; }
+  void SetChecked(bool c);
+
+  MenuItem* ParentItem() const { return parent_; }
+  class MainMenu* Menu() const { return menu_; }
+  const std::vector<MenuItem*>& Items() const { return items_; }
+  int Count() const { return static_cast<int>(items_.size()); }
+
+  // Visible and enabled along the whole path from the menu bar.
+  bool UserReachable() const;
+  // The user picks the item. Does nothing when it cannot be reached or holds a sub-menu.
+  void Click();
+
+ private:
+  friend class MainMenu;
+  class MainMenu* menu_;
+  MenuItem* parent_;
+  std::vector<MenuItem*> items_;
+  std::string caption_;
+  bool visible_ = true;
+  bool enabled_ = true;
+  bool checked_ = false;
+};
+
+class MainMenu : public Component {
+ public:
+  MainMenu(Component* owner, std::string name);
+  ~MainMenu() override;
+  // The top-level items, in menu-bar order.
+  const std::vector<MenuItem*>& Items() const { return items_; }
+  // Called by items when their caption, visibility, state or children change. The backend hears
+  // Changed(*item, what) for an item's own properties, and Changed(menu, Property::Menu) when
+  // items were added or removed anywhere in the tree (item: the one whose list changed, or null
+  // for the menu bar).
+  void ItemChanged(MenuItem* item, Property what);
+
+ private:
+  friend class MenuItem;
+  friend class Form;
+  std::vector<MenuItem*> items_;
+  Form* form_ = nullptr;  // the form showing this menu, kept so that either may go first
+};
+
+}  // namespace ui

@@ -1,0 +1,193 @@
+#include "ui/qt/widgets.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <algorithm>
+
+#include "ui/qt/conversions.h"
+
+namespace ui::qt {
+
+// ---------------------------------------------------------------------------------------------
+// FormWidget
+
+FormWidget::FormWidget() : QWidget(nullptr, Qt::Window), client_(new QWidget(this)) {}
+
+QMenuBar* FormWidget::ReplaceMenuBar(QMenuBar* bar) {
+  QMenuBar* old = menuBar_;
+  menuBar_ = bar;
+  if (bar) bar->setParent(this);
+  Relayout();
+  return old;
+}
+
+int FormWidget::MenuHeight() const {
+  if (!menuBar_) return 0;
+  const QList<QAction*> actions = menuBar_->actions();
+  const bool any = std::any_of(actions.begin(), actions.end(),
+                               [](const QAction* a) { return a->isVisible(); });
+  if (!any) return 0;
+  const int width = clientSize_.width() > 0 ? clientSize_.width() : this->width();
+  const int h = menuBar_->heightForWidth(width);
+  return h > 0 ? h : menuBar_->sizeHint().height();
+}
+
+void FormWidget::SetClientSize(QSize size, bool fixed) {
+  clientSize_ = size;
+  fixed_ = fixed;
+  Relayout();
+}
+
+void FormWidget::Relayout() {
+  const int menu = MenuHeight();
+  if (menuBar_) menuBar_->setVisible(menu > 0);
+  const QSize outer(clientSize_.width(), clientSize_.height() + menu);
+  if (fixed_) {
+    setFixedSize(outer);
+  } else {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(outer);
+  }
+  // resize() does not report when the size stays; place the parts in any case.
+  if (menuBar_) menuBar_->setGeometry(0, 0, width(), menu);
+  client_->setGeometry(0, menu, width(), height() - menu);
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+  // The form decides (it may refuse, hide itself or end the program).
+  event->ignore();
+  if (onClose) onClose();
+}
+
+void FormWidget::keyPressEvent(QKeyEvent* event) {
+  if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && onEnter) {
+    onEnter();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void FormWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int menu = MenuHeight();
+  if (menuBar_) menuBar_->setGeometry(0, 0, width(), menu);
+  client_->setGeometry(0, menu, width(), height() - menu);
+}
+
+// ---------------------------------------------------------------------------------------------
+// CaptionButton
+
+CaptionButton::CaptionButton(QWidget* parent) : QPushButton(parent) { setAutoDefault(false); }
+
+void CaptionButton::SetCaption(const QString& caption) {
+  caption_ = caption;
+  Refresh();
+}
+
+void CaptionButton::SetWrap(bool wrap) {
+  if (wrap == wrap_) return;
+  wrap_ = wrap;
+  Refresh();
+}
+
+void CaptionButton::resizeEvent(QResizeEvent* event) {
+  QPushButton::resizeEvent(event);
+  Refresh();
+}
+
+void CaptionButton::changeEvent(QEvent* event) {
+  QPushButton::changeEvent(event);
+  if (event->type() == QEvent::FontChange) Refresh();
+}
+
+void CaptionButton::Refresh() {
+  // A push button draws line breaks but never breaks a line itself.
+  const QString shown = wrap_ ? WrapCaption(caption_, fontMetrics(), width() - 8) : caption_;
+  if (shown != text()) setText(shown);
+}
+
+// ---------------------------------------------------------------------------------------------
+// ComboWidget
+
+ComboWidget::ComboWidget(QWidget* parent) : QComboBox(parent) {
+  setEditable(true);
+  // The list is the program's: typed texts are not added to it, nor completed from it.
+  setInsertPolicy(QComboBox::NoInsert);
+  setCompleter(nullptr);
+}
+
+void ComboWidget::showPopup() {
+  QPointer<ComboWidget> self(this);
+  if (onDropDown) onDropDown();
+  // The handler may have refilled, hidden, disabled or even removed the box.
+  if (!self || !isVisible() || !isEnabled()) return;
+  QComboBox::showPopup();
+}
+
+// ---------------------------------------------------------------------------------------------
+// RadioGroupWidget
+
+RadioGroupWidget::RadioGroupWidget(QWidget* parent) : QGroupBox(parent) {}
+
+void RadioGroupWidget::SetItems(const QStringList& items) {
+  const auto count = static_cast<size_t>(items.size());
+  while (buttons_.size() > count) {
+    // It may be the button whose click is being handled: let Qt finish with it first.
+    QRadioButton* extra = buttons_.back();
+    buttons_.pop_back();
+    extra->hide();
+    extra->deleteLater();
+  }
+  while (buttons_.size() < count) {
+    auto* button = new QRadioButton(this);
+    // The framework keeps the one selection; Qt's own exclusivity would refuse "none selected".
+    button->setAutoExclusive(false);
+    const int index = static_cast<int>(buttons_.size());
+    connect(button, &QRadioButton::clicked, this, [this, index] {
+      if (onPick) onPick(index);
+    });
+    button->show();
+    buttons_.push_back(button);
+  }
+  for (size_t i = 0; i < count; ++i) {
+    if (buttons_[i]->text() != items[static_cast<qsizetype>(i)]) {
+      buttons_[i]->setText(items[static_cast<qsizetype>(i)]);
+    }
+  }
+  Relayout();
+}
+
+void RadioGroupWidget::SetItemIndex(int index) {
+  for (size_t i = 0; i < buttons_.size(); ++i) {
+    QSignalBlocker block(buttons_[i]);
+    buttons_[i]->setChecked(static_cast<int>(i) == index);
+  }
+}
+
+void RadioGroupWidget::resizeEvent(QResizeEvent* event) {
+  QGroupBox::resizeEvent(event);
+  Relayout();
+}
+
+void RadioGroupWidget::changeEvent(QEvent* event) {
+  QGroupBox::changeEvent(event);
+  if (event->type() == QEvent::FontChange) Relayout();
+}
+
+void RadioGroupWidget::Relayout() {
+  if (buttons_.empty()) return;
+  // Items share the height below the caption evenly, as the framework's radio group lays them out.
+  const int top = fontMetrics().height() + 2;
+  const int available = std::max(0, height() - top - 4);
+  const int n = static_cast<int>(buttons_.size());
+  const int each = available / n;
+  const int buttonHeight = std::max(fontMetrics().height() + 4, std::min(each, 24));
+  for (int i = 0; i < n; ++i) {
+    const int y = top + i * each + (each - buttonHeight) / 2;
+    buttons_[static_cast<size_t>(i)]->setGeometry(8, y, std::max(0, width() - 16), buttonHeight);
+  }
+}
+
+}  // namespace ui::qt

@@ -1,0 +1,107 @@
+// The Qt widgets that stand for framework controls where a stock widget does not fit as it is.
+// They hold no pointer to a framework object: they report through callbacks that the backend
+// sets, and the backend checks that the control still lives before acting.
+#pragma once
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+namespace ui::qt {
+
+// The window of a form: an optional menu bar on top and the client area below it, in which the
+// controls sit at their layout positions.
+class FormWidget : public QWidget {
+  Q_OBJECT
+
+ public:
+  FormWidget();
+
+  QWidget* Client() const { return client_; }
+  QMenuBar* MenuBar() const { return menuBar_; }
+  // Puts a new menu bar in place (null: none) and hands back the previous one.
+  QMenuBar* ReplaceMenuBar(QMenuBar* bar);
+  // The client area's size; the window grows by the menu bar's height.
+  void SetClientSize(QSize size, bool fixed);
+  // Recomputes the menu bar's height (its items may have come, gone or been renamed).
+  void Relayout();
+
+  // Whether the form has been placed on the screen (only its first showing places it).
+  bool placed = false;
+
+  std::function<void()> onClose;  // the user asks to close the window
+  std::function<void()> onEnter;  // Enter pressed outside a control that takes it
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  int MenuHeight() const;
+  QWidget* client_;
+  QMenuBar* menuBar_ = nullptr;
+  QSize clientSize_;
+  bool fixed_ = false;
+};
+
+// A push button whose caption may wrap onto several lines, as a multi-line button does.
+class CaptionButton : public QPushButton {
+  Q_OBJECT
+
+ public:
+  explicit CaptionButton(QWidget* parent);
+  void SetCaption(const QString& caption);
+  const QString& Caption() const { return caption_; }
+  void SetWrap(bool wrap);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void Refresh();
+  QString caption_;
+  bool wrap_ = false;
+};
+
+// An editable combo box that reports the opening of its list before the list shows.
+class ComboWidget : public QComboBox {
+  Q_OBJECT
+
+ public:
+  explicit ComboWidget(QWidget* parent);
+  void showPopup() override;
+
+  std::function<void()> onDropDown;
+};
+
+// A group box with one radio button per item in a column.
+class RadioGroupWidget : public QGroupBox {
+  Q_OBJECT
+
+ public:
+  explicit RadioGroupWidget(QWidget* parent);
+  void SetItems(const QStringList& items);
+  void SetItemIndex(int index);
+  int Count() const { return static_cast<int>(buttons_.size()); }
+  QRadioButton* Button(int i) const { return buttons_.at(static_cast<size_t>(i)); }
+
+  std::function<void(int)> onPick;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void Relayout();
+  std::vector<QRadioButton*> buttons_;
+};
+
+}  // namespace ui::qt

@@ -1,0 +1,43 @@
+#include "ui/thread.h"
+
+#include <exception>
+#include <iostream>
+
+namespace ui {
+
+Thread::Thread(bool createSuspended) : suspended_(createSuspended) {}
+
+Thread::~Thread() {
+  Terminate();
+  WaitFor();
+}
+
+void Thread::StartIfNotSuspended() {
+  if (!suspended_) Start();
+}
+
+void Thread::Resume() { Start(); }
+
+void Thread::Start() {
+  if (started_.exchange(true)) return;  // a thread runs once
+  thread_ = std::thread([this] {
+    try {
+      Execute();
+    } catch (const std::exception& e) {
+      std::cerr << "Thread ended by an exception: " << e.what() << std::endl;
+    } catch (...) {
+      std::cerr << "Thread ended by an exception" << std::endl;
+    }
+    finished_ = true;
+  });
+}
+
+int Thread::WaitFor() {
+  {
+    std::lock_guard<std::mutex> lock(joinMutex_);
+    if (thread_.joinable()) thread_.join();
+  }
+  return returnValue_;
+}
+
+}  // namespace ui

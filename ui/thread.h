@@ -1,0 +1,51 @@
+// A worker thread in the framework's style: created suspended or running, Execute() does the
+// work, Terminate() only asks it to stop, WaitFor() waits for the end.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace ui {
+
+class Thread {
+ public:
+  explicit Thread(bool createSuspended);
+  // Waits for Execute to end (after asking it to stop) before the object goes. By then the
+  // derived part is gone: a derived class whose Execute uses its own members calls Terminate()
+  // and WaitFor() in its own destructor.
+  virtual ~Thread();
+  Thread(const Thread&) = delete;
+  Thread& operator=(const Thread&) = delete;
+
+  // Starts a thread that was created suspended.
+  void Resume();
+  void Terminate() { terminated_ = true; }
+  bool Terminated() const { return terminated_; }
+  // Waits until Execute has returned; returns the exit code. A thread that was never started
+  // has nothing to wait for. An exception escaping Execute ends the thread (it is reported on
+  // stderr).
+  int WaitFor();
+  bool Finished() const { return finished_; }
+  int ReturnValue() const { return returnValue_; }
+
+ protected:
+  virtual void Execute() = 0;
+  void SetReturnValue(int v) { returnValue_ = v; }
+  // Derived constructors that start running at once call this last (after their own members
+  // exist), since the thread must not start before the object is complete.
+  void StartIfNotSuspended();
+
+ private:
+  void Start();
+  std::thread thread_;
+  std::mutex joinMutex_;
+  std::atomic<bool> terminated_{false};
+  std::atomic<bool> finished_{false};
+  std::atomic<bool> started_{false};
+  bool suspended_;
+  int returnValue_ = 0;
+};
+
+}  // namespace ui
