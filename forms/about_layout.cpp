@@ -24,8 +24,7 @@ TAboutBoxLayout::TAboutBoxLayout(ui::Component* owner) : ui::Form(owner, "AboutB
   Logo = Place(new ui::Image(this, "Logo", this), 20, 16, 200, 60);
   Logo->SetPicture(LogoPicture());
 
-  ProductName = Place(new ui::Label(this, "ProductName", this), 20, 88, 300, 20,
-                      "QV USB Rererazuzazu");
+  ProductName = Place(new ui::Label(this, "ProductName", this), 20, 88, 300, 20, "QV USB Rererazuzazu");
   ProductName->SetFont(ui::Font{"MS Sans Serif", 10, true});
   Version = Place(new ui::Label(this, "Version", this), 20, 112, 300, 16, "Version 1.0");
   Comments = Place(new ui::Label(this, "Comments", this), 20, 134, 300, 30,

@@ -13,8 +13,7 @@ constexpr int kHeight = 124;
 
 }  // namespace
 
-TSetPropDialogLayout::TSetPropDialogLayout(ui::Component* owner)
-    : ui::Form(owner, "SetPropDialog") {
+TSetPropDialogLayout::TSetPropDialogLayout(ui::Component* owner) : ui::Form(owner, "SetPropDialog") {
   SetCaption("Probe Full Calibration");
   SetBorderStyle(ui::BorderStyle::Dialog);
   // No close box: the dialog ends only through OK with a valid temperature.
@@ -22,12 +21,9 @@ TSetPropDialogLayout::TSetPropDialogLayout(ui::Component* owner)
   SetPosition(ui::FormPosition::ScreenCenter);
   layout::FixClientSize(this, kWidth, kHeight);
 
-  Label1 = Place(new ui::Label(this, "Label1", this), 16, 14, 256, 16,
-                 "Please insert the probe into water");
-  Label2 = Place(new ui::Label(this, "Label2", this), 16, 32, 256, 16,
-                 "and enter the water temperature ");
-  Label3 = Place(new ui::Label(this, "Label3", this), 16, 50, 256, 16,
-                 "in centigrades in the format ##.#");
+  Label1 = Place(new ui::Label(this, "Label1", this), 16, 14, 256, 16, "Please insert the probe into water");
+  Label2 = Place(new ui::Label(this, "Label2", this), 16, 32, 256, 16, "and enter the water temperature ");
+  Label3 = Place(new ui::Label(this, "Label3", this), 16, 50, 256, 16, "in centigrades in the format ##.#");
   Edit1 = Place(new ui::Edit(this, "Edit1", this), 16, 82, 72, 21, "00.0");
   layout::GiveHint(Edit1, "Water temperature in Centigrates in format ##.#");
   OKbutton = Place(new ui::Button(this, "OKbutton", this), kWidth - 96, 79, 80, 28, "OK");

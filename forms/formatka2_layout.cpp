@@ -8,8 +8,8 @@
 namespace forms {
 
 using layout::AddItem;
-using layout::Place;
 using layout::GiveHint;
+using layout::Place;
 
 namespace {
 
@@ -32,16 +32,14 @@ TModule2Layout::TModule2Layout(ui::Component* owner) : ui::Form(owner, "Module2"
   BuildCalibrationAndMeasurement();
   BuildProbeTypes();
 
-  DataLogger = Place(new ui::Button(this, "DataLogger", this), 8, 468, 208, 38,
-                     "Start Data Logger");
+  DataLogger = Place(new ui::Button(this, "DataLogger", this), 8, 476, 208, 36, "Start Data Logger");
   DataLogger->OnClick = [this](ui::Component* s) { DataLoggerClick(s); };
-  Back = Place(new ui::Button(this, "Back", this), 224, 468, 208, 38, "Back to Main Window");
+  Back = Place(new ui::Button(this, "Back", this), 224, 476, 208, 36, "Back to Main Window");
   Back->OnClick = [this](ui::Component* s) { BackClick(s); };
 
-  GroupBox2 = Place(new ui::GroupBox(this, "GroupBox2", this), kLeftWidth + 16, 8,
-                    kClientWidth - kLeftWidth - 24, kClientHeight - 16, "Program Log");
-  Memo1 = Place(new ui::Memo(this, "Memo1", GroupBox2), 10, 20, GroupBox2->Width() - 20,
-                GroupBox2->Height() - 30);
+  GroupBox2 = Place(new ui::GroupBox(this, "GroupBox2", this), kLeftWidth + 16, 8, kClientWidth - kLeftWidth - 24,
+                    kClientHeight - 16, "Program Log");
+  Memo1 = Place(new ui::Memo(this, "Memo1", GroupBox2), 10, 24, GroupBox2->Width() - 20, GroupBox2->Height() - 34);
   Memo1->SetReadOnly(true);
   Memo1->SetScrollBars(ui::Memo::ScrollBars::Vertical);
   GiveHint(Memo1, "Pogram Log - information about program actions");
@@ -52,89 +50,73 @@ TModule2Layout::TModule2Layout(ui::Component* owner) : ui::Form(owner, "Module2"
 }
 
 void TModule2Layout::BuildCalibrationAndMeasurement() {
-  GroupBox6 = Place(new ui::GroupBox(this, "GroupBox6", this), 8, 44, kLeftWidth, 270,
-                    "Calibration and Measurement");
+  GroupBox6 = Place(new ui::GroupBox(this, "GroupBox6", this), 8, 42, kLeftWidth, 286, "Calibration and Measurement");
 
   // Three columns of equal buttons; the captions wrap (the window sets the multi-line style).
-  GroupBox1 = Place(new ui::GroupBox(this, "GroupBox1", GroupBox6), 10, 20, 404, 112,
-                    "TDR Channel");
-  ChannelSelect = Place(new ui::ComboBox(this, "ChannelSelect", GroupBox1), 12, 26, 120, 21);
+  GroupBox1 = Place(new ui::GroupBox(this, "GroupBox1", GroupBox6), 10, 24, 404, 120, "TDR Channel");
+  ChannelSelect = Place(new ui::ComboBox(this, "ChannelSelect", GroupBox1), 12, 34, 120, 21);
   ChannelSelect->Items().Assign(std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"});
   ChannelSelect->SetText("CH number");
   ChannelSelect->OnChange = [this](ui::Component* s) { ChannelSelectChange(s); };
-  CableCalib = Place(new ui::Button(this, "CableCalib", GroupBox1), 142, 18, 120, 38,
-                     "Probe Length Calibration");
+  CableCalib = Place(new ui::Button(this, "CableCalib", GroupBox1), 142, 26, 120, 38, "Probe Length Calibration");
   GiveHint(CableCalib, "Perform probe length calibration");
   CableCalib->OnClick = [this](ui::Component* s) { CableCalibClick(s); };
-  ProbeCalib = Place(new ui::Button(this, "ProbeCalib", GroupBox1), 272, 18, 120, 38,
-                     "Standard Full Calibration");
+  ProbeCalib = Place(new ui::Button(this, "ProbeCalib", GroupBox1), 272, 26, 120, 38, "Standard Full Calibration");
   GiveHint(ProbeCalib, "Perform full probe calibration");
   ProbeCalib->OnClick = [this](ui::Component* s) { ProbeCalibClick(s); };
-  MeasMoi = Place(new ui::Button(this, "MeasMoi", GroupBox1), 12, 64, 120, 38, "Measure Moisture");
+  MeasMoi = Place(new ui::Button(this, "MeasMoi", GroupBox1), 12, 72, 120, 38, "Measure Moisture");
   MeasMoi->OnClick = [this](ui::Component* s) { MeasMoiClick(s); };
-  MeasCond = Place(new ui::Button(this, "MeasCond", GroupBox1), 142, 64, 120, 38,
-                   "Measure Conductivity");
+  MeasCond = Place(new ui::Button(this, "MeasCond", GroupBox1), 142, 72, 120, 38, "Measure Conductivity");
   MeasCond->OnClick = [this](ui::Component* s) { MeasCondClick(s); };
-  MeasAllTemp = Place(new ui::Button(this, "MeasAllTemp", GroupBox1), 272, 64, 120, 38,
-                      "Measure Temperature");
+  MeasAllTemp = Place(new ui::Button(this, "MeasAllTemp", GroupBox1), 272, 72, 120, 38, "Measure Temperature");
   MeasAllTemp->OnClick = [this](ui::Component* s) { MeasTempAllClick(s); };
 
-  GroupBox3 = Place(new ui::GroupBox(this, "GroupBox3", GroupBox6), 10, 140, 190, 120,
-                    "Non-Standard calibration:");
-  Label4 = Place(new ui::Label(this, "Label4", GroupBox3), 12, 28, 62, 16, "eps_low =");
-  eps_low = Place(new ui::Edit(this, "eps_low", GroupBox3), 80, 24, 64, 21, "0");
-  Label5 = Place(new ui::Label(this, "Label5", GroupBox3), 12, 54, 62, 16, "eps_high =");
-  eps_high = Place(new ui::Edit(this, "eps_high", GroupBox3), 80, 50, 64, 21, "0");
-  NonStProbCalibClick = Place(new ui::Button(this, "NonStProbCalibClick", GroupBox3), 12, 82, 166,
-                              28, "Full calibration");
+  GroupBox3 = Place(new ui::GroupBox(this, "GroupBox3", GroupBox6), 10, 152, 168, 124, "Non-Standard calibration:");
+  Label4 = Place(new ui::Label(this, "Label4", GroupBox3), 12, 32, 62, 16, "eps_low =");
+  eps_low = Place(new ui::Edit(this, "eps_low", GroupBox3), 80, 28, 64, 21, "0");
+  Label5 = Place(new ui::Label(this, "Label5", GroupBox3), 12, 58, 62, 16, "eps_high =");
+  eps_high = Place(new ui::Edit(this, "eps_high", GroupBox3), 80, 54, 64, 21, "0");
+  NonStProbCalibClick =
+      Place(new ui::Button(this, "NonStProbCalibClick", GroupBox3), 12, 86, 144, 28, "Full calibration");
   NonStProbCalibClick->OnClick = [this](ui::Component* s) { NonStProbCalibClickClick(s); };
 
-  GroupBox4 = Place(new ui::GroupBox(this, "GroupBox4", GroupBox6), 208, 140, 206, 120, "AUX");
-  AUXselect = Place(new ui::ComboBox(this, "AUXselect", GroupBox4), 10, 24, 104, 21);
+  GroupBox4 = Place(new ui::GroupBox(this, "GroupBox4", GroupBox6), 186, 152, 228, 124, "AUX");
+  AUXselect = Place(new ui::ComboBox(this, "AUXselect", GroupBox4), 10, 30, 116, 21);
   AUXselect->SetText("AUX probe");
   AUXselect->OnChange = [this](ui::Component* s) { AUXselectChange(s); };
-  AUXstart = Place(new ui::Button(this, "AUXstart", GroupBox4), 120, 22, 76, 26, "Search AUX");
+  AUXstart = Place(new ui::Button(this, "AUXstart", GroupBox4), 132, 28, 86, 26, "Search AUX");
   AUXstart->OnClick = [this](ui::Component* s) { AUXstartClick(s); };
-  MeasTemp = Place(new ui::Button(this, "MeasTemp", GroupBox4), 10, 58, 90, 44,
-                   "Measure Temperature");
+  MeasTemp = Place(new ui::Button(this, "MeasTemp", GroupBox4), 10, 62, 100, 48, "Measure Temperature");
   MeasTemp->OnClick = [this](ui::Component* s) { MeasTempClick(s); };
-  MeasMPot = Place(new ui::Button(this, "MeasMPot", GroupBox4), 106, 58, 90, 44,
-                   "Measure Matric Pressure");
+  MeasMPot = Place(new ui::Button(this, "MeasMPot", GroupBox4), 118, 62, 100, 48, "Measure Matric Pressure");
   MeasMPot->OnClick = [this](ui::Component* s) { MeasMPotClick(s); };
 }
 
 void TModule2Layout::BuildProbeTypes() {
-  GroupBox5 = Place(new ui::GroupBox(this, "GroupBox5", this), 8, 322, kLeftWidth, 128,
-                    "Type of probe in a channel");
+  GroupBox5 = Place(new ui::GroupBox(this, "GroupBox5", this), 8, 336, kLeftWidth, 132, "Type of probe in a channel");
   // Row captions beside the two rows of radio buttons.
-  Label12 = Place(new ui::Label(this, "Label12", GroupBox5), 10, 40, 44, 16, "JX/qr");
-  Label13 = Place(new ui::Label(this, "Label13", GroupBox5), 10, 60, 44, 16, "GW/qrz");
+  Label12 = Place(new ui::Label(this, "Label12", GroupBox5), 10, 46, 44, 16, "JX/qr");
+  Label13 = Place(new ui::Label(this, "Label13", GroupBox5), 10, 66, 44, 16, "GW/qrz");
 
   // Each channel's pair shares its own group box, so the pairs exclude only within a channel.
-  ui::GroupBox** const groups[] = {&ChanelProbeGroup1, &ChanelProbeGroup2, &ChanelProbeGroup3,
-                                   &ChanelProbeGroup4, &ChanelProbeGroup5, &ChanelProbeGroup6,
-                                   &ChanelProbeGroup7, &ChanelProbeGroup8};
-  ui::RadioButton** const lab[] = {&LabProbeButton1, &LabProbeButton2, &LabProbeButton3,
-                                   &LabProbeButton4, &LabProbeButton5, &LabProbeButton6,
-                                   &LabProbeButton7, &LabProbeButton8};
-  ui::RadioButton** const field[] = {&FieldProbeButton1, &FieldProbeButton2, &FieldProbeButton3,
-                                     &FieldProbeButton4, &FieldProbeButton5, &FieldProbeButton6,
-                                     &FieldProbeButton7, &FieldProbeButton8};
+  ui::GroupBox** const groups[] = {&ChanelProbeGroup1, &ChanelProbeGroup2, &ChanelProbeGroup3, &ChanelProbeGroup4,
+                                   &ChanelProbeGroup5, &ChanelProbeGroup6, &ChanelProbeGroup7, &ChanelProbeGroup8};
+  ui::RadioButton** const lab[] = {&LabProbeButton1, &LabProbeButton2, &LabProbeButton3, &LabProbeButton4,
+                                   &LabProbeButton5, &LabProbeButton6, &LabProbeButton7, &LabProbeButton8};
+  ui::RadioButton** const field[] = {&FieldProbeButton1, &FieldProbeButton2, &FieldProbeButton3, &FieldProbeButton4,
+                                     &FieldProbeButton5, &FieldProbeButton6, &FieldProbeButton7, &FieldProbeButton8};
   for (int n = 1; n <= 8; ++n) {
     const std::string digit = std::to_string(n);
-    auto* group = Place(new ui::GroupBox(this, "ChanelProbeGroup" + digit, GroupBox5),
-                        58 + (n - 1) * 45, 20, 42, 60, "CH " + digit);
+    auto* group = Place(new ui::GroupBox(this, "ChanelProbeGroup" + digit, GroupBox5), 58 + (n - 1) * 45, 24, 42, 62,
+                        "CH " + digit);
     *groups[n - 1] = group;
-    *lab[n - 1] = Place(new ui::RadioButton(this, "LabProbeButton" + digit, group), 13, 20, 17, 17);
-    *field[n - 1] =
-        Place(new ui::RadioButton(this, "FieldProbeButton" + digit, group), 13, 40, 17, 17);
+    *lab[n - 1] = Place(new ui::RadioButton(this, "LabProbeButton" + digit, group), 13, 22, 17, 17);
+    *field[n - 1] = Place(new ui::RadioButton(this, "FieldProbeButton" + digit, group), 13, 42, 17, 17);
   }
 
-  ReadConfig = Place(new ui::Button(this, "ReadConfig", GroupBox5), 10, 90, 198, 28,
-                     "Read Configuration");
+  ReadConfig = Place(new ui::Button(this, "ReadConfig", GroupBox5), 10, 94, 198, 28, "Read Configuration");
   ReadConfig->OnClick = [this](ui::Component* s) { ReadConfigClick(s); };
-  SaveConfig = Place(new ui::Button(this, "SaveConfig", GroupBox5), 216, 90, 198, 28,
-                     "Save Configuration");
+  SaveConfig = Place(new ui::Button(this, "SaveConfig", GroupBox5), 216, 94, 198, 28, "Save Configuration");
   SaveConfig->OnClick = [this](ui::Component* s) { SaveConfigClick(s); };
 }
 

@@ -13,8 +13,8 @@ constexpr int kClientWidth = 640;
 constexpr int kClientHeight = 510;
 constexpr int kGroupHeight = 332;
 // Every edit of the configuration group starts here and ends at the same right edge.
-constexpr int kEditLeft = 196;
-constexpr int kEditWidth = 172;
+constexpr int kEditLeft = 204;
+constexpr int kEditWidth = 164;
 constexpr int kMaxText = 30;
 
 }  // namespace
@@ -40,8 +40,8 @@ TModule4Layout::TModule4Layout(ui::Component* owner) : ui::Form(owner, "Module4"
 }
 
 void TModule4Layout::BuildConfiguration() {
-  GroupBox1 = Place(new ui::GroupBox(this, "GroupBox1", this), 8, 8, 384, kGroupHeight,
-                    "Basic Modem Configuration Data");
+  GroupBox1 =
+      Place(new ui::GroupBox(this, "GroupBox1", this), 8, 8, 384, kGroupHeight, "Basic Modem Configuration Data");
   // The frames go first so that the labels and edits lie on top of them.
   Shape1 = Place(new ui::Shape(this, "Shape1", GroupBox1), 8, 66, 368, 90);
   Shape2 = Place(new ui::Shape(this, "Shape2", GroupBox1), 8, 164, 368, 90);
@@ -55,8 +55,8 @@ void TModule4Layout::BuildConfiguration() {
     return e;
   };
 
-  NameLabel0 = label("NameLabel0", 12, 24, 180, "Unique name of the modem and");
-  NameLabel1 = label("NameLabel1", 12, 40, 180, "Catalogue Name in the Server:");
+  NameLabel0 = label("NameLabel0", 12, 24, 184, "Unique name of the modem and");
+  NameLabel1 = label("NameLabel1", 12, 40, 184, "Catalogue Name in the Server:");
   NameEdit = edit("NameEdit", 30, "");
 
   // GPRS access parameters: a three-line caption beside three numbered edits.
@@ -89,14 +89,12 @@ void TModule4Layout::BuildConfiguration() {
   PinEdit->SetEditMask("0000;0;#");
   PinEdit->SetMaxLength(4);
 
-  SetButton = Place(new ui::Button(this, "SetButton", GroupBox1), kEditLeft + kEditWidth - 80, 291,
-                    80, 28, "Set");
+  SetButton = Place(new ui::Button(this, "SetButton", GroupBox1), kEditLeft + kEditWidth - 80, 291, 80, 28, "Set");
   SetButton->OnClick = [this](ui::Component* s) { SetButtonClick(s); };
 }
 
 void TModule4Layout::BuildTesting() {
-  GroupBox2 = Place(new ui::GroupBox(this, "GroupBox2", this), 400, 8, kClientWidth - 408,
-                    kGroupHeight, "Testing");
+  GroupBox2 = Place(new ui::GroupBox(this, "GroupBox2", this), 400, 8, kClientWidth - 408, kGroupHeight, "Testing");
   const int width = GroupBox2->Width() - 24;
   Label1 = Place(new ui::Label(this, "Label1", GroupBox2), 12, 24, width, 16, "Modem Serial No.");
   DeviceSelect = Place(new ui::Edit(this, "DeviceSelect", GroupBox2), 12, 42, width, 21);
@@ -107,11 +105,9 @@ void TModule4Layout::BuildTesting() {
   S4Button->OnClick = [this](ui::Component* s) { S4ButtonClick(s); };
   S0Button = Place(new ui::Button(this, "S0Button", GroupBox2), 12, 140, width, 46, "OFF");
   S0Button->OnClick = [this](ui::Component* s) { S0ButtonClick(s); };
-  S2Button = Place(new ui::Button(this, "S2Button", GroupBox2), 12, 198, width, 46,
-                   "ON - Server connection - OFF");
+  S2Button = Place(new ui::Button(this, "S2Button", GroupBox2), 12, 198, width, 46, "ON - Server connection - OFF");
   S2Button->OnClick = [this](ui::Component* s) { S2ButtonClick(s); };
-  S1Button = Place(new ui::Button(this, "S1Button", GroupBox2), 12, 256, width, 46,
-                   "ON - script file execution - OFF");
+  S1Button = Place(new ui::Button(this, "S1Button", GroupBox2), 12, 256, width, 46, "ON - script file execution - OFF");
   S1Button->OnClick = [this](ui::Component* s) { S1ButtonClick(s); };
 }
 

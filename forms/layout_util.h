@@ -24,8 +24,8 @@ inline void GiveHint(ui::Control* control, std::string hint) {
 }
 
 // A menu item under `parent` (null: on the menu bar), owned by the form.
-inline ui::MenuItem* AddItem(ui::Form* form, ui::MainMenu* menu, ui::MenuItem* parent,
-                             std::string name, std::string caption) {
+inline ui::MenuItem* AddItem(ui::Form* form, ui::MainMenu* menu, ui::MenuItem* parent, std::string name,
+                             std::string caption) {
   auto* item = new ui::MenuItem(form, std::move(name), menu, parent);
   item->SetCaption(std::move(caption));
   return item;

@@ -8,17 +8,19 @@
 namespace forms {
 
 using layout::AddItem;
-using layout::Place;
 using layout::GiveHint;
+using layout::Place;
 
 namespace {
 
-constexpr int kClientWidth = 700;
-constexpr int kClientHeight = 472;
+constexpr int kClientWidth = 720;
+constexpr int kClientHeight = 504;
 // The device groups and the meter's groups stand in the left column, the log on the right.
-constexpr int kLeftWidth = 330;
-constexpr int kMeterTop = 128;     // where the meter's groups (or, before a meter, the logo) start
-constexpr int kMeterBottom = 464;
+constexpr int kLeftWidth = 340;
+constexpr int kMeterTop = 134;  // where the meter's groups (or, before a meter, the logo) start
+constexpr int kMeterBottom = 496;
+// Half of a group's inner width, for two buttons side by side.
+constexpr int kHalf = (kLeftWidth - 32) / 2;
 
 }  // namespace
 
@@ -41,64 +43,58 @@ void TModule1Layout::BuildControls() {
   BLogo->SetEnabled(false);
   GiveHint(BLogo, "QV USB - soil moisture instruments");
 
-  GroupBox1 = Place(new ui::GroupBox(this, "GroupBox1", this), 8, 8, kLeftWidth, 112,
-                    "Devices management:");
-  Label1 = Place(new ui::Label(this, "Label1", GroupBox1), 16, 26, 110, 16, "Selected port:");
-  Opened_port = Place(new ui::Label(this, "Opened_port", GroupBox1), 130, 26, 184, 16, "none");
-  Label3 = Place(new ui::Label(this, "Label3", GroupBox1), 16, 48, 110, 16, "Available devices:");
-  DeviceName = Place(new ui::Label(this, "DeviceName", GroupBox1), 130, 48, 184, 16, "none");
-  search = Place(new ui::Button(this, "search", GroupBox1), 130, 72, 184, 28, "Search for devices");
+  GroupBox1 = Place(new ui::GroupBox(this, "GroupBox1", this), 8, 8, kLeftWidth, 118, "Devices management:");
+  Label1 = Place(new ui::Label(this, "Label1", GroupBox1), 16, 30, 110, 16, "Selected port:");
+  Opened_port = Place(new ui::Label(this, "Opened_port", GroupBox1), 130, 30, 194, 16, "none");
+  Label3 = Place(new ui::Label(this, "Label3", GroupBox1), 16, 52, 110, 16, "Available devices:");
+  DeviceName = Place(new ui::Label(this, "DeviceName", GroupBox1), 130, 52, 194, 16, "none");
+  search = Place(new ui::Button(this, "search", GroupBox1), 130, 76, 194, 28, "Search for devices");
   search->OnClick = [this](ui::Component* s) { searchClick(s); };
 
-  GroupBox2 = Place(new ui::GroupBox(this, "GroupBox2", this), kLeftWidth + 16, 8,
-                    kClientWidth - kLeftWidth - 24, kClientHeight - 16, "Program Log");
-  Memo1 = Place(new ui::Memo(this, "Memo1", GroupBox2), 10, 20, GroupBox2->Width() - 20,
-                GroupBox2->Height() - 30);
+  GroupBox2 = Place(new ui::GroupBox(this, "GroupBox2", this), kLeftWidth + 16, 8, kClientWidth - kLeftWidth - 24,
+                    kClientHeight - 16, "Program Log");
+  Memo1 = Place(new ui::Memo(this, "Memo1", GroupBox2), 10, 24, GroupBox2->Width() - 20, GroupBox2->Height() - 34);
   Memo1->SetReadOnly(true);
   Memo1->SetScrollBars(ui::Memo::ScrollBars::Vertical);
 
-  GroupBox3 = Place(new ui::GroupBox(this, "GroupBox3", this), 8, kMeterTop, kLeftWidth, 244,
-                    "Probe Calibration");
+  GroupBox3 = Place(new ui::GroupBox(this, "GroupBox3", this), 8, kMeterTop, kLeftWidth, 260, "Probe Calibration");
   GroupBox3->SetVisible(false);
-  ProbeGroup = Place(new ui::RadioGroup(this, "ProbeGroup", GroupBox3), 12, 20, 306, 62,
-                     "Type of probe:");
+  ProbeGroup = Place(new ui::RadioGroup(this, "ProbeGroup", GroupBox3), 12, 24, kLeftWidth - 24, 62, "Type of probe:");
   ProbeGroup->Items().Assign(std::vector<std::string>{"Field GW/qrz", "Laboratory JX/qr"});
   ProbeGroup->SetItemIndex(0);
   ProbeGroup->OnClick = [this](ui::Component* s) { ProbeGroupClick(s); };
-  Label2 = Place(new ui::Label(this, "Label2", GroupBox3), 16, 96, 110, 16, "Probe selection:");
-  ChannelSelect = Place(new ui::ComboBox(this, "ChannelSelect", GroupBox3), 130, 92, 100, 21);
+  Label2 = Place(new ui::Label(this, "Label2", GroupBox3), 16, 102, 110, 16, "Probe selection:");
+  ChannelSelect = Place(new ui::ComboBox(this, "ChannelSelect", GroupBox3), 130, 98, 100, 21);
   ChannelSelect->Items().Assign(std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"});
   ChannelSelect->SetText("CH number");
   ChannelSelect->OnChange = [this](ui::Component* s) { ChannelSelectChange(s); };
-  CableCalib = Place(new ui::Button(this, "CableCalib", GroupBox3), 12, 124, 149, 28,
-                     "Length Calibration");
+  CableCalib = Place(new ui::Button(this, "CableCalib", GroupBox3), 12, 128, kHalf, 28, "Length Calibration");
   GiveHint(CableCalib, "Perform probe length calibration");
   CableCalib->OnClick = [this](ui::Component* s) { CableCalibClick(s); };
-  ProbeCalib = Place(new ui::Button(this, "ProbeCalib", GroupBox3), 169, 124, 149, 28,
-                     "Standard Full Calibration");
+  ProbeCalib =
+      Place(new ui::Button(this, "ProbeCalib", GroupBox3), 20 + kHalf, 128, kHalf, 28, "Standard Full Calibration");
   GiveHint(ProbeCalib, "Perform full probe calibration");
   ProbeCalib->OnClick = [this](ui::Component* s) { ProbeCalibClick(s); };
 
-  GroupBox5 = Place(new ui::GroupBox(this, "GroupBox5", GroupBox3), 12, 160, 306, 74,
-                    "Non-Standard calibration:");
-  Label4 = Place(new ui::Label(this, "Label4", GroupBox5), 12, 24, 62, 16, "eps_low =");
-  eps_low = Place(new ui::Edit(this, "eps_low", GroupBox5), 78, 20, 64, 21, "0");
-  Label5 = Place(new ui::Label(this, "Label5", GroupBox5), 12, 48, 62, 16, "eps_high =");
-  eps_high = Place(new ui::Edit(this, "eps_high", GroupBox5), 78, 44, 64, 21, "0");
-  NonStProbCalibClick = Place(new ui::Button(this, "NonStProbCalibClick", GroupBox5), 160, 29,
-                              134, 28, "Full calibration");
+  GroupBox5 =
+      Place(new ui::GroupBox(this, "GroupBox5", GroupBox3), 12, 166, kLeftWidth - 24, 84, "Non-Standard calibration:");
+  Label4 = Place(new ui::Label(this, "Label4", GroupBox5), 12, 30, 62, 16, "eps_low =");
+  eps_low = Place(new ui::Edit(this, "eps_low", GroupBox5), 78, 26, 64, 21, "0");
+  Label5 = Place(new ui::Label(this, "Label5", GroupBox5), 12, 56, 62, 16, "eps_high =");
+  eps_high = Place(new ui::Edit(this, "eps_high", GroupBox5), 78, 52, 64, 21, "0");
+  NonStProbCalibClick = Place(new ui::Button(this, "NonStProbCalibClick", GroupBox5), GroupBox5->Width() - 12 - kHalf,
+                              35, kHalf, 28, "Full calibration");
   NonStProbCalibClick->OnClick = [this](ui::Component* s) { NonStProbCalibClickClick(s); };
 
-  GroupBox4 = Place(new ui::GroupBox(this, "GroupBox4", this), 8, kMeterBottom - 84, kLeftWidth,
-                    84, "Measurement:");
+  GroupBox4 = Place(new ui::GroupBox(this, "GroupBox4", this), 8, kMeterBottom - 92, kLeftWidth, 92, "Measurement:");
   GroupBox4->SetVisible(false);
-  MeasMoi = Place(new ui::Button(this, "MeasMoi", GroupBox4), 12, 20, 149, 26, "Moisture");
+  MeasMoi = Place(new ui::Button(this, "MeasMoi", GroupBox4), 12, 26, kHalf, 26, "Moisture");
   MeasMoi->OnClick = [this](ui::Component* s) { MeasMoiClick(s); };
-  MeasSal = Place(new ui::Button(this, "MeasSal", GroupBox4), 169, 20, 149, 26, "Salinity");
+  MeasSal = Place(new ui::Button(this, "MeasSal", GroupBox4), 20 + kHalf, 26, kHalf, 26, "Salinity");
   MeasSal->OnClick = [this](ui::Component* s) { MeasSalClick(s); };
-  MeasTemp = Place(new ui::Button(this, "MeasTemp", GroupBox4), 12, 50, 149, 26, "Temperature");
+  MeasTemp = Place(new ui::Button(this, "MeasTemp", GroupBox4), 12, 56, kHalf, 26, "Temperature");
   MeasTemp->OnClick = [this](ui::Component* s) { MeasTempClick(s); };
-  MeasAll = Place(new ui::Button(this, "MeasAll", GroupBox4), 169, 50, 149, 26, "All");
+  MeasAll = Place(new ui::Button(this, "MeasAll", GroupBox4), 20 + kHalf, 56, kHalf, 26, "All");
   MeasAll->OnClick = [this](ui::Component* s) { Performcompletemeasurement1Click(s); };
 
   SaveDialog1 = new ui::SaveDialog(this, "SaveDialog1");
@@ -109,11 +105,10 @@ void TModule1Layout::BuildMenu() {
   ui::MainMenu* m = MainMenu1;
 
   File1 = AddItem(this, m, nullptr, "File1", "File");
-  Savemeasurementresults1 =
-      AddItem(this, m, File1, "Savemeasurementresults1", "Save measurement results");
+  Savemeasurementresults1 = AddItem(this, m, File1, "Savemeasurementresults1", "Save measurement results");
   Savemeasurementresults1->OnClick = [this](ui::Component* s) { Savemeasurementresults1Click(s); };
-  ExportmeasurementresultstoMSExcel1 = AddItem(this, m, File1, "ExportmeasurementresultstoMSExcel1",
-                                               "Export last reflectogram to MS Excel");
+  ExportmeasurementresultstoMSExcel1 =
+      AddItem(this, m, File1, "ExportmeasurementresultstoMSExcel1", "Export last reflectogram to MS Excel");
   ExportmeasurementresultstoMSExcel1->OnClick = [this](ui::Component* s) {
     ExportmeasurementresultstoMSExcel1Click(s);
   };
@@ -121,11 +116,9 @@ void TModule1Layout::BuildMenu() {
   Exitprogram1->OnClick = [this](ui::Component* s) { Exitprogram1Click(s); };
 
   Calibration1 = AddItem(this, m, nullptr, "Calibration1", "Calibration");
-  Cablelengthcalibration1 =
-      AddItem(this, m, Calibration1, "Cablelengthcalibration1", "Probe length calibration");
+  Cablelengthcalibration1 = AddItem(this, m, Calibration1, "Cablelengthcalibration1", "Probe length calibration");
   Cablelengthcalibration1->OnClick = [this](ui::Component* s) { CableCalibClick(s); };
-  Fullprobecalibration1 =
-      AddItem(this, m, Calibration1, "Fullprobecalibration1", "Full probe calibration");
+  Fullprobecalibration1 = AddItem(this, m, Calibration1, "Fullprobecalibration1", "Full probe calibration");
   Fullprobecalibration1->OnClick = [this](ui::Component* s) { ProbeCalibClick(s); };
 
   Measurement1 = AddItem(this, m, nullptr, "Measurement1", "Measurement");
@@ -133,23 +126,18 @@ void TModule1Layout::BuildMenu() {
   Measuresalinity1->OnClick = [this](ui::Component* s) { MeasSalClick(s); };
   Measuremoisture1 = AddItem(this, m, Measurement1, "Measuremoisture1", "Measure moisture");
   Measuremoisture1->OnClick = [this](ui::Component* s) { MeasMoiClick(s); };
-  Measureprobetemperature1 =
-      AddItem(this, m, Measurement1, "Measureprobetemperature1", "Measure probe temperature");
+  Measureprobetemperature1 = AddItem(this, m, Measurement1, "Measureprobetemperature1", "Measure probe temperature");
   Measureprobetemperature1->OnClick = [this](ui::Component* s) { MeasTempClick(s); };
-  Performcompletemeasuremtne1 = AddItem(this, m, Measurement1, "Performcompletemeasuremtne1",
-                                        "Perform complete measurement");
-  Performcompletemeasuremtne1->OnClick = [this](ui::Component* s) {
-    Performcompletemeasurement1Click(s);
-  };
+  Performcompletemeasuremtne1 =
+      AddItem(this, m, Measurement1, "Performcompletemeasuremtne1", "Perform complete measurement");
+  Performcompletemeasuremtne1->OnClick = [this](ui::Component* s) { Performcompletemeasurement1Click(s); };
 
   Read1 = AddItem(this, m, nullptr, "Read1", "Read");
   LastMeasuredSalinity1 = AddItem(this, m, Read1, "LastMeasuredSalinity1", "Last measured salinity");
   LastMeasuredSalinity1->OnClick = [this](ui::Component* s) { LastMeasuredSalinity1Click(s); };
-  Lastmeasuredprobetemperature1 = AddItem(this, m, Read1, "Lastmeasuredprobetemperature1",
-                                          "Last measured probe temperature");
-  Lastmeasuredprobetemperature1->OnClick = [this](ui::Component* s) {
-    Lastmeasuredprobetemperature1Click(s);
-  };
+  Lastmeasuredprobetemperature1 =
+      AddItem(this, m, Read1, "Lastmeasuredprobetemperature1", "Last measured probe temperature");
+  Lastmeasuredprobetemperature1->OnClick = [this](ui::Component* s) { Lastmeasuredprobetemperature1Click(s); };
   Lastmeasuredmoisture1 = AddItem(this, m, Read1, "Lastmeasuredmoisture1", "Last measured moisture");
   Lastmeasuredmoisture1->OnClick = [this](ui::Component* s) { Lastmeasuredmoisture1Click(s); };
   Time1 = AddItem(this, m, Read1, "Time1", "Time");
@@ -171,13 +159,11 @@ void TModule1Layout::BuildMenu() {
   ui::MenuItem** const saveBanks[] = {&Databanknr12, &Databanknr22, &Databanknr32};
   for (int bank = 1; bank <= 3; ++bank) {
     const std::string caption = "Data bank nr " + std::to_string(bank);
-    ui::MenuItem* read =
-        AddItem(this, m, Readf1, "DataBanknr" + std::to_string(bank) + "1", caption);
+    ui::MenuItem* read = AddItem(this, m, Readf1, "DataBanknr" + std::to_string(bank) + "1", caption);
     read->SetTag(bank);
     read->OnClick = [this](ui::Component* s) { DataBankReadClick(s); };
     *readBanks[bank - 1] = read;
-    ui::MenuItem* save =
-        AddItem(this, m, Savatofile1, "Databanknr" + std::to_string(bank) + "2", caption);
+    ui::MenuItem* save = AddItem(this, m, Savatofile1, "Databanknr" + std::to_string(bank) + "2", caption);
     save->SetTag(bank);
     save->OnClick = [this](ui::Component* s) { DataBankSaveClick(s); };
     *saveBanks[bank - 1] = save;
@@ -185,9 +171,8 @@ void TModule1Layout::BuildMenu() {
 
   // The port number travels in the item's tag.
   Ports1 = AddItem(this, m, nullptr, "Ports1", "COM ports");
-  ui::MenuItem** const ports[] = {&COM11,  &COM21,  &COM31,  &COM41,  &COM51,  &COM61,
-                                  &COM71,  &COM81,  &COM91,  &COM101, &COM111, &COM121,
-                                  &COM131, &COM141, &COM151, &COM161};
+  ui::MenuItem** const ports[] = {&COM11, &COM21,  &COM31,  &COM41,  &COM51,  &COM61,  &COM71,  &COM81,
+                                  &COM91, &COM101, &COM111, &COM121, &COM131, &COM141, &COM151, &COM161};
   for (int n = 1; n <= 16; ++n) {
     const std::string port = "COM" + std::to_string(n);
     ui::MenuItem* item = AddItem(this, m, Ports1, port + "1", port);
@@ -203,8 +188,8 @@ void TModule1Layout::BuildMenu() {
   Help2->OnClick = [this](ui::Component* s) { Help2Click(s); };
 
   // The handheld meter's menus appear when the device search finds a meter.
-  for (ui::MenuItem* item : {Savemeasurementresults1, ExportmeasurementresultstoMSExcel1,
-                             Calibration1, Measurement1, Read1, Memorybanks1}) {
+  for (ui::MenuItem* item :
+       {Savemeasurementresults1, ExportmeasurementresultstoMSExcel1, Calibration1, Measurement1, Read1, Memorybanks1}) {
     item->SetVisible(false);
   }
   SetMenu(MainMenu1);

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,9 +30,7 @@ using Calls = std::vector<std::string>;
 #define RECORD(handler) \
   void handler(ui::Component* s) override { calls.push_back(#handler ":" + SenderName(s)); }
 #define RECORD_CLOSE \
-  void FormClose(ui::Component* s, ui::CloseAction&) override { \
-    calls.push_back("FormClose:" + SenderName(s));              \
-  }
+  void FormClose(ui::Component* s, ui::CloseAction&) override { calls.push_back("FormClose:" + SenderName(s)); }
 
 std::string SenderName(ui::Component* s) { return s ? s->Name() : "null"; }
 
@@ -153,23 +151,13 @@ class TemperatureDialog : public forms::TSetPropDialogLayout {
 
 // --- Helpers -----------------------------------------------------------------------------------
 
-using KindCheck = std::function<bool(ui::Component*)>;
-
+// Every name is found on the form as a component of kind T.
 template <typename T>
-KindCheck Is() {
-  return [](ui::Component* c) { return dynamic_cast<T*>(c) != nullptr; };
-}
-
-struct Named {
-  std::string name;
-  KindCheck kind;
-};
-
-void ExpectKinds(const ui::Form& form, const std::vector<Named>& expected) {
-  for (const Named& e : expected) {
-    ui::Component* c = form.FindComponent(e.name);
-    ASSERT_NE(c, nullptr) << form.Name() << " has no " << e.name;
-    EXPECT_TRUE(e.kind(c)) << form.Name() << "." << e.name << " is of another kind";
+void ExpectAll(const ui::Form& form, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    ui::Component* c = form.FindComponent(name);
+    ASSERT_NE(c, nullptr) << form.Name() << " has no " << name;
+    EXPECT_NE(dynamic_cast<T*>(c), nullptr) << form.Name() << "." << name << " is of another kind";
   }
 }
 
@@ -203,8 +191,7 @@ void ExpectBindings(W& window, const std::vector<Binding>& bindings) {
 }
 
 bool Overlap(const ui::Rect& a, const ui::Rect& b) {
-  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
-         b.top < a.top + a.height;
+  return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height && b.top < a.top + a.height;
 }
 
 // Every control lies inside its parent's area, and siblings do not overlap (shapes are frames
@@ -217,8 +204,7 @@ void ExpectTidy(const ui::Control& parent, int width, int height,
     const ui::Rect& r = c->Bounds();
     EXPECT_GT(r.width, 0) << c->Name();
     EXPECT_GT(r.height, 0) << c->Name();
-    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= width &&
-                r.top + r.height <= height)
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.left + r.width <= width && r.top + r.height <= height)
         << c->Name() << " leaves " << parent.Name();
     for (size_t j = i + 1; j < children.size(); ++j) {
       const ui::Control* d = children[j];
@@ -235,8 +221,7 @@ void ExpectTidy(const ui::Control& parent, int width, int height,
   }
 }
 
-void ExpectTidyForm(const ui::Form& form,
-                    const std::vector<std::pair<std::string, std::string>>& alternates = {}) {
+void ExpectTidyForm(const ui::Form& form, const std::vector<std::pair<std::string, std::string>>& alternates = {}) {
   ExpectTidy(form, form.ClientWidth(), form.ClientHeight(), alternates);
 }
 
@@ -246,40 +231,57 @@ std::string Digit(int n) { return std::to_string(n); }
 
 TEST(FormsMainLayout, ControlsExistWithTheirKinds) {
   MainWindow w;
-  std::vector<Named> expected = {
-      {"BLogo", Is<ui::Image>()},          {"GroupBox1", Is<ui::GroupBox>()},
-      {"Label1", Is<ui::Label>()},         {"Opened_port", Is<ui::Label>()},
-      {"Label3", Is<ui::Label>()},         {"DeviceName", Is<ui::Label>()},
-      {"search", Is<ui::Button>()},        {"GroupBox2", Is<ui::GroupBox>()},
-      {"Memo1", Is<ui::Memo>()},           {"GroupBox3", Is<ui::GroupBox>()},
-      {"ProbeGroup", Is<ui::RadioGroup>()}, {"Label2", Is<ui::Label>()},
-      {"ChannelSelect", Is<ui::ComboBox>()}, {"CableCalib", Is<ui::Button>()},
-      {"ProbeCalib", Is<ui::Button>()},    {"GroupBox5", Is<ui::GroupBox>()},
-      {"Label4", Is<ui::Label>()},         {"eps_low", Is<ui::Edit>()},
-      {"Label5", Is<ui::Label>()},         {"eps_high", Is<ui::Edit>()},
-      {"NonStProbCalibClick", Is<ui::Button>()}, {"GroupBox4", Is<ui::GroupBox>()},
-      {"MeasMoi", Is<ui::Button>()},       {"MeasSal", Is<ui::Button>()},
-      {"MeasTemp", Is<ui::Button>()},      {"MeasAll", Is<ui::Button>()},
-      {"SaveDialog1", Is<ui::SaveDialog>()}, {"MainMenu1", Is<ui::MainMenu>()},
-  };
-  for (const char* item :
-       {"File1", "Savemeasurementresults1", "ExportmeasurementresultstoMSExcel1", "Exitprogram1",
-        "Calibration1", "Cablelengthcalibration1", "Fullprobecalibration1", "Measurement1",
-        "Measuresalinity1", "Measuremoisture1", "Measureprobetemperature1",
-        "Performcompletemeasuremtne1", "Read1", "LastMeasuredSalinity1",
-        "Lastmeasuredprobetemperature1", "Lastmeasuredmoisture1", "Time1", "Date1", "Contrast1",
-        "Supplyvoltage1", "Memorybanks1", "Storeddatapoints1", "Readf1", "DataBanknr11",
-        "DataBanknr21", "DataBanknr31", "Savatofile1", "Databanknr12", "Databanknr22",
-        "Databanknr32", "Ports1", "Help1", "About1", "Help2"}) {
-    expected.push_back({item, Is<ui::MenuItem>()});
-  }
-  ExpectKinds(w, expected);
+  ExpectAll<ui::Image>(w, {"BLogo"});
+  ExpectAll<ui::GroupBox>(w, {"GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4", "GroupBox5"});
+  ExpectAll<ui::Label>(w, {"Label1", "Opened_port", "Label3", "DeviceName", "Label2", "Label4", "Label5"});
+  ExpectAll<ui::Button>(
+      w, {"search", "CableCalib", "ProbeCalib", "NonStProbCalibClick", "MeasMoi", "MeasSal", "MeasTemp", "MeasAll"});
+  ExpectAll<ui::Memo>(w, {"Memo1"});
+  ExpectAll<ui::RadioGroup>(w, {"ProbeGroup"});
+  ExpectAll<ui::ComboBox>(w, {"ChannelSelect"});
+  ExpectAll<ui::Edit>(w, {"eps_low", "eps_high"});
+  ExpectAll<ui::SaveDialog>(w, {"SaveDialog1"});
+  ExpectAll<ui::MainMenu>(w, {"MainMenu1"});
+  ExpectAll<ui::MenuItem>(w, {"File1",
+                              "Savemeasurementresults1",
+                              "ExportmeasurementresultstoMSExcel1",
+                              "Exitprogram1",
+                              "Calibration1",
+                              "Cablelengthcalibration1",
+                              "Fullprobecalibration1",
+                              "Measurement1",
+                              "Measuresalinity1",
+                              "Measuremoisture1",
+                              "Measureprobetemperature1",
+                              "Performcompletemeasuremtne1",
+                              "Read1",
+                              "LastMeasuredSalinity1",
+                              "Lastmeasuredprobetemperature1",
+                              "Lastmeasuredmoisture1",
+                              "Time1",
+                              "Date1",
+                              "Contrast1",
+                              "Supplyvoltage1",
+                              "Memorybanks1",
+                              "Storeddatapoints1",
+                              "Readf1",
+                              "DataBanknr11",
+                              "DataBanknr21",
+                              "DataBanknr31",
+                              "Savatofile1",
+                              "Databanknr12",
+                              "Databanknr22",
+                              "Databanknr32",
+                              "Ports1",
+                              "Help1",
+                              "About1",
+                              "Help2"});
   EXPECT_EQ(w.Menu(), w.MainMenu1);
 
   std::vector<std::string> bar;
   for (ui::MenuItem* item : w.MainMenu1->Items()) bar.push_back(item->Name());
-  EXPECT_EQ(bar, (std::vector<std::string>{"File1", "Calibration1", "Measurement1", "Read1",
-                                           "Memorybanks1", "Ports1", "Help1"}));
+  EXPECT_EQ(bar, (std::vector<std::string>{"File1", "Calibration1", "Measurement1", "Read1", "Memorybanks1", "Ports1",
+                                           "Help1"}));
 }
 
 TEST(FormsMainLayout, PortAndBankItemsCarryTheirNumbersInTheTag) {
@@ -309,8 +311,8 @@ TEST(FormsMainLayout, StartsWithTheMeterGroupsAndMenusHidden) {
   EXPECT_FALSE(w.GroupBox4->Visible());
   EXPECT_TRUE(w.BLogo->Visible());
   EXPECT_FALSE(w.BLogo->Enabled());
-  for (ui::MenuItem* hidden : {w.Savemeasurementresults1, w.ExportmeasurementresultstoMSExcel1,
-                               w.Calibration1, w.Measurement1, w.Read1, w.Memorybanks1}) {
+  for (ui::MenuItem* hidden : {w.Savemeasurementresults1, w.ExportmeasurementresultstoMSExcel1, w.Calibration1,
+                               w.Measurement1, w.Read1, w.Memorybanks1}) {
     EXPECT_FALSE(hidden->Visible()) << hidden->Name();
   }
   for (ui::MenuItem* shown : {w.File1, w.Exitprogram1, w.Ports1, w.COM161, w.Help1, w.Help2}) {
@@ -332,41 +334,39 @@ TEST(FormsMainLayout, EveryControlAndItemReachesItsHandler) {
   // As after a search that found a meter.
   w.GroupBox3->Show();
   w.GroupBox4->Show();
-  for (ui::MenuItem* m : {w.Savemeasurementresults1, w.ExportmeasurementresultstoMSExcel1,
-                          w.Calibration1, w.Measurement1, w.Read1, w.Memorybanks1}) {
+  for (ui::MenuItem* m : {w.Savemeasurementresults1, w.ExportmeasurementresultstoMSExcel1, w.Calibration1,
+                          w.Measurement1, w.Read1, w.Memorybanks1}) {
     m->SetVisible(true);
   }
-  std::vector<Binding> bindings = {
-      {"search", "searchClick"},
-      {"ProbeGroup", "ProbeGroupClick"},
-      {"ChannelSelect", "ChannelSelectChange"},
-      {"CableCalib", "CableCalibClick"},
-      {"ProbeCalib", "ProbeCalibClick"},
-      {"NonStProbCalibClick", "NonStProbCalibClickClick"},
-      {"MeasMoi", "MeasMoiClick"},
-      {"MeasSal", "MeasSalClick"},
-      {"MeasTemp", "MeasTempClick"},
-      {"MeasAll", "Performcompletemeasurement1Click"},
-      {"Savemeasurementresults1", "Savemeasurementresults1Click"},
-      {"ExportmeasurementresultstoMSExcel1", "ExportmeasurementresultstoMSExcel1Click"},
-      {"Exitprogram1", "Exitprogram1Click"},
-      {"Cablelengthcalibration1", "CableCalibClick"},
-      {"Fullprobecalibration1", "ProbeCalibClick"},
-      {"Measuresalinity1", "MeasSalClick"},
-      {"Measuremoisture1", "MeasMoiClick"},
-      {"Measureprobetemperature1", "MeasTempClick"},
-      {"Performcompletemeasuremtne1", "Performcompletemeasurement1Click"},
-      {"LastMeasuredSalinity1", "LastMeasuredSalinity1Click"},
-      {"Lastmeasuredprobetemperature1", "Lastmeasuredprobetemperature1Click"},
-      {"Lastmeasuredmoisture1", "Lastmeasuredmoisture1Click"},
-      {"Time1", "Time1Click"},
-      {"Date1", "Date1Click"},
-      {"Contrast1", "Contrast1Click"},
-      {"Supplyvoltage1", "Supplyvoltage1Click"},
-      {"Storeddatapoints1", "Storeddatapoints1Click"},
-      {"About1", "Help1Click"},
-      {"Help2", "Help2Click"},
-  };
+  std::vector<Binding> bindings = {{"search", "searchClick"},
+                                   {"ProbeGroup", "ProbeGroupClick"},
+                                   {"ChannelSelect", "ChannelSelectChange"},
+                                   {"CableCalib", "CableCalibClick"},
+                                   {"ProbeCalib", "ProbeCalibClick"},
+                                   {"NonStProbCalibClick", "NonStProbCalibClickClick"},
+                                   {"MeasMoi", "MeasMoiClick"},
+                                   {"MeasSal", "MeasSalClick"},
+                                   {"MeasTemp", "MeasTempClick"},
+                                   {"MeasAll", "Performcompletemeasurement1Click"},
+                                   {"Savemeasurementresults1", "Savemeasurementresults1Click"},
+                                   {"ExportmeasurementresultstoMSExcel1", "ExportmeasurementresultstoMSExcel1Click"},
+                                   {"Exitprogram1", "Exitprogram1Click"},
+                                   {"Cablelengthcalibration1", "CableCalibClick"},
+                                   {"Fullprobecalibration1", "ProbeCalibClick"},
+                                   {"Measuresalinity1", "MeasSalClick"},
+                                   {"Measuremoisture1", "MeasMoiClick"},
+                                   {"Measureprobetemperature1", "MeasTempClick"},
+                                   {"Performcompletemeasuremtne1", "Performcompletemeasurement1Click"},
+                                   {"LastMeasuredSalinity1", "LastMeasuredSalinity1Click"},
+                                   {"Lastmeasuredprobetemperature1", "Lastmeasuredprobetemperature1Click"},
+                                   {"Lastmeasuredmoisture1", "Lastmeasuredmoisture1Click"},
+                                   {"Time1", "Time1Click"},
+                                   {"Date1", "Date1Click"},
+                                   {"Contrast1", "Contrast1Click"},
+                                   {"Supplyvoltage1", "Supplyvoltage1Click"},
+                                   {"Storeddatapoints1", "Storeddatapoints1Click"},
+                                   {"About1", "Help1Click"},
+                                   {"Help2", "Help2Click"}};
   for (int bank = 1; bank <= 3; ++bank) {
     bindings.push_back({"DataBanknr" + Digit(bank) + "1", "DataBankReadClick"});
     bindings.push_back({"Databanknr" + Digit(bank) + "2", "DataBankSaveClick"});
@@ -395,26 +395,15 @@ TEST(FormsMainLayout, LogoIsEmbeddedAndDecoded) {
 
 TEST(FormsStationLayout, ControlsExistWithTheirKinds) {
   StationWindow w;
-  std::vector<Named> expected = {
-      {"Label2", Is<ui::Label>()},          {"DeviceSelect", Is<ui::ComboBox>()},
-      {"GroupBox6", Is<ui::GroupBox>()},    {"GroupBox1", Is<ui::GroupBox>()},
-      {"MeasMoi", Is<ui::Button>()},        {"MeasCond", Is<ui::Button>()},
-      {"MeasAllTemp", Is<ui::Button>()},    {"ChannelSelect", Is<ui::ComboBox>()},
-      {"CableCalib", Is<ui::Button>()},     {"ProbeCalib", Is<ui::Button>()},
-      {"GroupBox3", Is<ui::GroupBox>()},    {"eps_low", Is<ui::Edit>()},
-      {"eps_high", Is<ui::Edit>()},         {"NonStProbCalibClick", Is<ui::Button>()},
-      {"GroupBox4", Is<ui::GroupBox>()},    {"AUXselect", Is<ui::ComboBox>()},
-      {"AUXstart", Is<ui::Button>()},       {"MeasTemp", Is<ui::Button>()},
-      {"MeasMPot", Is<ui::Button>()},       {"GroupBox5", Is<ui::GroupBox>()},
-      {"Label12", Is<ui::Label>()},         {"Label13", Is<ui::Label>()},
-      {"ReadConfig", Is<ui::Button>()},     {"SaveConfig", Is<ui::Button>()},
-      {"DataLogger", Is<ui::Button>()},     {"Back", Is<ui::Button>()},
-      {"GroupBox2", Is<ui::GroupBox>()},    {"Memo1", Is<ui::Memo>()},
-      {"MainMenu1", Is<ui::MainMenu>()},    {"File1", Is<ui::MenuItem>()},
-      {"Exitprogram1", Is<ui::MenuItem>()}, {"Help1", Is<ui::MenuItem>()},
-      {"About1", Is<ui::MenuItem>()},       {"Help2", Is<ui::MenuItem>()},
-  };
-  ExpectKinds(w, expected);
+  ExpectAll<ui::Label>(w, {"Label2", "Label12", "Label13"});
+  ExpectAll<ui::ComboBox>(w, {"DeviceSelect", "ChannelSelect", "AUXselect"});
+  ExpectAll<ui::GroupBox>(w, {"GroupBox1", "GroupBox2", "GroupBox3", "GroupBox4", "GroupBox5", "GroupBox6"});
+  ExpectAll<ui::Button>(w, {"MeasMoi", "MeasCond", "MeasAllTemp", "CableCalib", "ProbeCalib", "NonStProbCalibClick",
+                            "AUXstart", "MeasTemp", "MeasMPot", "ReadConfig", "SaveConfig", "DataLogger", "Back"});
+  ExpectAll<ui::Edit>(w, {"eps_low", "eps_high"});
+  ExpectAll<ui::Memo>(w, {"Memo1"});
+  ExpectAll<ui::MainMenu>(w, {"MainMenu1"});
+  ExpectAll<ui::MenuItem>(w, {"File1", "Exitprogram1", "Help1", "About1", "Help2"});
   for (int n = 1; n <= 8; ++n) {
     auto* group = ui::FindAs<ui::GroupBox>(w, "ChanelProbeGroup" + Digit(n));
     auto* lab = ui::FindAs<ui::RadioButton>(w, "LabProbeButton" + Digit(n));
@@ -452,27 +441,25 @@ TEST(FormsStationLayout, StartsAllShownAndEnabledAndBindsEveryHandler) {
 
   w.Show();
   w.AUXselect->Items().Add("t0A1B2C");
-  ExpectBindings(w, {
-                        {"DeviceSelect", "DeviceSelectChange"},
-                        {"ChannelSelect", "ChannelSelectChange"},
-                        {"CableCalib", "CableCalibClick"},
-                        {"ProbeCalib", "ProbeCalibClick"},
-                        {"MeasMoi", "MeasMoiClick"},
-                        {"MeasCond", "MeasCondClick"},
-                        {"MeasAllTemp", "MeasTempAllClick"},
-                        {"NonStProbCalibClick", "NonStProbCalibClickClick"},
-                        {"AUXselect", "AUXselectChange"},
-                        {"AUXstart", "AUXstartClick"},
-                        {"MeasTemp", "MeasTempClick"},
-                        {"MeasMPot", "MeasMPotClick"},
-                        {"ReadConfig", "ReadConfigClick"},
-                        {"SaveConfig", "SaveConfigClick"},
-                        {"DataLogger", "DataLoggerClick"},
-                        {"Back", "BackClick"},
-                        {"Exitprogram1", "Exitprogram1Click"},
-                        {"About1", "Help1Click"},
-                        {"Help2", "Help2Click"},
-                    });
+  ExpectBindings(w, {{"DeviceSelect", "DeviceSelectChange"},
+                     {"ChannelSelect", "ChannelSelectChange"},
+                     {"CableCalib", "CableCalibClick"},
+                     {"ProbeCalib", "ProbeCalibClick"},
+                     {"MeasMoi", "MeasMoiClick"},
+                     {"MeasCond", "MeasCondClick"},
+                     {"MeasAllTemp", "MeasTempAllClick"},
+                     {"NonStProbCalibClick", "NonStProbCalibClickClick"},
+                     {"AUXselect", "AUXselectChange"},
+                     {"AUXstart", "AUXstartClick"},
+                     {"MeasTemp", "MeasTempClick"},
+                     {"MeasMPot", "MeasMPotClick"},
+                     {"ReadConfig", "ReadConfigClick"},
+                     {"SaveConfig", "SaveConfigClick"},
+                     {"DataLogger", "DataLoggerClick"},
+                     {"Back", "BackClick"},
+                     {"Exitprogram1", "Exitprogram1Click"},
+                     {"About1", "Help1Click"},
+                     {"Help2", "Help2Click"}});
   w.calls.clear();
   w.Created();
   w.UserClose();
@@ -487,8 +474,8 @@ TEST(FormsLoggerLayout, PerChannelControlsAreFoundByName) {
     const std::string d = Digit(n);
     auto* row = ui::FindAs<ui::GroupBox>(w, "GroupBox" + d);
     ASSERT_NE(row, nullptr) << n;
-    for (const char* prefix : {"LabProbeButton", "FieldProbeButton", "EpsiCheckBox",
-                               "TetaCheckBox", "SigmaCheckBox", "TempCheckBox"}) {
+    for (const char* prefix :
+         {"LabProbeButton", "FieldProbeButton", "EpsiCheckBox", "TetaCheckBox", "SigmaCheckBox", "TempCheckBox"}) {
       auto* box = ui::FindAs<ui::CheckBox>(w, prefix + d);
       ASSERT_NE(box, nullptr) << prefix << n;
       EXPECT_EQ(box->Parent(), row) << prefix << n;
@@ -514,14 +501,11 @@ TEST(FormsLoggerLayout, PerChannelControlsAreFoundByName) {
   auto* period = ui::FindAs<ui::Edit>(w, "Period");
   ASSERT_NE(period, nullptr);
   EXPECT_EQ(period->Text(), "0");
-  ExpectKinds(w, {{"DeviceSelect", Is<ui::ComboBox>()},
-                  {"Start", Is<ui::Button>()},
-                  {"Stop", Is<ui::Button>()},
-                  {"ReadConfig", Is<ui::Button>()},
-                  {"SaveConfig", Is<ui::Button>()},
-                  {"GroupBox9", Is<ui::GroupBox>()},
-                  {"OpenDialog1", Is<ui::OpenDialog>()},
-                  {"SaveDialog1", Is<ui::SaveDialog>()}});
+  ExpectAll<ui::ComboBox>(w, {"DeviceSelect"});
+  ExpectAll<ui::Button>(w, {"Start", "Stop", "ReadConfig", "SaveConfig"});
+  ExpectAll<ui::GroupBox>(w, {"GroupBox9"});
+  ExpectAll<ui::OpenDialog>(w, {"OpenDialog1"});
+  ExpectAll<ui::SaveDialog>(w, {"SaveDialog1"});
   // The configuration file gets its extension from the dialogs.
   EXPECT_EQ(w.OpenDialog1->DefaultExt(), "txt");
   EXPECT_EQ(w.SaveDialog1->DefaultExt(), "txt");
@@ -546,12 +530,14 @@ TEST(FormsLoggerLayout, EveryControlReachesItsHandler) {
   EXPECT_TRUE(w.calls.empty());
   w.Show();
   w.Stop->SetEnabled(true);
-  std::vector<Binding> bindings = {
-      {"DeviceSelect", "DeviceSelectChange"}, {"Start", "StartClick"},
-      {"Stop", "StopClick"},                  {"ReadConfig", "ReadConfigClick"},
-      {"SaveConfig", "SaveConfigClick"},      {"Exitprogram1", "Exitprogram1Click"},
-      {"About1", "Help1Click"},               {"Help2", "Help2Click"},
-  };
+  std::vector<Binding> bindings = {{"DeviceSelect", "DeviceSelectChange"},
+                                   {"Start", "StartClick"},
+                                   {"Stop", "StopClick"},
+                                   {"ReadConfig", "ReadConfigClick"},
+                                   {"SaveConfig", "SaveConfigClick"},
+                                   {"Exitprogram1", "Exitprogram1Click"},
+                                   {"About1", "Help1Click"},
+                                   {"Help2", "Help2Click"}};
   for (int n = 1; n <= 8; ++n) {
     for (int slot = 1; slot <= 2; ++slot) {
       bindings.push_back({"AUXselect" + Digit(n) + Digit(slot), "AUXselectChange"});
@@ -563,38 +549,29 @@ TEST(FormsLoggerLayout, EveryControlReachesItsHandler) {
   w.DeviceSelect->UserDropDown();
   w.Created();
   w.UserClose();
-  EXPECT_EQ(w.calls,
-            (Calls{"DeviceSelectDropDown:DeviceSelect", "FormCreate:Module3", "FormClose:Module3"}));
+  EXPECT_EQ(w.calls, (Calls{"DeviceSelectDropDown:DeviceSelect", "FormCreate:Module3", "FormClose:Module3"}));
 }
 
 // --- Modem window ------------------------------------------------------------------------------
 
 TEST(FormsModemLayout, ControlsExistAndEditsKeepTheirLimits) {
   ModemWindow w;
-  std::vector<Named> expected = {
-      {"Memo1", Is<ui::Memo>()},       {"GroupBox1", Is<ui::GroupBox>()},
-      {"GroupBox2", Is<ui::GroupBox>()}, {"Shape1", Is<ui::Shape>()},
-      {"Shape2", Is<ui::Shape>()},     {"SetButton", Is<ui::Button>()},
-      {"PinEdit", Is<ui::MaskEdit>()}, {"DeviceSelect", Is<ui::Edit>()},
-      {"S4Button", Is<ui::Button>()},  {"S0Button", Is<ui::Button>()},
-      {"S2Button", Is<ui::Button>()},  {"S1Button", Is<ui::Button>()},
-      {"MainMenu1", Is<ui::MainMenu>()},
-  };
-  for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5", "NameLabel0",
-                            "NameLabel1", "PinLabel", "GPRSLabel0", "GPRSLabel1", "GPRSLabel2",
-                            "FTPLabel0", "FTPLabel1", "FTPLabel2", "AddressLabel", "LoginLabel",
-                            "PasswdLabel", "TimeSaddrLabel"}) {
-    expected.push_back({label, Is<ui::Label>()});
-  }
-  for (const char* item : {"File1", "Exitprogram1", "Help1", "About1", "Help2"}) {
-    expected.push_back({item, Is<ui::MenuItem>()});
-  }
-  ExpectKinds(w, expected);
+  ExpectAll<ui::Memo>(w, {"Memo1"});
+  ExpectAll<ui::GroupBox>(w, {"GroupBox1", "GroupBox2"});
+  ExpectAll<ui::Shape>(w, {"Shape1", "Shape2"});
+  ExpectAll<ui::Button>(w, {"SetButton", "S4Button", "S0Button", "S2Button", "S1Button"});
+  ExpectAll<ui::MaskEdit>(w, {"PinEdit"});
+  ExpectAll<ui::Edit>(w, {"DeviceSelect"});
+  ExpectAll<ui::Label>(w, {"Label1", "Label2", "Label3", "Label4", "Label5", "NameLabel0", "NameLabel1", "PinLabel",
+                           "GPRSLabel0", "GPRSLabel1", "GPRSLabel2", "FTPLabel0", "FTPLabel1", "FTPLabel2",
+                           "AddressLabel", "LoginLabel", "PasswdLabel", "TimeSaddrLabel"});
+  ExpectAll<ui::MainMenu>(w, {"MainMenu1"});
+  ExpectAll<ui::MenuItem>(w, {"File1", "Exitprogram1", "Help1", "About1", "Help2"});
 
   w.Show();
   const std::string longText(40, 'x');
-  for (const char* name : {"NameEdit", "GPRSEdit0", "GPRSEdit1", "GPRSEdit2", "FTPEdit0",
-                           "FTPEdit1", "FTPEdit2", "TimeSaddrEdit"}) {
+  for (const char* name :
+       {"NameEdit", "GPRSEdit0", "GPRSEdit1", "GPRSEdit2", "FTPEdit0", "FTPEdit1", "FTPEdit2", "TimeSaddrEdit"}) {
     auto* edit = ui::FindAs<ui::Edit>(w, name);
     ASSERT_NE(edit, nullptr) << name;
     EXPECT_EQ(edit->Parent(), w.GroupBox1) << name;
@@ -614,16 +591,14 @@ TEST(FormsModemLayout, StartsWithBlankGprsParametersAndBindsEveryHandler) {
   for (ui::Edit* e : {w.GPRSEdit0, w.GPRSEdit1, w.GPRSEdit2}) EXPECT_EQ(e->Text(), " ");
   EXPECT_TRUE(w.calls.empty());
   w.Show();
-  ExpectBindings(w, {
-                        {"SetButton", "SetButtonClick"},
-                        {"S4Button", "S4ButtonClick"},
-                        {"S0Button", "S0ButtonClick"},
-                        {"S2Button", "S2ButtonClick"},
-                        {"S1Button", "S1ButtonClick"},
-                        {"Exitprogram1", "Exitprogram1Click"},
-                        {"About1", "About1Click"},
-                        {"Help2", "Help2Click"},
-                    });
+  ExpectBindings(w, {{"SetButton", "SetButtonClick"},
+                     {"S4Button", "S4ButtonClick"},
+                     {"S0Button", "S0ButtonClick"},
+                     {"S2Button", "S2ButtonClick"},
+                     {"S1Button", "S1ButtonClick"},
+                     {"Exitprogram1", "Exitprogram1Click"},
+                     {"About1", "About1Click"},
+                     {"Help2", "Help2Click"}});
   w.calls.clear();
   w.Created();
   w.UserClose();
@@ -648,9 +623,7 @@ class FormsModal : public ::testing::Test {
 TEST_F(FormsModal, AboutBoxEndsWithOkThroughItsButton) {
   forms::TAboutBoxLayout about(nullptr);
   EXPECT_FALSE(about.Logo->GetPicture().Empty());
-  backend_.Responder().AnswerForm("AboutBox", [](ui::Form& f) {
-    ui::FindAs<ui::Button>(f, "OKButton")->Click();
-  });
+  backend_.Responder().AnswerForm("AboutBox", [](ui::Form& f) { ui::FindAs<ui::Button>(f, "OKButton")->Click(); });
   EXPECT_EQ(about.ShowModal(), ui::mrOk);
 }
 
@@ -671,9 +644,8 @@ TEST_F(FormsModal, TemperatureDialogLeavesClosingToItsHandler) {
 
 TEST(FormsGraphLayout, ChartHoldsTheTraceAndMarkerSeries) {
   forms::TGraph1Layout graph(nullptr);
-  ExpectKinds(graph, {{"Chart1", Is<ui::Chart>()},
-                      {"Series1", Is<ui::ChartSeries>()},
-                      {"Series2", Is<ui::ChartSeries>()}});
+  ExpectAll<ui::Chart>(graph, {"Chart1"});
+  ExpectAll<ui::ChartSeries>(graph, {"Series1", "Series2"});
   EXPECT_EQ(graph.Series1->SeriesKind(), ui::ChartSeries::Kind::Line);
   EXPECT_EQ(graph.Series2->SeriesKind(), ui::ChartSeries::Kind::Point);
   EXPECT_EQ(graph.Chart1->Series(), (std::vector<ui::ChartSeries*>{graph.Series1, graph.Series2}));
@@ -721,8 +693,7 @@ TEST(FormsGeometry, ControlsStayInsideTheirParentsWithoutOverlaps) {
 TEST(FormsGeometry, FixedWindowsCannotBeResized) {
   auto fixed = [](const ui::Form& f) {
     const ui::SizeConstraints& c = f.Constraints();
-    EXPECT_TRUE(c.minWidth == c.maxWidth && c.minHeight == c.maxHeight && c.minWidth > 0 &&
-                c.minHeight > 0)
+    EXPECT_TRUE(c.minWidth == c.maxWidth && c.minHeight == c.maxHeight && c.minWidth > 0 && c.minHeight > 0)
         << f.Name();
   };
   MainWindow main;

@@ -1,6 +1,5 @@
 // The JPEG decoder (which must survive bad data) and the worker thread class.
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <atomic>
 #include <chrono>
@@ -13,6 +12,11 @@
 
 #include "ui/control.h"
 #include "ui/thread.h"
+
+// After <cstdio>: the header uses size_t and FILE without declaring them.
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
 
 namespace {
 

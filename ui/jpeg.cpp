@@ -1,11 +1,15 @@
 // JPEG decoding with libjpeg. Its default error handler ends the process, so ours jumps back to
 // DecodeJpeg, which reports the failure instead.
-#include <jpeglib.h>
-
 #include <csetjmp>
+#include <cstddef>
 #include <cstdio>
 
 #include "ui/control.h"
+
+// After <cstdio>: the header uses size_t and FILE without declaring them.
+// clang-format off
+#include <jpeglib.h>
+// clang-format on
 
 namespace ui {
 

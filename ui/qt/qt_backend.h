@@ -7,6 +7,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -69,15 +70,17 @@ class QtBackend : public ui::Backend {
     std::vector<std::string> lines;  // a memo's lines as its widget shows them
   };
   struct MenuShape {
-    const MenuItem* item;
+    MenuItem* item;
     size_t children;
     bool separator;
     bool operator==(const MenuShape&) const = default;
   };
   struct FormRecord {
+    Form* form = nullptr;
     std::vector<MenuShape> menuShape;  // the item tree the menu bar was built from
   };
   struct ModalRun {
+    const Component* key;  // to recognise the form while it is being destroyed
     Form* form;
     QEventLoop* loop = nullptr;
     bool alive = true;
@@ -109,6 +112,7 @@ class QtBackend : public ui::Backend {
   void BuildMenuBar(Form& form, FormWidget* fw);
   void AddMenuItem(QWidget* container, MenuItem* item);
   void SyncAction(const MenuItem& item, QAction* action);
+  void MenuClicked(MenuItem* item, const QAction* action);
 
   // User actions: run `action` for control `c` when the widget `w` still stands for it, then put
   // the widget back in step with the control.
@@ -124,8 +128,8 @@ class QtBackend : public ui::Backend {
   QWidget* DialogParent() const;
 
   std::unordered_map<const Component*, Entry> entries_;
-  std::unordered_map<const Form*, FormRecord> forms_;
-  std::unordered_map<const MenuItem*, QPointer<QAction>> actions_;
+  std::unordered_map<const Component*, FormRecord> forms_;
+  std::unordered_map<const Component*, QPointer<QAction>> actions_;
   std::vector<ModalRun*> modalRuns_;
   std::unique_ptr<QObject> context_;  // receiver for timers and connections
   QPointer<QWidget> help_;
