@@ -1,13 +1,17 @@
 #include "main/about.h"
 
+#include <memory>
+
 #include "main/main.h"
 #include "ui/application.h"
 
 void ShowAboutBox(ui::Component* owner) {
-  AboutBox = new TAboutBox(owner);
-  AboutBox->ShowModal();
-  delete AboutBox;
-  AboutBox = nullptr;
+  std::unique_ptr<TAboutBox> box(new TAboutBox(owner));
+  AboutBox = box.get();
+  struct Forget {
+    ~Forget() { AboutBox = nullptr; }
+  } forget;
+  box->ShowModal();
 }
 
 bool OpenHelpContents() {

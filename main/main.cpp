@@ -20,9 +20,12 @@ TModule1::TModule1(ui::Component* Owner)
 }
 
 TModule1::~TModule1() {
-  // The windows this one owns go with it; forget them.
+  // The device windows go before the port they were lent.
+  delete MeterGraph;
   MeterGraph = nullptr;
+  delete StationWindow;
   StationWindow = nullptr;
+  delete ModemWindow;
   ModemWindow = nullptr;
   if (Module1 == this) Module1 = nullptr;
 }

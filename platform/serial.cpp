@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <thread>
 #include <utility>
 
 #include "platform/timing.h"
@@ -271,6 +272,21 @@ bool SerialDevice::Purge(uint32_t flags) {
   return tcflush(fd_, queue) == 0;
 }
 
+bool SerialDevice::Drain(std::optional<std::chrono::steady_clock::time_point> deadline) {
+  if (!deadline) {
+    (void)tcdrain(fd_);
+    return true;
+  }
+  // tcdrain cannot be given a time limit: watch the output queue instead. It empties within a
+  // few milliseconds at the line rate, so short naps cost nothing.
+  for (;;) {
+    int queued = 0;
+    if (ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
+    if (std::chrono::steady_clock::now() >= *deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
 bool SerialDevice::Write(const uint8_t* data, size_t length, size_t* written) {
   size_t done = 0;
   if (written != nullptr) *written = 0;
@@ -316,8 +332,8 @@ bool SerialDevice::Write(const uint8_t* data, size_t length, size_t* written) {
     }
   }
   // Done only when the bytes have left, not merely when they are queued, so that the purge
-  // before the next write cannot discard them.
-  if (ok && done > 0) (void)tcdrain(fd_);
+  // before the next write cannot discard them. A line that never lets them go fails the write.
+  if (ok && done > 0) ok = Drain(deadline);
   if (written != nullptr) *written = done;
   return ok && done == length;
 }

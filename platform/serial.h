@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -37,12 +39,15 @@ constexpr uint32_t kTimeoutMaxValue = 0xFFFFFFFFu;
 // Time-outs in ms. A read ends when `readIntervalTimeout` passes between two bytes (0: not used)
 // or when constant + multiplier * count has passed since it began (both 0: not used). Likewise
 // for a write; with both write values 0 a write waits until the line takes everything.
+// A freshly opened line has write time-outs of 1 s plus 1 ms per byte (a byte takes well under a
+// millisecond at the rates in use), so that a line held up by its flow control reports a failed
+// write instead of freezing the program.
 struct SerialTimeouts {
   uint32_t readIntervalTimeout = 0;
   uint32_t readTotalTimeoutMultiplier = 0;
   uint32_t readTotalTimeoutConstant = 0;
-  uint32_t writeTotalTimeoutMultiplier = 0;
-  uint32_t writeTotalTimeoutConstant = 0;
+  uint32_t writeTotalTimeoutMultiplier = 1;
+  uint32_t writeTotalTimeoutConstant = 1000;
 };
 
 // The line settings, as a control block that is read, changed in part and written back.
@@ -103,6 +108,9 @@ class SerialDevice {
   bool Close();
 
  private:
+  // Waits until the queued output has left, up to the deadline when there is one.
+  bool Drain(std::optional<std::chrono::steady_clock::time_point> deadline);
+
   int fd_ = -1;
   std::string path_;
   uint32_t eventMask_ = 0;

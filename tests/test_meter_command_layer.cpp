@@ -88,7 +88,9 @@ TEST_F(MeterCommandLayerTest, ReplyReaderChecks) {
     const int before = LogSize();
     const auto reply = Exchange("RS", c.n, c.check);
     EXPECT_EQ(reply.has_value(), c.accepted);
-    if (reply) EXPECT_EQ(reply->Text(), c.reply);
+    if (reply) {
+      EXPECT_EQ(reply->Text(), c.reply);
+    }
     if (c.line.empty()) {
       EXPECT_EQ(LogSize(), before);
     } else {

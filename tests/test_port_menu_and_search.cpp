@@ -21,8 +21,8 @@ ui::MenuItem* ComItem(TModule1& w, int n) { return ui::FindAs<ui::MenuItem>(w, "
 std::vector<std::string> Ids(char kind, int count) {
   std::vector<std::string> ids;
   for (int i = 1; i <= count; ++i) {
-    char buf[9];
-    snprintf(buf, sizeof buf, "%c0001A%02X", kind, i);
+    char buf[16];
+    snprintf(buf, sizeof buf, "%c0001A%02X", kind, i & 0xFF);
     ids.emplace_back(buf);
   }
   return ids;
@@ -174,6 +174,27 @@ TEST_F(SearchTest, UnsupportedDeviceChangesNothing) {
   EXPECT_TRUE(MeterMenusHidden(Main()));
   EXPECT_EQ(StationWindow, nullptr);
   EXPECT_EQ(ModemWindow, nullptr);
+}
+
+TEST_F(SearchTest, UnsupportedDeviceAfterAMeterKeepsTheMeter) {
+  OpenAndSearch({"H0001AFE"});
+  Line().SetDeviceIds({"Z0001A01"});
+  Main().search->Click();
+  EXPECT_EQ(Tail(Main().Memo1->Lines(), 1), (Lines{"The device is not supported by this program version"}));
+  EXPECT_TRUE(Main().DeviceFound());
+  EXPECT_TRUE(Main().GroupBox3->Visible());
+  EXPECT_FALSE(Main().BLogo->Visible());
+  EXPECT_EQ(Main().DeviceName->Caption(), "none");
+}
+
+TEST_F(SearchTest, UnwritableLineIsReported) {
+  ClickCom(1);
+  HangUpLine();
+  Main().search->Click();
+  EXPECT_EQ(Tail(Main().Memo1->Lines(), 2), (Lines{"Searching for devices on port: COM1",
+                                                   "Unable to send data or no response from the device - Try again"}));
+  EXPECT_EQ(Main().GetPort()->BytesWritten(), 0u);
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
 }
 
 TEST_F(SearchTest, StationReplyOpensTheStationWindowWithoutModems) {

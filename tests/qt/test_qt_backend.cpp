@@ -204,7 +204,7 @@ TEST_F(QtBackendTest, FormGetsNamedWidgetsAtTheLayoutPlacesWhenFirstShown) {
   EXPECT_EQ(Find<QLineEdit>(*w.form, "PinEdit")->inputMask(), "9999;#");
   EXPECT_EQ(Find<QComboBox>(*w.form, "Combo1")->count(), 3);
   EXPECT_EQ(Find<QComboBox>(*w.form, "Combo1")->currentText(), "CH number");
-  EXPECT_EQ(Find<QLabel>(*w.form, "Sigma")->text(), QString(u"σ"));
+  EXPECT_EQ(Find<QLabel>(*w.form, "Sigma")->text(), QString::fromUtf8("σ"));
   ASSERT_EQ(bar->actions().size(), 1);
   EXPECT_EQ(bar->actions()[0]->text(), "&File");
   ASSERT_NE(Backend().ActionOf(*w.save), nullptr);
@@ -449,7 +449,7 @@ TEST_F(QtBackendTest, FileDialogsReturnTheChosenPathOrNothing) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->nameFilters().contains("Text files (*.txt)"));
     dialog->selectFile(QString::fromStdString(dir + "/qvusb-qt-test-result"));
-    dialog->accept();
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own is protected
   });
   ASSERT_TRUE(save.Execute());
   EXPECT_EQ(std::filesystem::path(save.FileName()).filename(), "qvusb-qt-test-result.txt");
@@ -606,7 +606,9 @@ TEST_F(QtBackendTest, MultiLineButtonsWrapTheirCaption) {
   ui::SetWindowLongA(button, ui::GWL_STYLE, ui::GetWindowLongA(button, ui::GWL_STYLE) | ui::BS_MULTILINE);
   EXPECT_TRUE(widget->text().contains('\n'));
   for (const QString& line : widget->text().split('\n')) {
-    if (line.contains(' ')) EXPECT_LE(widget->fontMetrics().horizontalAdvance(line), 90);
+    if (line.contains(' ')) {
+      EXPECT_LE(widget->fontMetrics().horizontalAdvance(line), 90);
+    }
   }
 }
 
@@ -661,7 +663,7 @@ TEST(QtConversions, MasksGreekFiltersAndWrapping) {
   for (const MaskCase& m : masks) {
     EXPECT_EQ(ui::qt::ToQtInputMask(m.pattern, m.blank), m.expected) << m.pattern;
   }
-  EXPECT_EQ(ui::qt::SymbolToGreek("eqsT"), QString(u"εθστ"));
+  EXPECT_EQ(ui::qt::SymbolToGreek("eqsT"), QString::fromUtf8("εθσΤ"));
   EXPECT_EQ(ui::qt::ToQtNameFilter("*.txt"), "Text files (*.txt);;All files (*)");
   EXPECT_EQ(ui::qt::ToQtNameFilter("*.cfg"), "CFG files (*.cfg);;All files (*)");
   EXPECT_EQ(ui::qt::ToQtNameFilter(""), "All files (*)");

@@ -39,6 +39,8 @@ class WindowTest : public ::testing::Test {
 
   // The main window, created on first use as the program does.
   TModule1& Main();
+  // The instruments go away: the other end of the line is closed.
+  void HangUpLine() { instruments_.reset(); }
   // Clicks "COM ports" > "COMn".
   void ClickCom(int n);
   // Opens COM1 and searches with the given identifiers on the line.

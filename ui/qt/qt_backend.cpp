@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -57,6 +58,14 @@ class ArrowWhileModal {
 QString DisplayCaption(const Control& c) {
   const QString text = ToQt(c.Caption());
   return IsSymbolFont(c.GetFont()) ? SymbolToGreek(text) : text;
+}
+
+// The limit refuses the user's keys only; a longer text set from code is shown whole.
+void SyncMaxLength(const Edit& edit, QLineEdit* line) {
+  const int limit = edit.MaxLength();
+  const int length = static_cast<int>(ToQt(edit.Text()).size());
+  const int qtLimit = limit > 0 ? std::max(limit, length) : 32767;
+  if (line->maxLength() != qtLimit) line->setMaxLength(qtLimit);
 }
 
 // Sets a line edit's text keeping the cursor where the user left it.
@@ -515,10 +524,7 @@ void QtBackend::Sync(Control& c, Entry& e, Property what) {
       }
       break;
     case Property::MaxLength:
-      if (e.kind == Kind::Edit) {
-        const int n = static_cast<Edit&>(c).MaxLength();
-        static_cast<QLineEdit*>(w)->setMaxLength(n > 0 ? n : 32767);
-      }
+      if (e.kind == Kind::Edit) SyncMaxLength(static_cast<Edit&>(c), static_cast<QLineEdit*>(w));
       break;
     case Property::Style:
       if (e.kind == Kind::Button) {
@@ -590,7 +596,10 @@ void QtBackend::SyncCaption(Control& c, Entry& e) {
       if (label->text() != text) label->setText(text);
       break;
     }
-    case Kind::Edit: SetLineText(static_cast<QLineEdit*>(w), text); break;
+    case Kind::Edit:
+      SyncMaxLength(static_cast<Edit&>(c), static_cast<QLineEdit*>(w));
+      SetLineText(static_cast<QLineEdit*>(w), text);
+      break;
     case Kind::Combo: SyncCombo(static_cast<ComboBox&>(c), w, false); break;
     case Kind::Check: static_cast<QCheckBox*>(w)->setText(text); break;
     case Kind::Radio: static_cast<QRadioButton*>(w)->setText(text); break;
@@ -621,7 +630,14 @@ void QtBackend::SyncLines(Memo& memo, Entry& e) {
   if (appended && lines.size() == e.lines.size()) return;
   if (appended) {
     // A log grows line by line: add the new lines only.
-    for (size_t i = e.lines.size(); i < lines.size(); ++i) edit->appendPlainText(ToQt(lines[i]));
+    QTextCursor cursor(edit->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    for (size_t i = e.lines.size(); i < lines.size(); ++i) {
+      cursor.insertBlock();
+      cursor.insertText(ToQt(lines[i]));
+    }
+    cursor.endEditBlock();
   } else {
     QStringList all;
     for (const std::string& line : lines) all << ToQt(line);
