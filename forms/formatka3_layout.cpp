@@ -175,7 +175,7 @@ void TModule3Layout::BuildCalibrations() {
     *checks[k - 1] =
         Place(new ui::CheckBox(this, "CalCheckBox" + digit, GroupBox9), 10, top + 2, 60, 17, "Cal. " + digit);
     for (int c = 0; c < 3; ++c) {
-      *edits[k - 1][c] = Place(new ui::Edit(this, "a" + std::to_string(c) + "Edit" + digit, GroupBox9), kEditLeft[c],
+      *edits[k - 1][c] = Place(new ui::Edit(this, std::string(1, static_cast<char>('a')) + std::to_string(c) + "Edit" + digit, GroupBox9), kEditLeft[c],
                                top, kEditWidth, 21, "0");
     }
   }

@@ -25,6 +25,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include "platform/timing.h"
 #include "ui/qt/chart_widget.h"
@@ -174,10 +175,14 @@ TEST_F(QtBackendTest, FormGetsNamedWidgetsAtTheLayoutPlacesWhenFirstShown) {
     QRect bounds;
   };
   const Expected expected[] = {
-      {"Group", "QGroupBox", {10, 10, 200, 120}},   {"Button1", "QPushButton", {20, 30, 90, 25}},
-      {"Edit1", "QLineEdit", {220, 30, 100, 21}},   {"PinEdit", "QLineEdit", {220, 55, 100, 21}},
-      {"Memo1", "QPlainTextEdit", {10, 140, 200, 100}}, {"Combo1", "QComboBox", {220, 80, 100, 21}},
-      {"Check1", "QCheckBox", {220, 105, 100, 20}}, {"RadioA", "QRadioButton", {20, 60, 80, 20}},
+      {"Group", "QGroupBox", {10, 10, 200, 120}},
+      {"Button1", "QPushButton", {20, 30, 90, 25}},
+      {"Edit1", "QLineEdit", {220, 30, 100, 21}},
+      {"PinEdit", "QLineEdit", {220, 55, 100, 21}},
+      {"Memo1", "QPlainTextEdit", {10, 140, 200, 100}},
+      {"Combo1", "QComboBox", {220, 80, 100, 21}},
+      {"Check1", "QCheckBox", {220, 105, 100, 20}},
+      {"RadioA", "QRadioButton", {20, 60, 80, 20}},
       {"Choice", "QGroupBox", {220, 130, 150, 70}},
   };
   for (const Expected& e : expected) {
@@ -585,6 +590,18 @@ TEST_F(QtBackendTest, FormsMayGoAtAnyTimeAndComeBackAfterHiding) {
   delete late;
   EXPECT_EQ(Find<QPushButton>(*w.form, "Late"), nullptr);
 
+  // A control that goes on another thread takes its widget along on the interface thread.
+  auto* worker = new ui::Label(w.form.get(), "Worker", w.form.get());
+  worker->SetCaption("worker");
+  Flush();
+  ASSERT_NE(Find<QLabel>(*w.form, "Worker"), nullptr);
+  std::thread([worker] {
+    worker->SetCaption("changed elsewhere");
+    delete worker;
+  }).join();
+  Flush();
+  EXPECT_EQ(Find<QLabel>(*w.form, "Worker"), nullptr);
+
   // Closing from the frame hides the form through the framework.
   int closes = 0;
   w.form->OnClose = [&](ui::Component*, ui::CloseAction&) { ++closes; };
@@ -603,7 +620,8 @@ TEST_F(QtBackendTest, MultiLineButtonsWrapTheirCaption) {
   form.Show();
   auto* widget = Find<QPushButton>(form, "MeasTemp");
   EXPECT_FALSE(widget->text().contains('\n'));
-  ui::SetWindowLongA(button, ui::GWL_STYLE, ui::GetWindowLongA(button, ui::GWL_STYLE) | ui::BS_MULTILINE);
+  ui::SetWindowLongA(button, ui::GWL_STYLE,
+                     ui::GetWindowLongA(button, ui::GWL_STYLE) | ui::BS_MULTILINE);
   EXPECT_TRUE(widget->text().contains('\n'));
   for (const QString& line : widget->text().split('\n')) {
     if (line.contains(' ')) {
@@ -634,9 +652,16 @@ TEST_F(QtBackendTest, HourglassAndDefaultCursorPair) {
 TEST_F(QtBackendTest, RunEndsOnTerminateEvenWhenAskedBeforehand) {
   Backend().Terminate();
   Backend().Run();  // returns at once
+
+  // Ending the run does not close the windows: that is the forms' own business.
+  TestWindow w;
+  int closes = 0;
+  w.form->OnClose = [&](ui::Component*, ui::CloseAction&) { ++closes; };
+  w.form->Show();
   QTimer::singleShot(10, [] { ui::App().Terminate(); });
   Backend().Run();
-  SUCCEED();
+  EXPECT_EQ(closes, 0);
+  EXPECT_TRUE(WidgetOf(*w.form)->isVisible());
 }
 
 TEST_F(QtBackendTest, HelpGoesIntoOneWindow) {
@@ -657,7 +682,7 @@ TEST(QtConversions, MasksGreekFiltersAndWrapping) {
     QString expected;
   };
   const MaskCase masks[] = {
-      {"0000", '#', "9999;#"}, {"00.0", '_', "99.9;_"}, {"9L-la", ' ', "0A-an; "},
+      {"0000", '#', "9999;#"},     {"00.0", '_', "99.9;_"}, {"9L-la", ' ', "0A-an; "},
       {"A\\0#", '_', "N\\0\\#;_"}, {"", '_', ""},
   };
   for (const MaskCase& m : masks) {

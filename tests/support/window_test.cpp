@@ -81,9 +81,8 @@ std::vector<std::string> WindowTest::Since(const ui::StringList& lines, int from
 }
 
 std::vector<uint8_t> WithPreamble(std::vector<uint8_t> bytes) {
-  std::vector<uint8_t> out(23, 0xFF);
-  out.insert(out.end(), bytes.begin(), bytes.end());
-  return out;
+  bytes.insert(bytes.begin(), 23, 0xFF);
+  return bytes;
 }
 
 }  // namespace testing_support

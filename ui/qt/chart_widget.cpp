@@ -77,14 +77,17 @@ void DrawPointer(QPainter& p, ui::ChartSeries::PointerStyle style, QPointF at, Q
   p.setPen(QPen(Qt::black, 1));
   p.setBrush(color);
   switch (style) {
-    case ui::ChartSeries::PointerStyle::None: break;
+    case ui::ChartSeries::PointerStyle::None:
+      break;
     case ui::ChartSeries::PointerStyle::Rectangle:
       p.drawRect(QRectF(at.x() - s, at.y() - s, 2 * s, 2 * s));
       break;
-    case ui::ChartSeries::PointerStyle::Circle: p.drawEllipse(at, s, s); break;
+    case ui::ChartSeries::PointerStyle::Circle:
+      p.drawEllipse(at, s, s);
+      break;
     case ui::ChartSeries::PointerStyle::TriangleDown: {
-      const QPointF corners[3] = {{at.x() - s, at.y() - s}, {at.x() + s, at.y() - s},
-                                  {at.x(), at.y() + s}};
+      const QPointF corners[3] = {
+          {at.x() - s, at.y() - s}, {at.x() + s, at.y() - s}, {at.x(), at.y() + s}};
       p.drawPolygon(corners, 3);
       break;
     }
@@ -117,7 +120,8 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
   p.setPen(Qt::blue);
   for (const std::string& line : chart.Title()) {
     const QRect row(area.left() + 8, y, area.width() - 16, lineHeight);
-    const int align = (chart.TitleLeftAligned() ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
+    const int align =
+        (chart.TitleLeftAligned() ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
     p.drawText(row, align, ToQt(line));
     y += lineHeight;
   }
@@ -154,9 +158,7 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
     return;
   }
 
-  auto px = [&](double x) {
-    return plot.left() + (x - xr.min) / (xr.max - xr.min) * plot.width();
-  };
+  auto px = [&](double x) { return plot.left() + (x - xr.min) / (xr.max - xr.min) * plot.width(); };
   auto py = [&](double v) {
     const double f = (v - yr.min) / (yr.max - yr.min);
     return left.inverted ? plot.top() + f * plot.height() : plot.bottom() - f * plot.height();
@@ -181,8 +183,8 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
       if (bottom.labels) {
         const QString label = TickLabel(v);
         const int w = fm.horizontalAdvance(label);
-        p.drawText(QRectF(x - w / 2.0 - 2, plot.bottom() + 5, w + 4, lineHeight),
-                   Qt::AlignCenter, label);
+        p.drawText(QRectF(x - w / 2.0 - 2, plot.bottom() + 5, w + 4, lineHeight), Qt::AlignCenter,
+                   label);
       }
     }
     if (!bottom.title.empty()) {
@@ -197,9 +199,9 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
       const double yv = py(v);
       p.drawLine(QPointF(plot.left() - 4, yv), QPointF(plot.left(), yv));
       if (left.labels) {
-        p.drawText(QRectF(area.left(), yv - lineHeight / 2.0, plot.left() - area.left() - 6,
-                          lineHeight),
-                   Qt::AlignRight | Qt::AlignVCenter, TickLabel(v));
+        p.drawText(
+            QRectF(area.left(), yv - lineHeight / 2.0, plot.left() - area.left() - 6, lineHeight),
+            Qt::AlignRight | Qt::AlignVCenter, TickLabel(v));
       }
     }
     if (!left.title.empty()) {

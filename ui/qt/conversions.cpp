@@ -49,16 +49,30 @@ QString ToQtInputMask(const std::string& pattern, char blank) {
   for (size_t i = 0; i < pattern.size(); ++i) {
     const char c = pattern[i];
     switch (c) {
-      case '0': mask += QLatin1Char('9'); break;  // required digit
-      case '9': mask += QLatin1Char('0'); break;  // optional digit
-      case 'L': mask += QLatin1Char('A'); break;  // required letter
-      case 'l': mask += QLatin1Char('a'); break;  // optional letter
-      case 'A': mask += QLatin1Char('N'); break;  // required letter or digit
-      case 'a': mask += QLatin1Char('n'); break;  // optional letter or digit
+      case '0':
+        mask += QLatin1Char('9');
+        break;  // required digit
+      case '9':
+        mask += QLatin1Char('0');
+        break;  // optional digit
+      case 'L':
+        mask += QLatin1Char('A');
+        break;  // required letter
+      case 'l':
+        mask += QLatin1Char('a');
+        break;  // optional letter
+      case 'A':
+        mask += QLatin1Char('N');
+        break;  // required letter or digit
+      case 'a':
+        mask += QLatin1Char('n');
+        break;  // optional letter or digit
       case '\\':
         if (i + 1 < pattern.size()) literal(pattern[++i]);
         break;
-      default: literal(c); break;
+      default:
+        literal(c);
+        break;
     }
   }
   mask += QLatin1Char(';');

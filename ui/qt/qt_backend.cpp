@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -58,6 +59,15 @@ class ArrowWhileModal {
 QString DisplayCaption(const Control& c) {
   const QString text = ToQt(c.Caption());
   return IsSymbolFont(c.GetFont()) ? SymbolToGreek(text) : text;
+}
+
+bool OnGuiThread() { return QThread::currentThread() == QCoreApplication::instance()->thread(); }
+
+void BringToFront(QWidget* w) {
+  // The offscreen platform of the tests has no stacking and says so at every call.
+  if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+  w->raise();
+  w->activateWindow();
 }
 
 // The limit refuses the user's keys only; a longer text set from code is shown whole.
@@ -119,6 +129,8 @@ QtBackend::~QtBackend() {
 // Notifications from the framework
 
 void QtBackend::Changed(Component& c, Property what) {
+  // Widgets belong to the user-interface thread; a change made elsewhere shows with the next one.
+  if (!OnGuiThread()) return;
   if (auto* item = dynamic_cast<MenuItem*>(&c)) {
     if (item->Menu()) {
       SyncMenu(*item->Menu());
@@ -154,6 +166,15 @@ void QtBackend::Changed(Component& c, Property what) {
 void QtBackend::Destroying(Component& c) {
   // Only the address is used: the derived parts of `c` are already gone.
   const Component* key = &c;
+  if (!OnGuiThread()) {
+    QMetaObject::invokeMethod(
+        context_.get(), [this, key] { Forget(key); }, Qt::QueuedConnection);
+    return;
+  }
+  Forget(key);
+}
+
+void QtBackend::Forget(const Component* key) {
   actions_.erase(key);
   for (ModalRun* run : modalRuns_) {
     if (run->key == key) {
@@ -325,9 +346,8 @@ void QtBackend::ConnectUserActions(Control& c, QWidget* w, Kind kind) {
   switch (kind) {
     case Kind::Button: {
       auto* button = static_cast<Button*>(&c);
-      QObject::connect(static_cast<QPushButton*>(w), &QPushButton::clicked, w, [this, button, w] {
-        UserAction(button, w, [button] { button->Click(); });
-      });
+      QObject::connect(static_cast<QPushButton*>(w), &QPushButton::clicked, w,
+                       [this, button, w] { UserAction(button, w, [button] { button->Click(); }); });
       break;
     }
     case Kind::Edit: {
@@ -374,7 +394,8 @@ void QtBackend::ConnectUserActions(Control& c, QWidget* w, Kind kind) {
       };
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -420,8 +441,7 @@ void QtBackend::ShowForm(Form& form) {
     }
   }
   fw->show();
-  fw->raise();
-  fw->activateWindow();
+  BringToFront(fw);
 }
 
 void QtBackend::ApplyFormSize(Form& form) {
@@ -464,7 +484,8 @@ void QtBackend::FormChanged(Form& form, Property what) {
     case Property::Font:
       if (fw) fw->setFont(ToQFont(form.GetFont()));
       break;
-    default: break;
+    default:
+      break;
   }
   CheckModalRuns();
 }
@@ -488,7 +509,9 @@ void QtBackend::Sync(Control& c, Entry& e, Property what) {
       SyncCaption(c, e);
       if (e.kind == Kind::Label) SyncGeometry(c, e);
       break;
-    case Property::Visible: w->setVisible(c.Visible()); break;
+    case Property::Visible:
+      w->setVisible(c.Visible());
+      break;
     case Property::Enabled:
       // A disabled picture would be drawn greyed; it only stops taking clicks.
       if (e.kind != Kind::Image) w->setEnabled(c.Enabled());
@@ -515,7 +538,9 @@ void QtBackend::Sync(Control& c, Entry& e, Property what) {
         box->SetItemIndex(group.ItemIndex());
       }
       break;
-    case Property::Hint: w->setToolTip(ToQt(c.Hint())); break;
+    case Property::Hint:
+      w->setToolTip(ToQt(c.Hint()));
+      break;
     case Property::ReadOnly:
       if (e.kind == Kind::Edit) {
         static_cast<QLineEdit*>(w)->setReadOnly(static_cast<Edit&>(c).ReadOnly());
@@ -531,7 +556,9 @@ void QtBackend::Sync(Control& c, Entry& e, Property what) {
         static_cast<CaptionButton*>(w)->SetWrap((c.WindowStyle() & BS_MULTILINE) != 0);
       }
       break;
-    case Property::Bounds: SyncGeometry(c, e); break;
+    case Property::Bounds:
+      SyncGeometry(c, e);
+      break;
     case Property::Font: {
       const QFont font = ToQFont(c.GetFont());
       if (w->font() != font) w->setFont(font);
@@ -548,8 +575,8 @@ void QtBackend::Sync(Control& c, Entry& e, Property what) {
         if (picture.Empty() || picture.rgb.size() < needed) {
           label->clear();
         } else {
-          const QImage image(picture.rgb.data(), picture.width, picture.height,
-                             picture.width * 3, QImage::Format_RGB888);
+          const QImage image(picture.rgb.data(), picture.width, picture.height, picture.width * 3,
+                             QImage::Format_RGB888);
           label->setPixmap(QPixmap::fromImage(image.copy()));
         }
         label->setScaledContents(static_cast<Image&>(c).Stretch());
@@ -558,7 +585,9 @@ void QtBackend::Sync(Control& c, Entry& e, Property what) {
     case Property::Lines:
       if (e.kind == Kind::Memo) SyncLines(static_cast<Memo&>(c), e);
       break;
-    case Property::Chart: w->update(); break;
+    case Property::Chart:
+      w->update();
+      break;
     case Property::Other:
       // Settings without a notification of their own are read here, when the widget is made.
       if (auto* mask = dynamic_cast<MaskEdit*>(&c)) {
@@ -582,7 +611,8 @@ void QtBackend::Sync(Control& c, Entry& e, Property what) {
         static_cast<QLabel*>(w)->setWordWrap(static_cast<Label&>(c).WordWrap());
       }
       break;
-    case Property::Menu: break;
+    case Property::Menu:
+      break;
   }
 }
 
@@ -590,7 +620,9 @@ void QtBackend::SyncCaption(Control& c, Entry& e) {
   QWidget* w = e.widget;
   const QString text = DisplayCaption(c);
   switch (e.kind) {
-    case Kind::Button: static_cast<CaptionButton*>(w)->SetCaption(text); break;
+    case Kind::Button:
+      static_cast<CaptionButton*>(w)->SetCaption(text);
+      break;
     case Kind::Label: {
       auto* label = static_cast<QLabel*>(w);
       if (label->text() != text) label->setText(text);
@@ -600,12 +632,21 @@ void QtBackend::SyncCaption(Control& c, Entry& e) {
       SyncMaxLength(static_cast<Edit&>(c), static_cast<QLineEdit*>(w));
       SetLineText(static_cast<QLineEdit*>(w), text);
       break;
-    case Kind::Combo: SyncCombo(static_cast<ComboBox&>(c), w, false); break;
-    case Kind::Check: static_cast<QCheckBox*>(w)->setText(text); break;
-    case Kind::Radio: static_cast<QRadioButton*>(w)->setText(text); break;
+    case Kind::Combo:
+      SyncCombo(static_cast<ComboBox&>(c), w, false);
+      break;
+    case Kind::Check:
+      static_cast<QCheckBox*>(w)->setText(text);
+      break;
+    case Kind::Radio:
+      static_cast<QRadioButton*>(w)->setText(text);
+      break;
     case Kind::Group:
-    case Kind::RadioGroup: static_cast<QGroupBox*>(w)->setTitle(text); break;
-    default: break;
+    case Kind::RadioGroup:
+      static_cast<QGroupBox*>(w)->setTitle(text);
+      break;
+    default:
+      break;
   }
 }
 
@@ -668,7 +709,8 @@ void QtBackend::SyncCombo(ComboBox& combo, QWidget* w, bool items) {
   if (box->currentIndex() != index) box->setCurrentIndex(index);
   const QString text = ToQt(combo.Text());
   if (edit->text() != text) edit->setText(text);
-  if (edit->text() == before) edit->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
+  if (edit->text() == before)
+    edit->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -842,14 +884,26 @@ int QtBackend::MessageBox(const MessageBoxRequest& request) {
   box.setTextFormat(Qt::PlainText);
   box.setText(ToQt(request.text));
   switch (request.type) {
-    case DialogType::Warning: box.setIcon(QMessageBox::Warning); break;
-    case DialogType::Error: box.setIcon(QMessageBox::Critical); break;
-    case DialogType::Information: box.setIcon(QMessageBox::Information); break;
-    case DialogType::Confirmation: box.setIcon(QMessageBox::Question); break;
-    case DialogType::Custom: box.setIcon(QMessageBox::NoIcon); break;
+    case DialogType::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case DialogType::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case DialogType::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case DialogType::Confirmation:
+      box.setIcon(QMessageBox::Question);
+      break;
+    case DialogType::Custom:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
   }
   switch (request.buttons) {
-    case DialogButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case DialogButtons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
     case DialogButtons::OkCancel:
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
       box.setDefaultButton(QMessageBox::Ok);
@@ -864,11 +918,16 @@ int QtBackend::MessageBox(const MessageBoxRequest& request) {
     box.exec();
   }
   switch (box.standardButton(box.clickedButton())) {
-    case QMessageBox::Ok: return mrOk;
-    case QMessageBox::Cancel: return mrCancel;
-    case QMessageBox::Yes: return mrYes;
-    case QMessageBox::No: return mrNo;
-    default: return request.buttons == DialogButtons::YesNo ? mrNo : mrCancel;
+    case QMessageBox::Ok:
+      return mrOk;
+    case QMessageBox::Cancel:
+      return mrCancel;
+    case QMessageBox::Yes:
+      return mrYes;
+    case QMessageBox::No:
+      return mrNo;
+    default:
+      return request.buttons == DialogButtons::YesNo ? mrNo : mrCancel;
   }
 }
 
@@ -884,7 +943,8 @@ bool QtBackend::FileDialog(FileDialogRequest& request) {
   {
     ArrowWhileModal arrow(overrideCursor_);
     if (request.kind == FileDialogKind::Save) {
-      chosen = QFileDialog::getSaveFileName(DialogParent(), QStringLiteral("Save As"), start, filter);
+      chosen =
+          QFileDialog::getSaveFileName(DialogParent(), QStringLiteral("Save As"), start, filter);
     } else {
       chosen = QFileDialog::getOpenFileName(DialogParent(), QStringLiteral("Open"), start, filter);
     }
@@ -919,14 +979,14 @@ void QtBackend::ShowHelp(const std::string& title, const std::string& text) {
   help_->setWindowTitle(ToQt(title));
   helpText_->setPlainText(ToQt(text));
   help_->show();
-  help_->raise();
-  help_->activateWindow();
+  BringToFront(help_);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Cursor, loop, waiting
 
 void QtBackend::SetCursor(Cursor c) {
+  if (!OnGuiThread()) return;
   if (c == Cursor::HourGlass) {
     if (!overrideCursor_) QApplication::setOverrideCursor(Qt::WaitCursor);
     overrideCursor_ = true;
@@ -936,7 +996,9 @@ void QtBackend::SetCursor(Cursor c) {
   }
 }
 
-void QtBackend::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtBackend::ProcessMessages() {
+  if (OnGuiThread()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
 
 void QtBackend::Run() {
   if (!terminated_) {
@@ -949,7 +1011,8 @@ void QtBackend::Run() {
 
 void QtBackend::Terminate() {
   terminated_ = true;
-  if (inExec_) QCoreApplication::quit();
+  // Not quit(): it first asks every window to close, and the forms answer that themselves.
+  if (inExec_) QCoreApplication::exit(0);
 }
 
 void QtBackend::SleepWithEvents(uint32_t ms) {

@@ -61,7 +61,19 @@ class QtBackend : public ui::Backend {
 
  private:
   enum class Kind {
-    Form, Button, Label, Edit, Memo, Combo, Check, Radio, RadioGroup, Group, Shape, Image, Chart,
+    Form,
+    Button,
+    Label,
+    Edit,
+    Memo,
+    Combo,
+    Check,
+    Radio,
+    RadioGroup,
+    Group,
+    Shape,
+    Image,
+    Chart,
     Other
   };
   struct Entry {
@@ -122,6 +134,8 @@ class QtBackend : public ui::Backend {
   bool Alive(const Component* c, const QWidget* w) const;
   void PressEnter(Form* form, const QWidget* w);
 
+  // Drops what stands for a component that is going away.
+  void Forget(const Component* key);
   void CheckModalRuns();
   void Dispose(QWidget* w);
   void SleepWithEvents(uint32_t ms);

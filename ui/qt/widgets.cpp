@@ -25,8 +25,8 @@ QMenuBar* FormWidget::ReplaceMenuBar(QMenuBar* bar) {
 int FormWidget::MenuHeight() const {
   if (!menuBar_) return 0;
   const QList<QAction*> actions = menuBar_->actions();
-  const bool any = std::any_of(actions.begin(), actions.end(),
-                               [](const QAction* a) { return a->isVisible(); });
+  const bool any =
+      std::any_of(actions.begin(), actions.end(), [](const QAction* a) { return a->isVisible(); });
   if (!any) return 0;
   const int width = clientSize_.width() > 0 ? clientSize_.width() : this->width();
   const int h = menuBar_->heightForWidth(width);
