@@ -15,11 +15,8 @@ constexpr int kHeight = 212;
 }  // namespace
 
 TAboutBoxLayout::TAboutBoxLayout(ui::Component* owner) : ui::Form(owner, "AboutBox") {
-  SetCaption("About");
-  SetBorderStyle(ui::BorderStyle::Dialog);
+  layout::FixedWindow(this, "About", ui::BorderStyle::Dialog, kWidth, kHeight);
   SetBorderIcons(ui::BorderIcons{true, false, false});
-  SetPosition(ui::FormPosition::ScreenCenter);
-  layout::FixClientSize(this, kWidth, kHeight);
 
   Logo = Place(new ui::Image(this, "Logo", this), 20, 16, 200, 60);
   Logo->SetPicture(LogoPicture());

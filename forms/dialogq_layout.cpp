@@ -14,12 +14,9 @@ constexpr int kHeight = 124;
 }  // namespace
 
 TSetPropDialogLayout::TSetPropDialogLayout(ui::Component* owner) : ui::Form(owner, "SetPropDialog") {
-  SetCaption("Probe Full Calibration");
-  SetBorderStyle(ui::BorderStyle::Dialog);
+  layout::FixedWindow(this, "Probe Full Calibration", ui::BorderStyle::Dialog, kWidth, kHeight);
   // No close box: the dialog ends only through OK with a valid temperature.
   SetBorderIcons(ui::BorderIcons{false, false, false});
-  SetPosition(ui::FormPosition::ScreenCenter);
-  layout::FixClientSize(this, kWidth, kHeight);
 
   Label1 = Place(new ui::Label(this, "Label1", this), 16, 14, 256, 16, "Please insert the probe into water");
   Label2 = Place(new ui::Label(this, "Label2", this), 16, 32, 256, 16, "and enter the water temperature ");

@@ -1,13 +1,11 @@
 #include "forms/formatka2_layout.h"
 
 #include <string>
-#include <vector>
 
 #include "forms/layout_util.h"
 
 namespace forms {
 
-using layout::AddItem;
 using layout::GiveHint;
 using layout::Place;
 
@@ -20,10 +18,7 @@ constexpr int kLeftWidth = 424;
 }  // namespace
 
 TModule2Layout::TModule2Layout(ui::Component* owner) : ui::Form(owner, "Module2") {
-  SetCaption("TDR/WOB/qrzu");
-  SetBorderStyle(ui::BorderStyle::Single);
-  SetPosition(ui::FormPosition::ScreenCenter);
-  layout::FixClientSize(this, kClientWidth, kClientHeight);
+  layout::FixedWindow(this, "TDR/WOB/qrzu", ui::BorderStyle::Single, kClientWidth, kClientHeight);
 
   Label2 = Place(new ui::Label(this, "Label2", this), 12, 15, 96, 16, "Selected device:");
   DeviceSelect = Place(new ui::ComboBox(this, "DeviceSelect", this), 112, 11, 160, 21);
@@ -39,12 +34,12 @@ TModule2Layout::TModule2Layout(ui::Component* owner) : ui::Form(owner, "Module2"
 
   GroupBox2 = Place(new ui::GroupBox(this, "GroupBox2", this), kLeftWidth + 16, 8, kClientWidth - kLeftWidth - 24,
                     kClientHeight - 16, "Program Log");
-  Memo1 = Place(new ui::Memo(this, "Memo1", GroupBox2), 10, 24, GroupBox2->Width() - 20, GroupBox2->Height() - 34);
-  Memo1->SetReadOnly(true);
-  Memo1->SetScrollBars(ui::Memo::ScrollBars::Vertical);
+  Memo1 = layout::AddLogMemo(this, GroupBox2, 10, 24, GroupBox2->Width() - 20, GroupBox2->Height() - 34);
   GiveHint(Memo1, "Pogram Log - information about program actions");
 
-  BuildMenu();
+  layout::BuildFileAndHelpMenu(
+      this, [this](ui::Component* s) { Exitprogram1Click(s); }, [this](ui::Component* s) { Help1Click(s); },
+      [this](ui::Component* s) { Help2Click(s); });
   OnCreate = [this](ui::Component* s) { FormCreate(s); };
   OnClose = [this](ui::Component* s, ui::CloseAction& a) { FormClose(s, a); };
 }
@@ -54,9 +49,7 @@ void TModule2Layout::BuildCalibrationAndMeasurement() {
 
   // Three columns of equal buttons; the captions wrap (the window sets the multi-line style).
   GroupBox1 = Place(new ui::GroupBox(this, "GroupBox1", GroupBox6), 10, 24, 404, 120, "TDR Channel");
-  ChannelSelect = Place(new ui::ComboBox(this, "ChannelSelect", GroupBox1), 12, 34, 120, 21);
-  ChannelSelect->Items().Assign(std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"});
-  ChannelSelect->SetText("CH number");
+  ChannelSelect = layout::AddChannelSelect(this, GroupBox1, 12, 34, 120, 21);
   ChannelSelect->OnChange = [this](ui::Component* s) { ChannelSelectChange(s); };
   CableCalib = Place(new ui::Button(this, "CableCalib", GroupBox1), 142, 26, 120, 38, "Probe Length Calibration");
   GiveHint(CableCalib, "Perform probe length calibration");
@@ -118,19 +111,6 @@ void TModule2Layout::BuildProbeTypes() {
   ReadConfig->OnClick = [this](ui::Component* s) { ReadConfigClick(s); };
   SaveConfig = Place(new ui::Button(this, "SaveConfig", GroupBox5), 216, 94, 198, 28, "Save Configuration");
   SaveConfig->OnClick = [this](ui::Component* s) { SaveConfigClick(s); };
-}
-
-void TModule2Layout::BuildMenu() {
-  MainMenu1 = new ui::MainMenu(this, "MainMenu1");
-  File1 = AddItem(this, MainMenu1, nullptr, "File1", "File");
-  Exitprogram1 = AddItem(this, MainMenu1, File1, "Exitprogram1", "Exit program");
-  Exitprogram1->OnClick = [this](ui::Component* s) { Exitprogram1Click(s); };
-  Help1 = AddItem(this, MainMenu1, nullptr, "Help1", "Help");
-  About1 = AddItem(this, MainMenu1, Help1, "About1", "About");
-  About1->OnClick = [this](ui::Component* s) { Help1Click(s); };
-  Help2 = AddItem(this, MainMenu1, Help1, "Help2", "Help");
-  Help2->OnClick = [this](ui::Component* s) { Help2Click(s); };
-  SetMenu(MainMenu1);
 }
 
 }  // namespace forms

@@ -103,7 +103,6 @@ class TModule2Layout : public ui::Form {
  private:
   void BuildCalibrationAndMeasurement();
   void BuildProbeTypes();
-  void BuildMenu();
 };
 
 }  // namespace forms

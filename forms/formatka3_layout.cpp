@@ -6,7 +6,6 @@
 
 namespace forms {
 
-using layout::AddItem;
 using layout::Place;
 
 namespace {
@@ -34,10 +33,7 @@ constexpr int kSideWidth = 232;
 }  // namespace
 
 TModule3Layout::TModule3Layout(ui::Component* owner) : ui::Form(owner, "Module3") {
-  SetCaption("Data Logger");
-  SetBorderStyle(ui::BorderStyle::Single);
-  SetPosition(ui::FormPosition::ScreenCenter);
-  layout::FixClientSize(this, kClientWidth, kClientHeight);
+  layout::FixedWindow(this, "Data Logger", ui::BorderStyle::Single, kClientWidth, kClientHeight);
 
   BuildHeads();
   BuildChannelRows();
@@ -77,7 +73,9 @@ TModule3Layout::TModule3Layout(ui::Component* owner) : ui::Form(owner, "Module3"
   SaveDialog1->SetDefaultExt("txt");
   SaveDialog1->SetFilter("*.txt");
 
-  BuildMenu();
+  layout::BuildFileAndHelpMenu(
+      this, [this](ui::Component* s) { Exitprogram1Click(s); }, [this](ui::Component* s) { Help1Click(s); },
+      [this](ui::Component* s) { Help2Click(s); });
   OnCreate = [this](ui::Component* s) { FormCreate(s); };
   OnClose = [this](ui::Component* s, ui::CloseAction& a) { FormClose(s, a); };
 }
@@ -175,23 +173,10 @@ void TModule3Layout::BuildCalibrations() {
     *checks[k - 1] =
         Place(new ui::CheckBox(this, "CalCheckBox" + digit, GroupBox9), 10, top + 2, 60, 17, "Cal. " + digit);
     for (int c = 0; c < 3; ++c) {
-      *edits[k - 1][c] = Place(new ui::Edit(this, std::string(1, static_cast<char>('a')) + std::to_string(c) + "Edit" + digit, GroupBox9), kEditLeft[c],
-                               top, kEditWidth, 21, "0");
+      const std::string name = "a" + std::to_string(c) + "Edit" + digit;
+      *edits[k - 1][c] = Place(new ui::Edit(this, name, GroupBox9), kEditLeft[c], top, kEditWidth, 21, "0");
     }
   }
-}
-
-void TModule3Layout::BuildMenu() {
-  MainMenu1 = new ui::MainMenu(this, "MainMenu1");
-  File1 = AddItem(this, MainMenu1, nullptr, "File1", "File");
-  Exitprogram1 = AddItem(this, MainMenu1, File1, "Exitprogram1", "Exit program");
-  Exitprogram1->OnClick = [this](ui::Component* s) { Exitprogram1Click(s); };
-  Help1 = AddItem(this, MainMenu1, nullptr, "Help1", "Help");
-  About1 = AddItem(this, MainMenu1, Help1, "About1", "About");
-  About1->OnClick = [this](ui::Component* s) { Help1Click(s); };
-  Help2 = AddItem(this, MainMenu1, Help1, "Help2", "Help");
-  Help2->OnClick = [this](ui::Component* s) { Help2Click(s); };
-  SetMenu(MainMenu1);
 }
 
 }  // namespace forms

@@ -151,7 +151,6 @@ class TModule3Layout : public ui::Form {
   void BuildHeads();
   void BuildChannelRows();
   void BuildCalibrations();
-  void BuildMenu();
 };
 
 }  // namespace forms

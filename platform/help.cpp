@@ -1,7 +1,5 @@
 #include "platform/help.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,6 +14,7 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> Candidates(const std::string& fileName) {
   std::vector<fs::path> paths;
+  if (fileName.empty()) return paths;
   fs::path name(fileName);
   if (name.is_absolute()) {
     paths.push_back(name);
@@ -46,7 +45,7 @@ bool ReadWhole(const fs::path& path, std::string* content) {
 HelpDocument LoadHelpFile(const std::string& fileName) {
   std::string content;
   for (const fs::path& path : Candidates(fileName)) {
-    if (fileName.empty() || !ReadWhole(path, &content)) continue;
+    if (!ReadWhole(path, &content)) continue;
     HelpDocument doc;
     doc.path = path.string();
     std::istringstream lines(content);

@@ -84,7 +84,6 @@ class SerialDevice {
   // was open before. False when it cannot be opened.
   bool OpenExclusive(const std::string& name);
   bool Valid() const { return fd_ >= 0; }
-  int Fd() const { return fd_; }
   // The path that was opened.
   const std::string& Path() const { return path_; }
 

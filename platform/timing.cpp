@@ -36,8 +36,7 @@ uint32_t ToMs(double ms) {
 }  // namespace
 
 void Sleep(uint32_t ms) {
-  const double scale = TimeScale();
-  const double realMs = scale == 1.0 ? static_cast<double>(ms) : ms * scale;
+  const double realMs = ms * TimeScale();
   SleepHook hook;
   {
     HookSlot& slot = Hook();

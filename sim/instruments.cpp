@@ -93,7 +93,9 @@ struct Instruments::Impl {
   void Answer(const ReceivedFrame& frame);
   // Sleeps until `until`; false when the instruments shut down meanwhile.
   bool PauseUntil(Clock::time_point until) const;
-  bool WriteAll(const char* data, size_t count) const;
+  // Writes all `count` bytes, waiting for room. With `endsReply` the reply's time is stamped just
+  // before each write, so that whoever has read the last byte already finds it set.
+  bool WriteAll(const char* data, size_t count, bool endsReply);
   void Transmit(const std::string& bytes, size_t piece, std::chrono::milliseconds pause, bool paced,
                 bool isReply);
 };
@@ -229,8 +231,12 @@ bool Instruments::Impl::PauseUntil(Clock::time_point until) const {
   }
 }
 
-bool Instruments::Impl::WriteAll(const char* data, size_t count) const {
+bool Instruments::Impl::WriteAll(const char* data, size_t count, bool endsReply) {
   while (count > 0) {
+    if (endsReply) {
+      std::lock_guard lock(mu);
+      lastReplyAt = Clock::now();
+    }
     ssize_t n = write(master, data, count);
     if (n > 0) {
       data += n;
@@ -253,24 +259,18 @@ void Instruments::Impl::Transmit(const std::string& bytes, size_t piece,
   if (piece == 0) piece = bytes.size();
   for (size_t start = 0; start < bytes.size(); start += piece) {
     if (start > 0 && !PauseUntil(Clock::now() + pause)) return;
-    size_t length = std::min(piece, bytes.size() - start);
-    const char* data = bytes.data() + start;
-    if (!paced) {
-      if (!WriteAll(data, length)) return;
-      continue;
+    const size_t end = std::min(start + piece, bytes.size());
+    // Paced, each chunk goes out when its last byte would have arrived over the line.
+    const size_t chunk = paced ? kPaceChunk : end - start;
+    const Clock::time_point lineStart = Clock::now();
+    for (size_t done = start; done < end;) {
+      const size_t length = std::min(chunk, end - done);
+      const auto onLine = kByteTime * static_cast<int64_t>(done + length - start);
+      if (paced && !PauseUntil(lineStart + onLine)) return;
+      const bool last = isReply && done + length == bytes.size();
+      if (!WriteAll(bytes.data() + done, length, last)) return;
+      done += length;
     }
-    // Each chunk goes out when its last byte would have arrived over the line.
-    Clock::time_point lineStart = Clock::now();
-    for (size_t done = 0; done < length;) {
-      size_t chunk = std::min(kPaceChunk, length - done);
-      if (!PauseUntil(lineStart + kByteTime * static_cast<int64_t>(done + chunk))) return;
-      if (!WriteAll(data + done, chunk)) return;
-      done += chunk;
-    }
-  }
-  if (isReply) {
-    std::lock_guard lock(mu);
-    lastReplyAt = Clock::now();
   }
 }
 
@@ -278,9 +278,8 @@ Instruments::Instruments(std::vector<std::string> deviceIds) : impl_(std::make_u
   Impl& s = *impl_;
   s.ids = std::move(deviceIds);
 
-  s.master = posix_openpt(O_RDWR | O_NOCTTY);
+  s.master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (s.master < 0) ThrowErrno("posix_openpt");
-  fcntl(s.master, F_SETFD, FD_CLOEXEC);
   if (grantpt(s.master) != 0) ThrowErrno("grantpt");
   if (unlockpt(s.master) != 0) ThrowErrno("unlockpt");
   char name[256];

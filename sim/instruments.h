@@ -102,7 +102,8 @@ class Instruments {
 
   // Unsolicited bytes to the program (paced when pacing is on).
   void Send(const std::string& bytes);
-  // When the last byte of the last reply was written; the epoch before any reply.
+  // When the last byte of the last reply went to the line, set before the program can have read
+  // it; the epoch before any reply.
   Clock::time_point LastReplyByteAt() const;
 
  private:

@@ -60,7 +60,7 @@ TEST_F(DeviceCommandLayerTest, StationReplyReader) {
       {std::nullopt, true, std::nullopt, {}},  // nothing came: the caller reports it
   };
   for (const auto& c : cases) {
-    Line().SetHandler("RN", [&](const sim::ReceivedFrame&) { return c.reply; });
+    Line().SetHandler("RN", [reply = c.reply](const sim::ReceivedFrame&) { return reply; });
     const auto frame = w.BuildStationCommand('R', 'N', true);
     ASSERT_TRUE(frame);
     const int before = w.Memo1->Lines().Count();

@@ -81,9 +81,9 @@ TEST_F(MeterCommandLayerTest, ReplyReaderChecks) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE("reply \"" + c.reply + "\"");
-    Line().SetHandler("RS", [&](const sim::ReceivedFrame&) -> std::optional<std::string> {
-      if (c.reply.empty()) return std::nullopt;
-      return c.reply;
+    Line().SetHandler("RS", [reply = c.reply](const sim::ReceivedFrame&) -> std::optional<std::string> {
+      if (reply.empty()) return std::nullopt;
+      return reply;
     });
     const int before = LogSize();
     const auto reply = Exchange("RS", c.n, c.check);

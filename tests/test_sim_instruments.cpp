@@ -206,6 +206,21 @@ TEST(SimInstruments, PacedReplyTakesTheLineTime) {
   EXPECT_LT(delayed, 90.0);
 }
 
+// Whoever has the whole reply finds its time already recorded, never the previous reply's.
+TEST(SimInstruments, ReplyTimeIsSetOnceTheReplyIsThere) {
+  sim::Instruments sim;
+  sim.SetHandler("RS", [](const sim::ReceivedFrame&) { return std::string("0.123"); });
+  Port port(sim.SlavePath());
+  int stale = 0;
+  for (int i = 0; i < 1000; ++i) {
+    const Clock::time_point sent = Clock::now();
+    port.Write(kReadSalinity);
+    ASSERT_EQ(port.Read(5, 500ms), "0.123");
+    if (sim.LastReplyByteAt() < sent) ++stale;
+  }
+  EXPECT_EQ(stale, 0);
+}
+
 // A reply the program never reads must not keep the instruments from shutting down.
 TEST(SimInstruments, ShutsDownWithAReplyStillGoingOut) {
   for (bool paced : {false, true}) {

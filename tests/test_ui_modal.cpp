@@ -94,6 +94,60 @@ TEST_F(UiModal, ModalFormEndsByButtonOrClose) {
   }
 }
 
+TEST_F(UiModal, HandlersMayDeleteTheFormTheyRunIn) {
+  // A button with a modal result, a close handler and a plain button each delete their form in
+  // the middle of a modal run; the run ends as a cancel and nothing touches the form afterwards
+  // (the sanitizers catch any use of what is gone).
+  struct Case {
+    const char* what;
+    std::function<void(Dialog&, std::function<void()> deleteIt)> arm;
+    std::function<void(Dialog&)> drive;
+  };
+  const Case cases[] = {
+      {"button with a modal result",
+       [](Dialog& d, std::function<void()> del) {
+         d.cancel->OnClick = [del](ui::Component*) { del(); };
+       },
+       [](Dialog& d) { d.cancel->Click(); }},
+      {"close handler",
+       [](Dialog& d, std::function<void()> del) {
+         d.OnClose = [del](ui::Component*, ui::CloseAction&) { del(); };
+       },
+       [](Dialog& d) { d.UserClose(); }},
+      {"plain button",
+       [](Dialog& d, std::function<void()> del) {
+         d.ok->OnClick = [del](ui::Component*) { del(); };
+       },
+       [](Dialog& d) { d.ok->Click(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    failures_.clear();
+    auto* dialog = new Dialog(nullptr);
+    c.arm(*dialog, [&dialog] {
+      delete dialog;
+      dialog = nullptr;
+    });
+    responder().AnswerForm("Dialog1", [&](ui::Form& f) { c.drive(static_cast<Dialog&>(f)); });
+    ui::Form* shown = dialog;
+    EXPECT_EQ(shown->ShowModal(), ui::mrCancel);
+    EXPECT_EQ(dialog, nullptr);
+    EXPECT_TRUE(failures_.empty());
+  }
+
+  // Outside a modal run, a close handler that deletes a shown main form leaves nothing behind.
+  auto* main = new ui::Form(nullptr, "Module1");
+  ui::App().SetMainForm(main);
+  main->Show();
+  main->OnClose = [&main](ui::Component*, ui::CloseAction&) {
+    delete main;
+    main = nullptr;
+  };
+  main->UserClose();
+  EXPECT_EQ(main, nullptr);
+  EXPECT_EQ(ui::App().MainForm(), nullptr);
+}
+
 TEST_F(UiModal, BoxOverAModalFormIsAnsweredInOrder) {
   Dialog dialog(nullptr);
   responder().AnswerForm("Dialog1", [](ui::Form& f) {

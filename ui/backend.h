@@ -17,7 +17,8 @@ class Backend {
 
   // A property of a component changed (form visibility included).
   virtual void Changed(Component& /*c*/, Property /*what*/) {}
-  // A component is about to be destroyed.
+  // A component is being destroyed. Its derived parts are gone already: only its address and
+  // name may be used.
   virtual void Destroying(Component& /*c*/) {}
 
   // Modal requests.

@@ -10,10 +10,10 @@ ChartSeries::ChartSeries(Component* owner, std::string name, Chart* chart, Kind 
 }
 
 ChartSeries::~ChartSeries() {
-  if (!chart_) return;
+  if (!chart_) return;  // the chart went first
   auto& series = chart_->series_;
   series.erase(std::remove(series.begin(), series.end(), this), series.end());
-  if (!chart_->Destroying()) chart_->SeriesChanged();
+  chart_->SeriesChanged();
 }
 
 void ChartSeries::Clear() {

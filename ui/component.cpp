@@ -11,7 +11,7 @@ Component::Component(Component* owner, std::string name) : name_(std::move(name)
 }
 
 Component::~Component() {
-  destroying_ = true;
+  for (ComponentWatch* w = watches_; w; w = w->next_) w->component_ = nullptr;
   CurrentBackend().Destroying(*this);
   // Owned components go in reverse order of creation, so later ones (which may refer to earlier
   // ones) go first. Each one's destructor finds itself already taken off the list.
@@ -36,6 +36,17 @@ void Component::Changed(Property what) { CurrentBackend().Changed(*this, what); 
 void Component::Remove(Component* c) {
   auto it = std::find(owned_.begin(), owned_.end(), c);
   if (it != owned_.end()) owned_.erase(it);
+}
+
+ComponentWatch::ComponentWatch(Component& c) : component_(&c), next_(c.watches_) {
+  c.watches_ = this;
+}
+
+ComponentWatch::~ComponentWatch() {
+  if (!component_) return;  // the component went first and let go of its list
+  ComponentWatch** link = &component_->watches_;
+  while (*link != this) link = &(*link)->next_;
+  *link = next_;
 }
 
 }  // namespace ui

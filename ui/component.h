@@ -10,12 +10,13 @@
 namespace ui {
 
 class Component;
+class ComponentWatch;
 
 using NotifyEvent = std::function<void(Component* sender)>;
 
 // What changed on a component; the backend decides what to redraw.
 enum class Property {
-  Caption,  // caption or text (one property, as in the framework)
+  Caption,  // caption or text, which are one property
   Visible,
   Enabled,
   Checked,
@@ -37,7 +38,8 @@ enum class Property {
 class Component {
  public:
   explicit Component(Component* owner, std::string name = {});
-  // Tells the backend (Destroying) first, then destroys the owned components, last created first.
+  // Tells the watches and the backend (Destroying) first, then destroys the owned components,
+  // last created first.
   virtual ~Component();
   Component(const Component&) = delete;
   Component& operator=(const Component&) = delete;
@@ -54,9 +56,6 @@ class Component {
   int Tag() const { return tag_; }
   void SetTag(int tag) { tag_ = tag; }
 
-  // True while the destructor runs (children may ask before touching their owner).
-  bool Destroying() const { return destroying_; }
-
  protected:
   // Tells the backend that a property changed. Never runs an event handler.
   void Changed(Property what);
@@ -69,7 +68,25 @@ class Component {
   Component* owner_ = nullptr;
   std::vector<Component*> owned_;
   int tag_ = 0;
-  bool destroying_ = false;
+  friend class ComponentWatch;
+  ComponentWatch* watches_ = nullptr;
+};
+
+// Says whether a component still exists after running a handler, which may destroy it (or the
+// form it lies on). Lives on the stack of the code that runs the handler; same thread only.
+class ComponentWatch {
+ public:
+  explicit ComponentWatch(Component& c);
+  ~ComponentWatch();
+  ComponentWatch(const ComponentWatch&) = delete;
+  ComponentWatch& operator=(const ComponentWatch&) = delete;
+
+  bool Alive() const { return component_ != nullptr; }
+
+ private:
+  friend class Component;
+  Component* component_;
+  ComponentWatch* next_;
 };
 
 // Finds a component of a given kind by name among those the owner owns; null when absent or of

@@ -145,10 +145,10 @@ Button::Button(Component* owner, std::string name, Control* parent)
 
 void Button::Click() {
   if (!Reachable(*this)) return;
-  // Read before the handler runs: only a button without a modal result may be destroyed by it.
   const int result = modalResult_;
+  ComponentWatch self(*this);
   Fire(OnClick, this);
-  if (result == mrNone) return;
+  if (!self.Alive() || result == mrNone) return;
   if (Form* form = ParentForm()) form->SetModalResult(result);
 }
 
@@ -326,11 +326,8 @@ void MaskEdit::SetCaption(std::string text) {
 }
 
 void MaskEdit::UserType(const std::string& text) {
-  if (mask_.empty()) {
-    Edit::UserType(text);
-    return;
-  }
-  Edit::UserType(Fit(text, nullptr));
+  // Fitted before the length limit cuts it, so refused characters do not use up the limit.
+  Edit::UserType(mask_.empty() ? text : Fit(text, nullptr));
 }
 
 bool MaskEdit::Complete() const {
@@ -369,20 +366,22 @@ ComboBox::ComboBox(Component* owner, std::string name, Control* parent)
   };
 }
 
+// The index is stored before the text changes, so that the backend never sees a text and an index
+// that disagree.
 void ComboBox::SetItemIndex(int index) {
   if (index < 0 || index >= items_.Count()) index = -1;
-  if (index >= 0) Control::SetCaption(items_[index]);
-  if (index == itemIndex_) return;
+  const bool moved = index != itemIndex_;
   itemIndex_ = index;
-  Changed(Property::ItemIndex);
+  if (index >= 0) Control::SetCaption(items_[index]);
+  if (moved) Changed(Property::ItemIndex);
 }
 
 void ComboBox::SetCaption(std::string text) {
   const int index = items_.IndexOf(text);
-  Control::SetCaption(std::move(text));
-  if (index == itemIndex_) return;
+  const bool moved = index != itemIndex_;
   itemIndex_ = index;
-  Changed(Property::ItemIndex);
+  Control::SetCaption(std::move(text));
+  if (moved) Changed(Property::ItemIndex);
 }
 
 void ComboBox::UserDropDown() {

@@ -41,7 +41,7 @@ class Control : public Component {
   // The form this control lies on (itself for a form).
   Form* ParentForm();
 
-  // Caption and text are one property, as in the framework.
+  // Caption and text are one property.
   const std::string& Caption() const { return text_; }
   // Virtual so that a mask edit applies its mask and a combo box selects the matching item.
   virtual void SetCaption(std::string text);
@@ -121,7 +121,9 @@ class Button : public Control {
   bool Default() const { return default_; }
   void SetDefault(bool d) { default_ = d; }
 
-  // The user clicks the button. Does nothing when the button cannot be reached.
+  // The user clicks the button: runs OnClick, then gives the form the button's modal result.
+  // Does nothing when the button cannot be reached. The handler may destroy the button or its
+  // form.
   void Click();
 
  private:

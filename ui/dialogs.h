@@ -55,12 +55,14 @@ class FileDialog : public Component {
 
 class SaveDialog : public FileDialog {
  public:
-  SaveDialog(Component* owner, std::string name) : FileDialog(owner, std::move(name), FileDialogKind::Save) {}
+  SaveDialog(Component* owner, std::string name)
+      : FileDialog(owner, std::move(name), FileDialogKind::Save) {}
 };
 
 class OpenDialog : public FileDialog {
  public:
-  OpenDialog(Component* owner, std::string name) : FileDialog(owner, std::move(name), FileDialogKind::Open) {}
+  OpenDialog(Component* owner, std::string name)
+      : FileDialog(owner, std::move(name), FileDialogKind::Open) {}
 };
 
 }  // namespace ui

@@ -38,8 +38,10 @@ void Form::Created() {
 void Form::Close() {
   CloseAction action = CloseAction::Hide;
   if (OnClose) {
+    ComponentWatch self(*this);
     CloseEvent call = OnClose;
     call(this, action);
+    if (!self.Alive()) return;  // the handler deleted the form: nothing is left to close
   }
   if (action == CloseAction::None) return;  // the handler refused the close
   if (modal_) {
@@ -61,16 +63,18 @@ int Form::ShowModal() {
   modal_ = true;
   modalResult_ = mrNone;
   Show();
-  // Leaves the form hidden and not modal however the run ends.
+  // Leaves the form hidden and not modal however the run ends, unless a handler deleted it.
   struct Restore {
     Form& form;
+    ComponentWatch watch{form};
     ~Restore() {
+      if (!watch.Alive()) return;
       form.Hide();
       form.modal_ = false;
     }
   } restore{*this};
   CurrentBackend().RunModal(*this);
-  return modalResult_;
+  return restore.watch.Alive() ? modalResult_ : mrCancel;
 }
 
 void Form::SetModalResult(int mr) {

@@ -72,7 +72,8 @@ class Form : public Control {
   // The user closes the window from its frame: Close(), when the form is shown and enabled.
   void UserClose();
 
-  // Shows the form modally through the backend and returns its modal result.
+  // Shows the form modally through the backend and returns its modal result (mrCancel when a
+  // handler deleted the form during the run).
   int ShowModal();
   bool Modal() const { return modal_; }
   int ModalResult() const { return modalResult_; }

@@ -72,13 +72,13 @@ void ScriptedResponder::AnswerFile(FileDialogKind kind, std::optional<std::strin
 
 void ScriptedResponder::AnswerForm(std::string formName, std::function<void(Form&)> drive) {
   script_.push_back(
-      [this, formName = std::move(formName), drive = std::move(drive)](ModalRequest& r) {
+      [this, formName = std::move(formName), drive = std::move(drive)](ModalRequest& r) -> int {
         if (r.kind != ModalRequest::Kind::Form || r.form->Name() != formName) {
           Fail("expected the modal form " + formName + ", got the " + Describe(r));
           return FailedResult(r);
         }
         if (drive) drive(*r.form);
-        return r.form->ModalResult();
+        return mrNone;  // Handle reads the form's own result
       });
 }
 
@@ -103,15 +103,18 @@ int ScriptedResponder::Handle(ModalRequest& request) {
   // Taken off first: answering may raise further modal requests (a box over a modal form).
   std::function<int(ModalRequest&)> handler = std::move(script_.front());
   script_.pop_front();
-  int result = handler ? handler(request) : FailedResult(request);
-  if (request.kind == ModalRequest::Kind::Form) {
-    if (request.form->ModalResult() == mrNone) {
-      Fail("modal form " + request.form->Name() + " was left open");
-      request.form->SetModalResult(mrCancel);
-    }
-    result = request.form->ModalResult();
+  if (request.kind != ModalRequest::Kind::Form) {
+    return handler ? handler(request) : FailedResult(request);
   }
-  return result;
+  // Driving a form may delete it, which ends its run as a cancel.
+  ComponentWatch form(*request.form);
+  if (handler) handler(request);
+  if (!form.Alive()) return mrCancel;
+  if (request.form->ModalResult() == mrNone) {
+    Fail("modal form " + request.form->Name() + " was left open");
+    request.form->SetModalResult(mrCancel);
+  }
+  return request.form->ModalResult();
 }
 
 void ScriptedResponder::Fail(const std::string& message) {

@@ -32,7 +32,8 @@ class ScriptedResponder {
   // The next request must be a modal form with this name; `drive` acts on it as the user would
   // and must end it (a button with a modal result, or closing the form).
   void AnswerForm(std::string formName, std::function<void(Form&)> drive);
-  // Any next request, handled by a function that fills in the answer and returns the result.
+  // Any next request, handled by a function that fills in the answer and returns the result (for
+  // a modal form, the form's own modal result is the answer).
   void Answer(std::function<int(ModalRequest&)> handler);
 
   bool AllAnswered() const { return script_.empty(); }

@@ -30,8 +30,8 @@ struct ErrorManager {
 // Warnings (a slightly damaged file) are not worth a line on stderr.
 void OutputMessage(j_common_ptr /*cinfo*/) {}
 
-// Larger pictures are refused before anything is allocated: a damaged header must not ask for
-// gigabytes. Our logo is a few hundred pixels wide.
+// Larger pictures are refused before their pixels are allocated: a damaged header must not ask
+// for gigabytes. Our logo is a few hundred pixels wide.
 constexpr unsigned long kMaxPixels = 16UL * 1024 * 1024;
 
 // Each step that may fail sets its own jump target, in a frame that holds nothing with a

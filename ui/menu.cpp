@@ -38,7 +38,8 @@ MenuItem::~MenuItem() {
   } else if (menu_) {
     Erase(menu_->items_, this);
   }
-  if (menu_ && !menu_->Destroying()) menu_->ItemChanged(parent_, Property::Menu);
+  // A menu going first has cut its items loose, so menu_ is a live menu here.
+  if (menu_) menu_->ItemChanged(parent_, Property::Menu);
 }
 
 void MenuItem::SetCaption(std::string c) {
@@ -106,7 +107,8 @@ MainMenu::~MainMenu() {
     pending.insert(pending.end(), item->items_.begin(), item->items_.end());
   }
   items_.clear();
-  if (form_ && form_->menu_ == this) form_->menu_ = nullptr;
+  // The form shows no menu bar from now on (a form going first has already let go of it).
+  if (form_ && form_->menu_ == this) form_->SetMenu(nullptr);
 }
 
 void MainMenu::ItemChanged(MenuItem* item, Property what) {

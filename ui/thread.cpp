@@ -20,6 +20,7 @@ void Thread::Resume() { Start(); }
 
 void Thread::Start() {
   if (started_.exchange(true)) return;  // a thread runs once
+  const std::lock_guard<std::mutex> lock(joinMutex_);  // WaitFor may look at thread_ meanwhile
   thread_ = std::thread([this] {
     try {
       Execute();

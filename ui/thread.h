@@ -1,5 +1,5 @@
-// A worker thread in the framework's style: created suspended or running, Execute() does the
-// work, Terminate() only asks it to stop, WaitFor() waits for the end.
+// A worker thread: created suspended or running, Execute() does the work, Terminate() only asks
+// it to stop, WaitFor() waits for the end.
 #pragma once
 
 #include <atomic>

@@ -590,17 +590,35 @@ TEST_F(QtBackendTest, FormsMayGoAtAnyTimeAndComeBackAfterHiding) {
   delete late;
   EXPECT_EQ(Find<QPushButton>(*w.form, "Late"), nullptr);
 
-  // A control that goes on another thread takes its widget along on the interface thread.
+  // A control that goes on another thread takes its widget along on the interface thread, and
+  // its widget leads nowhere even before that has happened.
   auto* worker = new ui::Label(w.form.get(), "Worker", w.form.get());
   worker->SetCaption("worker");
+  auto* gone = new ui::Button(w.form.get(), "Gone", w.form.get());
+  gone->SetBounds(300, 220, 80, 25);
+  int goneClicks = 0;
+  gone->OnClick = [&](ui::Component*) { ++goneClicks; };
   Flush();
   ASSERT_NE(Find<QLabel>(*w.form, "Worker"), nullptr);
-  std::thread([worker] {
+  QPointer<QPushButton> goneButton = Find<QPushButton>(*w.form, "Gone");
+  ASSERT_FALSE(goneButton.isNull());
+  std::thread([worker, gone] {
     worker->SetCaption("changed elsewhere");
     delete worker;
+    delete gone;
   }).join();
+  goneButton->click();
+  EXPECT_EQ(goneClicks, 0);
   Flush();
   EXPECT_EQ(Find<QLabel>(*w.form, "Worker"), nullptr);
+  EXPECT_TRUE(goneButton.isNull());
+
+  // A menu deleted from under its form takes the menu bar along.
+  ASSERT_NE(WidgetOf(*w.form)->findChild<QMenuBar*>(), nullptr);
+  delete w.menu;
+  Flush();
+  EXPECT_EQ(WidgetOf(*w.form)->findChild<QMenuBar*>(), nullptr);
+  EXPECT_EQ(Backend().ActionOf(*w.save), nullptr);
 
   // Closing from the frame hides the form through the framework.
   int closes = 0;
@@ -609,6 +627,44 @@ TEST_F(QtBackendTest, FormsMayGoAtAnyTimeAndComeBackAfterHiding) {
   EXPECT_EQ(closes, 1);
   EXPECT_FALSE(w.form->Visible());
   EXPECT_FALSE(top->isVisible());
+}
+
+TEST_F(QtBackendTest, ModalFormDeletedByItsOwnButtonEndsItsRun) {
+  auto* dialog = new ui::Form(nullptr, "Dialog");
+  dialog->SetClientSize(200, 100);
+  auto* ok = new ui::Button(dialog, "OKbutton", dialog);
+  ok->SetBounds(10, 50, 75, 25);
+  ok->SetModalResult(ui::mrOk);
+  ok->OnClick = [&dialog](ui::Component*) {
+    delete dialog;
+    dialog = nullptr;
+  };
+  WhenModal([](QWidget* modal) { modal->findChild<QPushButton*>("OKbutton")->click(); });
+  ui::Form* shown = dialog;
+  EXPECT_EQ(shown->ShowModal(), ui::mrCancel);
+  EXPECT_EQ(dialog, nullptr);
+  Flush();
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(QtBackendTest, CloseAskedForDuringAWaitIsCarriedOutAfterIt) {
+  // Closing runs window code, which must not cut into an exchange; the close is not lost either.
+  TestWindow w;
+  int closes = 0;
+  bool closedDuringWait = true;
+  w.form->OnClose = [&](ui::Component*, ui::CloseAction&) { ++closes; };
+  w.button->OnClick = [&](ui::Component*) {
+    QTimer::singleShot(5, [&] { WidgetOf(*w.form)->close(); });
+    platform::Sleep(40);
+    closedDuringWait = closes > 0;
+  };
+  w.form->Show();
+  Find<QPushButton>(*w.form, "Button1")->click();
+  EXPECT_FALSE(closedDuringWait);
+  EXPECT_TRUE(w.form->Visible());
+  Flush();
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(w.form->Visible());
 }
 
 TEST_F(QtBackendTest, MultiLineButtonsWrapTheirCaption) {

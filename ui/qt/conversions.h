@@ -20,7 +20,7 @@ inline std::string FromQt(const QString& s) { return s.toStdString(); }
 QColor ToQColor(ui::Color c);
 
 // The layouts give sizes in pixels at 96 dots per inch, so fonts are sized in pixels too; a
-// font missing here (the Windows faces) falls back to a sans-serif one.
+// face this system lacks falls back to a sans-serif one.
 QFont ToQFont(const ui::Font& f);
 
 // The layouts write Greek letters as Latin ones in the "Symbol" font, which Linux lacks: the

@@ -93,9 +93,9 @@ void QtBackend::UserAction(Component* c, const QWidget* w, F&& action) {
   if (!Alive(c, w)) return;
   RunGuarded(std::forward<F>(action));
   // The handler may have refused what Qt already shows (a toggle, a cut text): show the control.
-  auto it = entries_.find(c);
-  if (it != entries_.end() && it->second.widget == w && it->second.kind != Kind::Form) {
-    SyncAll(*static_cast<Control*>(c), it->second);
+  if (Alive(c, w)) {
+    Entry& e = entries_.at(c);
+    if (e.kind != Kind::Form) SyncAll(*static_cast<Control*>(c), e);
   }
   CheckModalRuns();
 }
@@ -129,8 +129,11 @@ QtBackend::~QtBackend() {
 // Notifications from the framework
 
 void QtBackend::Changed(Component& c, Property what) {
-  // Widgets belong to the user-interface thread; a change made elsewhere shows with the next one.
+  // Widgets belong to the user-interface thread. A change made on another thread shows only when
+  // the control is next brought in step there (the program's worker thread leaves the windows
+  // alone).
   if (!OnGuiThread()) return;
+  ForgetGoneElsewhere();
   if (auto* item = dynamic_cast<MenuItem*>(&c)) {
     if (item->Menu()) {
       SyncMenu(*item->Menu());
@@ -141,10 +144,6 @@ void QtBackend::Changed(Component& c, Property what) {
   }
   if (auto* menu = dynamic_cast<MainMenu*>(&c)) {
     SyncMenu(*menu);
-    return;
-  }
-  if (auto* series = dynamic_cast<ChartSeries*>(&c)) {
-    if (QWidget* w = series->GetChart() ? WidgetOf(*series->GetChart()) : nullptr) w->update();
     return;
   }
   auto* control = dynamic_cast<Control*>(&c);
@@ -165,19 +164,38 @@ void QtBackend::Changed(Component& c, Property what) {
 
 void QtBackend::Destroying(Component& c) {
   // Only the address is used: the derived parts of `c` are already gone.
-  const Component* key = &c;
   if (!OnGuiThread()) {
+    // Widgets go on the user-interface thread only. Until then the address must lead nowhere:
+    // neither to the dead component nor to a new one made at the same place.
+    {
+      const std::lock_guard<std::mutex> lock(goneMutex_);
+      goneElsewhere_.push_back(&c);
+      anyGoneElsewhere_ = true;
+    }
     QMetaObject::invokeMethod(
-        context_.get(), [this, key] { Forget(key); }, Qt::QueuedConnection);
+        context_.get(), [this] { ForgetGoneElsewhere(); }, Qt::QueuedConnection);
     return;
   }
-  Forget(key);
+  ForgetGoneElsewhere();
+  Forget(&c);
 }
 
-void QtBackend::Forget(const Component* key) {
+void QtBackend::ForgetGoneElsewhere() {
+  if (!anyGoneElsewhere_) return;
+  std::vector<const Component*> gone;
+  {
+    const std::lock_guard<std::mutex> lock(goneMutex_);
+    gone.swap(goneElsewhere_);
+    anyGoneElsewhere_ = false;
+  }
+  // Callers may be inside Qt's delivery of a signal from one of these widgets: they go later.
+  for (const Component* key : gone) Forget(key, true);
+}
+
+void QtBackend::Forget(const Component* key, bool disposeLater) {
   actions_.erase(key);
   for (ModalRun* run : modalRuns_) {
-    if (run->key == key) {
+    if (run->form == key) {
       run->alive = false;
       if (run->loop) run->loop->quit();
     }
@@ -190,7 +208,7 @@ void QtBackend::Forget(const Component* key) {
   forms_.erase(key);
   if (!w) return;
   if (kind == Kind::Chart) static_cast<ChartWidget*>(w.data())->Detach();
-  Dispose(w);
+  Dispose(w, disposeLater);
 }
 
 QWidget* QtBackend::WidgetOf(const Component& c) const {
@@ -203,10 +221,10 @@ QAction* QtBackend::ActionOf(const MenuItem& item) const {
   return it == actions_.end() ? nullptr : it->second.data();
 }
 
-void QtBackend::Dispose(QWidget* w) {
+void QtBackend::Dispose(QWidget* w, bool later) {
   w->hide();
   // Inside a user action the widget may be the one whose signal is still being delivered.
-  if (dispatchDepth_ > 0) {
+  if (later || dispatchDepth_ > 0) {
     w->deleteLater();
   } else {
     delete w;
@@ -246,11 +264,7 @@ FormWidget* QtBackend::Realise(Form& form) {
   forms_[&form].form = &form;
 
   Form* f = &form;
-  fw->onClose = [this, f, fw] {
-    // Closing in the middle of an exchange with an instrument waits for its end, as a click does.
-    if (sleepDepth_ > 0) return;
-    UserAction(f, fw, [f] { f->UserClose(); });
-  };
+  fw->onClose = [this, f, fw] { UserClosesForm(f, fw); };
   fw->onEnter = [this, f, fw] { PressEnter(f, fw); };
 
   BuildMenuBar(form, fw);
@@ -409,6 +423,7 @@ void QtBackend::ScheduleLateRealise() {
 }
 
 void QtBackend::RealiseLate() {
+  ForgetGoneElsewhere();
   std::vector<Form*> forms;
   for (auto& [key, record] : forms_) forms.push_back(record.form);
   for (Form* form : forms) {
@@ -795,6 +810,7 @@ void QtBackend::SyncAction(const MenuItem& item, QAction* action) {
 
 void QtBackend::MenuClicked(MenuItem* item, const QAction* action) {
   auto alive = [&] {
+    ForgetGoneElsewhere();
     auto it = actions_.find(item);
     return it != actions_.end() && it->second == action;
   };
@@ -808,7 +824,8 @@ void QtBackend::MenuClicked(MenuItem* item, const QAction* action) {
 // ---------------------------------------------------------------------------------------------
 // User actions
 
-bool QtBackend::Alive(const Component* c, const QWidget* w) const {
+bool QtBackend::Alive(const Component* c, const QWidget* w) {
+  ForgetGoneElsewhere();
   auto it = entries_.find(c);
   return w && it != entries_.end() && it->second.widget == w;
 }
@@ -842,10 +859,31 @@ void QtBackend::PressEnter(Form* form, const QWidget* w) {
   }
 }
 
+void QtBackend::UserClosesForm(Form* form, FormWidget* w) {
+  // In the middle of an exchange with an instrument the close waits for its end, as a click does.
+  if (sleepDepth_ > 0) {
+    pendingCloses_.push_back({form, w});
+    return;
+  }
+  UserAction(form, w, [form] { form->UserClose(); });
+}
+
+void QtBackend::RunPendingCloses() {
+  if (sleepDepth_ > 0) return;  // the wait running now asks again when it ends
+  std::vector<PendingClose> closes;
+  closes.swap(pendingCloses_);
+  for (const PendingClose& close : closes) {
+    // A window that a modal box or form blocks by now would not get the close either.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (close.widget && (!modal || modal == close.widget)) UserClosesForm(close.form, close.widget);
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Modal requests
 
 void QtBackend::CheckModalRuns() {
+  ForgetGoneElsewhere();
   for (ModalRun* run : modalRuns_) {
     if (!run->loop) continue;
     if (!run->alive || run->form->ModalResult() != mrNone || !run->form->Visible()) {
@@ -856,7 +894,7 @@ void QtBackend::CheckModalRuns() {
 
 void QtBackend::RunModal(Form& form) {
   ShowForm(form);
-  ModalRun run{&form, &form};
+  ModalRun run{&form};
   QEventLoop loop;
   run.loop = &loop;
   modalRuns_.push_back(&run);
@@ -1032,6 +1070,10 @@ void QtBackend::SleepWithEvents(uint32_t ms) {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
   }
   --sleepDepth_;
+  // Closes asked for meanwhile are carried out by the next event loop outside every wait.
+  if (sleepDepth_ == 0 && !pendingCloses_.empty()) {
+    QTimer::singleShot(0, context_.get(), [this] { RunPendingCloses(); });
+  }
   // The loop ends early when the application quits: the wait is still owed.
   const Clock::time_point now = Clock::now();
   if (now < deadline) std::this_thread::sleep_for(deadline - now);

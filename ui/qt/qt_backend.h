@@ -7,8 +7,10 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -92,10 +94,13 @@ class QtBackend : public ui::Backend {
     std::vector<MenuShape> menuShape;  // the item tree the menu bar was built from
   };
   struct ModalRun {
-    const Component* key;  // to recognise the form while it is being destroyed
-    Form* form;
+    Form* form;  // compared by address only once `alive` is false
     QEventLoop* loop = nullptr;
     bool alive = true;
+  };
+  struct PendingClose {
+    Form* form;
+    QPointer<FormWidget> widget;
   };
 
   // Realisation.
@@ -131,13 +136,18 @@ class QtBackend : public ui::Backend {
   template <typename F>
   void UserAction(Component* c, const QWidget* w, F&& action);
   void RunGuarded(const std::function<void()>& action);
-  bool Alive(const Component* c, const QWidget* w) const;
+  bool Alive(const Component* c, const QWidget* w);
   void PressEnter(Form* form, const QWidget* w);
+  void UserClosesForm(Form* form, FormWidget* w);
+  void RunPendingCloses();
 
   // Drops what stands for a component that is going away.
-  void Forget(const Component* key);
+  void Forget(const Component* key, bool disposeLater = false);
+  // Forgets the components destroyed on another thread since the last call. Every entry point
+  // that goes from an address to a component calls it first.
+  void ForgetGoneElsewhere();
   void CheckModalRuns();
-  void Dispose(QWidget* w);
+  void Dispose(QWidget* w, bool later = false);
   void SleepWithEvents(uint32_t ms);
   QWidget* DialogParent() const;
 
@@ -145,6 +155,10 @@ class QtBackend : public ui::Backend {
   std::unordered_map<const Component*, FormRecord> forms_;
   std::unordered_map<const Component*, QPointer<QAction>> actions_;
   std::vector<ModalRun*> modalRuns_;
+  std::vector<PendingClose> pendingCloses_;  // asked for during a wait, carried out after it
+  std::mutex goneMutex_;
+  std::vector<const Component*> goneElsewhere_;  // guarded by goneMutex_
+  std::atomic<bool> anyGoneElsewhere_{false};
   std::unique_ptr<QObject> context_;  // receiver for timers and connections
   QPointer<QWidget> help_;
   QPointer<QPlainTextEdit> helpText_;

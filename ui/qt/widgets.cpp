@@ -51,8 +51,12 @@ void FormWidget::Relayout() {
     resize(outer);
   }
   // resize() does not report when the size stays; place the parts in any case.
-  if (menuBar_) menuBar_->setGeometry(0, 0, width(), menu);
-  client_->setGeometry(0, menu, width(), height() - menu);
+  PlaceParts(menu);
+}
+
+void FormWidget::PlaceParts(int menuHeight) {
+  if (menuBar_) menuBar_->setGeometry(0, 0, width(), menuHeight);
+  client_->setGeometry(0, menuHeight, width(), height() - menuHeight);
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {
@@ -71,9 +75,7 @@ void FormWidget::keyPressEvent(QKeyEvent* event) {
 
 void FormWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  const int menu = MenuHeight();
-  if (menuBar_) menuBar_->setGeometry(0, 0, width(), menu);
-  client_->setGeometry(0, menu, width(), height() - menu);
+  PlaceParts(MenuHeight());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -178,7 +180,7 @@ void RadioGroupWidget::changeEvent(QEvent* event) {
 
 void RadioGroupWidget::Relayout() {
   if (buttons_.empty()) return;
-  // Items share the height below the caption evenly, as the framework's radio group lays them out.
+  // Items share the height below the caption evenly, each centred in its share.
   const int top = fontMetrics().height() + 2;
   const int available = std::max(0, height() - top - 4);
   const int n = static_cast<int>(buttons_.size());

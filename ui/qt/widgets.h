@@ -45,6 +45,7 @@ class FormWidget : public QWidget {
 
  private:
   int MenuHeight() const;
+  void PlaceParts(int menuHeight);
   QWidget* client_;
   QMenuBar* menuBar_ = nullptr;
   QSize clientSize_;
