@@ -18,6 +18,7 @@
 
 #include "link/serial_port.h"
 #include "platform/timing.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -57,9 +58,7 @@ class SerialPortTest : public ::testing::Test {
     ASSERT_GE(keeper_, 0);
     MakeRaw(keeper_);
 
-    char dirTemplate[] = "/tmp/qvusb-ports-XXXXXX";
-    ASSERT_NE(mkdtemp(dirTemplate), nullptr);
-    folder_ = dirTemplate;
+    folder_ = dir_.Path();
     fs::create_symlink(slavePath_, folder_ / "COM7");
 
     if (const char* old = std::getenv("QVUSB_PORTS_DIR")) savedDir_ = old;
@@ -70,8 +69,6 @@ class SerialPortTest : public ::testing::Test {
     port_.Close();
     if (keeper_ >= 0) close(keeper_);
     if (master_ >= 0) close(master_);
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
     if (savedDir_) {
       setenv("QVUSB_PORTS_DIR", savedDir_->c_str(), 1);
     } else {
@@ -116,6 +113,7 @@ class SerialPortTest : public ::testing::Test {
   int master_ = -1;
   int keeper_ = -1;
   std::string slavePath_;
+  testing_support::TempDir dir_;
   fs::path folder_;
   std::optional<std::string> savedDir_;
   double savedScale_ = 1.0;

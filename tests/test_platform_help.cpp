@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/help.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -14,9 +15,7 @@ namespace fs = std::filesystem;
 class HelpFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char dirTemplate[] = "/tmp/qvusb-help-XXXXXX";
-    ASSERT_NE(mkdtemp(dirTemplate), nullptr);
-    folder_ = dirTemplate;
+    folder_ = dir_.Path();
     savedCwd_ = fs::current_path();
     fs::current_path(folder_);
     name_ = "help-test-" + std::to_string(getpid()) + ".HLP";
@@ -25,13 +24,13 @@ class HelpFileTest : public ::testing::Test {
   void TearDown() override {
     fs::current_path(savedCwd_);
     std::error_code ec;
-    fs::remove_all(folder_, ec);
     fs::remove(besideProgram_, ec);
   }
   static void Write(const fs::path& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
   }
 
+  testing_support::TempDir dir_;
   fs::path folder_;
   fs::path savedCwd_;
   fs::path besideProgram_;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/serial.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -64,9 +65,8 @@ TEST(PortLinkFolderTest, EnvironmentDecides) {
 }
 
 TEST(ResolvePortNameTest, LinkFolderThenSerialDevices) {
-  char dirTemplate[] = "/tmp/qvusb-names-XXXXXX";
-  ASSERT_NE(mkdtemp(dirTemplate), nullptr);
-  fs::path folder = dirTemplate;
+  testing_support::TempDir dir;
+  const fs::path folder = dir.Path();
   fs::create_symlink("/dev/ttyUSB0", folder / "COM3");  // dangling is fine: the link decides
   { std::ofstream(folder / "COM4") << ""; }
   ScopedEnv env;
@@ -91,7 +91,6 @@ TEST(ResolvePortNameTest, LinkFolderThenSerialDevices) {
   for (const Case& c : cases) {
     EXPECT_EQ(platform::ResolvePortName(c.name), c.path) << c.name;
   }
-  fs::remove_all(folder);
 }
 
 }  // namespace

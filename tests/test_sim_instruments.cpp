@@ -14,6 +14,7 @@
 #include <string>
 
 #include "sim/instruments.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -63,29 +64,16 @@ class Port {
   int fd_;
 };
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "simtestXXXXXX").string();
-    path_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 }  // namespace
 
 TEST(SimInstruments, AnswersTheSearchThroughThePortLink) {
-  TempDir dir;
-  const fs::path link = dir.path() / "ports" / "COM7";
+  testing_support::TempDir dir;
+  const fs::path link = fs::path(dir.Path()) / "ports" / "COM7";
   {
     sim::Instruments sim({"H0001AFE", "T0001A01"});
-    sim.LinkAs("COM7", (dir.path() / "ports").string());
+    sim.LinkAs("COM7", (fs::path(dir.Path()) / "ports").string());
     EXPECT_EQ(fs::read_symlink(link), sim.SlavePath());
 
     {

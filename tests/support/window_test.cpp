@@ -10,17 +10,6 @@
 
 namespace testing_support {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qvusb-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(path_, ec);
-}
-
 void WindowTest::SetUp() {
   ui::SetBackend(&backend_);
   Responder().OnFailure = [](const std::string& message) { ADD_FAILURE() << message; };

@@ -11,21 +11,10 @@
 
 #include "main/main.h"
 #include "sim/instruments.h"
+#include "tests/support/temp_dir.h"
 #include "ui/headless.h"
 
 namespace testing_support {
-
-// A temporary folder, removed with everything in it.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 class WindowTest : public ::testing::Test {
  protected:
