@@ -173,7 +173,9 @@ void TModule3Layout::BuildCalibrations() {
     *checks[k - 1] =
         Place(new ui::CheckBox(this, "CalCheckBox" + digit, GroupBox9), 10, top + 2, 60, 17, "Cal. " + digit);
     for (int c = 0; c < 3; ++c) {
-      const std::string name = "a" + std::to_string(c) + "Edit" + digit;
+      // Appended piece by piece: GCC 12 gives a false -Wrestrict warning for "a" + std::string.
+      std::string name = "a";
+      name += std::to_string(c) + "Edit" + digit;
       *edits[k - 1][c] = Place(new ui::Edit(this, name, GroupBox9), kEditLeft[c], top, kEditWidth, 21, "0");
     }
   }
