@@ -1,5 +1,6 @@
 // The default stand-in for each kind of identifier on the line.
 #include "sim/device.h"
+#include "sim/meter.h"
 
 namespace sim {
 
@@ -21,7 +22,7 @@ std::shared_ptr<Device> MakeDefaultDevice(const std::string& deviceId) {
   if (deviceId.empty()) return nullptr;
   switch (deviceId[0]) {
     case 'H':  // handheld meter
-      return nullptr;
+      return std::make_shared<MeterDevice>();
     case 'T':  // multi-channel station
       return nullptr;
     case 'G':  // GPRS modem
