@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/timing.h"
+#include "tests/support/time_scale.h"
 
 namespace {
 
@@ -12,13 +13,11 @@ using Clock = std::chrono::steady_clock;
 
 class TimingTest : public ::testing::Test {
  protected:
-  void SetUp() override { savedScale_ = platform::TimeScale(); }
   void TearDown() override {
-    platform::SetTimeScale(savedScale_);
     platform::SetTimeoutFloor(60);
     platform::SetSleepHook(nullptr);
   }
-  double savedScale_ = 1.0;
+  testing_support::ScopedTimeScale scale_{platform::TimeScale()};
 };
 
 TEST_F(TimingTest, SleepFollowsTheTimeScale) {
