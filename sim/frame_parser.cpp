@@ -28,8 +28,7 @@ size_t AddressedFrameLength(char letter1, char letter2) {
   return 4;
 }
 
-std::vector<ReceivedFrame> FrameParser::Feed(const uint8_t* data, size_t count,
-                                             Clock::time_point at) {
+std::vector<ReceivedFrame> FrameParser::Feed(const uint8_t* data, size_t count, Clock::time_point at) {
   std::vector<ReceivedFrame> out;
   for (size_t i = 0; i < count; ++i) Step(data[i], at, out);
   return out;
@@ -128,8 +127,7 @@ void FrameParser::CheckFrameComplete(Clock::time_point at, std::vector<ReceivedF
     return;
   }
   if (pending_.size() == 3) {
-    expected_ =
-        AddressedFrameLength(static_cast<char>(pending_[1]), static_cast<char>(pending_[2]));
+    expected_ = AddressedFrameLength(static_cast<char>(pending_[1]), static_cast<char>(pending_[2]));
   }
   if (expected_ != 0 && pending_.size() == expected_) EmitFrame(at, out);
 }

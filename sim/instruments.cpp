@@ -32,9 +32,7 @@ constexpr std::chrono::nanoseconds kByteTime{1'000'000'000LL * 10 / 57600};
 // Paced replies go out in chunks this large: fine enough for the timing, few enough writes.
 constexpr size_t kPaceChunk = 8;
 
-[[noreturn]] void ThrowErrno(const char* what) {
-  throw std::system_error(errno, std::generic_category(), what);
-}
+[[noreturn]] void ThrowErrno(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
 
 // The entry for `key`: the exact one, else the longest "prefix*" entry that matches.
 template <class Map>
@@ -47,8 +45,7 @@ typename Map::iterator FindByKey(Map& map, const std::string& key) {
     const std::string& k = it->first;
     if (k.empty() || k.back() != '*') continue;
     size_t stem = k.size() - 1;
-    if (key.size() >= stem && key.compare(0, stem, k, 0, stem) == 0 &&
-        (best == map.end() || stem > bestLength)) {
+    if (key.size() >= stem && key.compare(0, stem, k, 0, stem) == 0 && (best == map.end() || stem > bestLength)) {
       best = it;
       bestLength = stem;
     }
@@ -74,6 +71,7 @@ struct Instruments::Impl {
   std::vector<std::string> ids;
   std::optional<std::string> searchRaw;
   std::map<std::string, Handler> handlers;
+  std::map<uint8_t, std::shared_ptr<Device>> devices;
   std::map<std::string, Fault> faults;
   bool pacing = false;
   std::chrono::microseconds replyDelay{0};
@@ -96,8 +94,7 @@ struct Instruments::Impl {
   // Writes all `count` bytes, waiting for room. With `endsReply` the reply's time is stamped just
   // before each write, so that whoever has read the last byte already finds it set.
   bool WriteAll(const char* data, size_t count, bool endsReply);
-  void Transmit(const std::string& bytes, size_t piece, std::chrono::milliseconds pause, bool paced,
-                bool isReply);
+  void Transmit(const std::string& bytes, size_t piece, std::chrono::milliseconds pause, bool paced, bool isReply);
 };
 
 void Instruments::Impl::Run() {
@@ -153,6 +150,7 @@ void Instruments::Impl::WaitForStop() const {
 
 void Instruments::Impl::Answer(const ReceivedFrame& frame) {
   Handler handler;
+  std::shared_ptr<Device> device;
   std::optional<std::string> reply;
   Fault fault;
   bool paced = false;
@@ -170,6 +168,16 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
         for (const std::string& id : ids) all += id;
         reply = all;
       }
+    } else if (frame.preamble > 0) {
+      auto d = devices.find(frame.address);
+      if (d != devices.end()) device = d->second;
+    } else {
+      for (const auto& [address, candidate] : devices) {
+        if (candidate->TakesText(frame)) {
+          device = candidate;
+          break;
+        }
+      }
     }
     auto f = FindByKey(faults, frame.command);
     if (f != faults.end()) {
@@ -179,14 +187,16 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
     paced = pacing;
     delay = replyDelay;
   }
-  if (handler) {
-    // A throwing handler must not take the reader thread, and with it the test, down.
-    try {
+  // A throwing handler or device must not take the reader thread, and with it the test, down.
+  try {
+    if (handler) {
       reply = handler(frame);
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "sim: handler for \"%s\" failed: %s\n", frame.command.c_str(), e.what());
-      reply.reset();
+    } else if (device) {
+      reply = device->Answer(frame);
     }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "sim: answer to \"%s\" failed: %s\n", frame.command.c_str(), e.what());
+    reply.reset();
   }
 
   size_t piece = 0;
@@ -222,8 +232,7 @@ bool Instruments::Impl::PauseUntil(Clock::time_point until) const {
     Clock::time_point now = Clock::now();
     if (now >= until) return !stopping;
     auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(until - now);
-    timespec ts{static_cast<time_t>(left.count() / 1'000'000'000),
-                static_cast<long>(left.count() % 1'000'000'000)};
+    timespec ts{static_cast<time_t>(left.count() / 1'000'000'000), static_cast<long>(left.count() % 1'000'000'000)};
     pollfd p = {stopFd, POLLIN, 0};
     int r = ppoll(&p, 1, &ts, nullptr);
     if (r > 0) return false;
@@ -253,8 +262,8 @@ bool Instruments::Impl::WriteAll(const char* data, size_t count, bool endsReply)
   return true;
 }
 
-void Instruments::Impl::Transmit(const std::string& bytes, size_t piece,
-                                 std::chrono::milliseconds pause, bool paced, bool isReply) {
+void Instruments::Impl::Transmit(const std::string& bytes, size_t piece, std::chrono::milliseconds pause, bool paced,
+                                 bool isReply) {
   std::lock_guard writing(writeMu);
   if (piece == 0) piece = bytes.size();
   for (size_t start = 0; start < bytes.size(); start += piece) {
@@ -276,7 +285,7 @@ void Instruments::Impl::Transmit(const std::string& bytes, size_t piece,
 
 Instruments::Instruments(std::vector<std::string> deviceIds) : impl_(std::make_unique<Impl>()) {
   Impl& s = *impl_;
-  s.ids = std::move(deviceIds);
+  SetDeviceIds(std::move(deviceIds));
 
   s.master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (s.master < 0) ThrowErrno("posix_openpt");
@@ -332,7 +341,27 @@ void Instruments::LinkAs(const std::string& comName, const std::string& folder) 
 
 void Instruments::SetDeviceIds(std::vector<std::string> ids) {
   std::lock_guard lock(impl_->mu);
+  for (const std::string& id : ids) {
+    std::optional<uint8_t> address = AddressOf(id);
+    if (!address || impl_->devices.count(*address) != 0) continue;
+    if (std::shared_ptr<Device> device = MakeDefaultDevice(id)) impl_->devices[*address] = device;
+  }
   impl_->ids = std::move(ids);
+}
+
+void Instruments::Install(uint8_t address, std::shared_ptr<Device> device) {
+  std::lock_guard lock(impl_->mu);
+  if (device) {
+    impl_->devices[address] = std::move(device);
+  } else {
+    impl_->devices.erase(address);
+  }
+}
+
+std::shared_ptr<Device> Instruments::DeviceAt(uint8_t address) const {
+  std::lock_guard lock(impl_->mu);
+  auto d = impl_->devices.find(address);
+  return d == impl_->devices.end() ? nullptr : d->second;
 }
 
 void Instruments::SetSearchReplyRaw(std::optional<std::string> raw) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/device.h"
 #include "sim/frame_parser.h"
 
 namespace sim {
@@ -34,11 +35,8 @@ struct Fault {
   static Fault Silent(int times = -1) { return Make(Kind::Silent, 0, {}, times); }
   static Fault Short(size_t keep, int times = -1) { return Make(Kind::Short, keep, {}, times); }
   static Fault Er(int times = -1) { return Make(Kind::Er, 0, {}, times); }
-  static Fault Custom(std::string bytes, int times = -1) {
-    return Make(Kind::Custom, 0, std::move(bytes), times);
-  }
-  static Fault Pieces(size_t keep, std::chrono::milliseconds pause = std::chrono::milliseconds(20),
-                      int times = -1) {
+  static Fault Custom(std::string bytes, int times = -1) { return Make(Kind::Custom, 0, std::move(bytes), times); }
+  static Fault Pieces(size_t keep, std::chrono::milliseconds pause = std::chrono::milliseconds(20), int times = -1) {
     Fault f = Make(Kind::Pieces, keep, {}, times);
     f.pause = pause;
     return f;
@@ -61,8 +59,8 @@ class Instruments {
   // Returns the reply to a frame, or nothing for no reply. Runs on the reader thread.
   using Handler = std::function<std::optional<std::string>(const ReceivedFrame&)>;
 
-  // `deviceIds`: the identifiers answered to the search, in order. Throws std::system_error when
-  // no pseudo-terminal can be made.
+  // `deviceIds`: the identifiers answered to the search, in order; each gets its default device
+  // (see SetDeviceIds). Throws std::system_error when no pseudo-terminal can be made.
   explicit Instruments(std::vector<std::string> deviceIds = {});
   // Stops the reader thread, closes the pseudo-terminal and removes the links it made.
   ~Instruments();
@@ -74,14 +72,27 @@ class Instruments {
   // replaced. Removed again in the destructor. Throws std::filesystem::filesystem_error.
   void LinkAs(const std::string& comName, const std::string& folder);
 
+  // The identifiers answered to the search. Each one whose address has no device yet gets the
+  // default device of its kind installed there.
   void SetDeviceIds(std::vector<std::string> ids);
+
+  // Installs a device at an address, replacing the one there; null removes it.
+  void Install(uint8_t address, std::shared_ptr<Device> device);
+  std::shared_ptr<Device> DeviceAt(uint8_t address) const;
+  // The device at an address as its model type; null when there is none of that type.
+  template <class T>
+  std::shared_ptr<T> Get(uint8_t address) const {
+    return std::dynamic_pointer_cast<T>(DeviceAt(address));
+  }
   // Exact bytes to answer the search with; nullopt: the identifiers.
   void SetSearchReplyRaw(std::optional<std::string> raw);
 
   // The handler for a command key (ReceivedFrame::command); an empty one removes it. A key ending
   // in '*' serves every command key that begins with the rest of it, for text lines with values
-  // ("at+nameset*"); an exact key wins, then the longest such prefix. Without a handler a command
-  // gets no reply; a handler for "B" replaces the built-in search reply.
+  // ("at+nameset*"); an exact key wins, then the longest such prefix. A handler wins over the
+  // devices; without one an addressed frame goes to the device at its address, and a text line
+  // to the first device (by address) that takes it; else there is no reply. A handler for "B"
+  // replaces the built-in search reply.
   void SetHandler(const std::string& command, Handler h);
   // Applied to the replies of that command key (same matching as handlers).
   void InjectFault(const std::string& command, Fault f);

@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
     sim::Instruments instruments(ids);
     instruments.SetPacing(pace);
     instruments.LinkAs(comName, folder);
-    std::printf("tdrsim: instruments on %s, linked as %s/%s\n", instruments.SlavePath().c_str(),
-                folder.c_str(), comName.c_str());
+    std::printf("tdrsim: instruments on %s, linked as %s/%s\n", instruments.SlavePath().c_str(), folder.c_str(),
+                comName.c_str());
     for (const std::string& id : ids) std::printf("tdrsim: device %s\n", id.c_str());
     std::fflush(stdout);
 

@@ -34,9 +34,7 @@ const std::string kReadSalinity = kWake +
 // The program's end of the line.
 class Port {
  public:
-  explicit Port(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_NOCTTY)) {
-    EXPECT_GE(fd_, 0) << path;
-  }
+  explicit Port(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_NOCTTY)) { EXPECT_GE(fd_, 0) << path; }
   ~Port() {
     if (fd_ >= 0) close(fd_);
   }
@@ -226,4 +224,50 @@ TEST(SimInstruments, ShutsDownWithAReplyStillGoingOut) {
     sim.reset();
     EXPECT_LT(Ms(Clock::now() - stop), 500.0);
   }
+}
+
+namespace {
+
+// Answers every frame with its own name and takes the text lines that begin with its prefix.
+class NamedDevice : public sim::Device {
+ public:
+  NamedDevice(std::string name, std::string textPrefix) : name_(std::move(name)), textPrefix_(std::move(textPrefix)) {}
+  std::optional<std::string> Answer(const sim::ReceivedFrame& frame) override { return name_ + ":" + frame.command; }
+  bool TakesText(const sim::ReceivedFrame& frame) const override {
+    return !textPrefix_.empty() && frame.command.rfind(textPrefix_, 0) == 0;
+  }
+
+ private:
+  std::string name_, textPrefix_;
+};
+
+}  // namespace
+
+TEST(SimInstruments, FramesGoToTheDeviceAtTheirAddressAndHandlersWin) {
+  EXPECT_EQ(sim::AddressOf("H0001AFE"), 0xFE);
+  EXPECT_EQ(sim::AddressOf("T0001A1F"), 0x1F);
+  EXPECT_EQ(sim::AddressOf("T0001Aa3"), std::nullopt);
+  EXPECT_EQ(sim::AddressOf("T01"), std::nullopt);
+
+  sim::Instruments sim;
+  sim.Install(0xA3, std::make_shared<NamedDevice>("a3", ""));
+  sim.Install(0x1F, std::make_shared<NamedDevice>("1f", "at"));
+  ASSERT_NE(sim.Get<NamedDevice>(0xA3), nullptr);
+  EXPECT_EQ(sim.DeviceAt(0x10), nullptr);
+  Port port(sim.SlavePath());
+
+  port.Write(kWake + "\xA3RS");
+  EXPECT_EQ(port.Read(5, 500ms), "a3:RS");
+  port.Write(kWake + "\x1FRS");
+  EXPECT_EQ(port.Read(5, 500ms), "1f:RS");
+  port.Write("at+show1\r");
+  EXPECT_EQ(port.Read(11, 500ms), "1f:at+show1");
+  port.Write(kWake + "\x10RS");  // nobody there
+  EXPECT_EQ(port.Read(1, 100ms), "");
+
+  sim.SetHandler("RS", [](const sim::ReceivedFrame&) { return std::string("hand"); });
+  port.Write(kWake + "\xA3RS");
+  EXPECT_EQ(port.Read(4, 500ms), "hand");
+  sim.Install(0xA3, nullptr);
+  EXPECT_EQ(sim.DeviceAt(0xA3), nullptr);
 }
