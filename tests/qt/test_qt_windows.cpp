@@ -21,6 +21,7 @@
 #include "main/main.h"
 #include "platform/timing.h"
 #include "sim/instruments.h"
+#include "tests/qt/qt_helpers.h"
 #include "tests/support/time_scale.h"
 #include "tests/support/window_test.h"
 #include "ui/qt/qt_backend.h"
@@ -28,9 +29,7 @@
 
 namespace {
 
-using ui::qt::QtBackend;
-
-QtBackend& Backend() { return dynamic_cast<QtBackend&>(ui::CurrentBackend()); }
+using qt_test::Backend;
 
 // Checks that everything the form owns is shown by a widget or action of its own name.
 void ExpectRealised(ui::Form& form) {
