@@ -11,15 +11,6 @@ void TModule1::MeasMoiClick(ui::Component*) {}
 void TModule1::MeasSalClick(ui::Component*) {}
 void TModule1::MeasTempClick(ui::Component*) {}
 void TModule1::Performcompletemeasurement1Click(ui::Component*) {}
-void TModule1::Savemeasurementresults1Click(ui::Component*) {}
-void TModule1::ExportmeasurementresultstoMSExcel1Click(ui::Component*) {}
 void TModule1::LastMeasuredSalinity1Click(ui::Component*) {}
 void TModule1::Lastmeasuredprobetemperature1Click(ui::Component*) {}
 void TModule1::Lastmeasuredmoisture1Click(ui::Component*) {}
-void TModule1::Time1Click(ui::Component*) {}
-void TModule1::Date1Click(ui::Component*) {}
-void TModule1::Contrast1Click(ui::Component*) {}
-void TModule1::Supplyvoltage1Click(ui::Component*) {}
-void TModule1::Storeddatapoints1Click(ui::Component*) {}
-void TModule1::DataBankReadClick(ui::Component*) {}
-void TModule1::DataBankSaveClick(ui::Component*) {}
