@@ -59,7 +59,11 @@ void TModule1::Savemeasurementresults1Click(ui::Component*) {
   }
   std::string text = "theta " + *LastMoisture + ";sigma " + *LastSalinity + ";temp " + *LastProbeTemperature + ";\n";
   text.reserve(text.size() + kTraceLength * 8);
-  for (size_t i = 0; i < kTraceLength; ++i) text += "-" + std::to_string((*LastReflectogram)[i]) + "\n";
+  for (size_t i = 0; i < kTraceLength; ++i) {
+    text += '-';
+    text += std::to_string((*LastReflectogram)[i]);
+    text += '\n';
+  }
   if (!platform::WriteTextFile(SaveDialog1->FileName(), text)) {
     Log("Saving measurement results to file failed - Try again");
   }

@@ -34,9 +34,11 @@ std::optional<std::string> FindOnPath(const std::string& name) {
   size_t start = 0;
   for (;;) {
     const size_t end = dirs.find(':', start);
-    std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (dir.empty()) dir = ".";
-    const std::string candidate = dir + "/" + name;
+    // An empty entry is the current folder.
+    std::string candidate = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (candidate.empty()) candidate.push_back('.');
+    candidate.push_back('/');
+    candidate.append(name);
     struct stat st {};
     if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(candidate.c_str(), X_OK) == 0) {
       return candidate;

@@ -100,7 +100,7 @@ class ExportTest : public WindowTest {
     };
     cell(1, "A", "\"theta =\"");
     cell(1, "B", "\"23.45 \"");
-    for (int i = 1; i <= 1023; ++i) cell(i + 1, "A", "-" + std::to_string(TraceValue(static_cast<size_t>(i))));
+    for (int i = 1; i <= 1023; ++i) cell(i + 1, "A", std::to_string(-static_cast<int>(TraceValue(static_cast<size_t>(i)))));
     return calls;
   }
 
