@@ -14,13 +14,13 @@
 
 #include "platform/automation.h"
 #include "platform/spreadsheet_server.h"
+#include "tests/support/meter_window_test.h"
 #include "tests/support/recording_automation.h"
-#include "tests/support/window_test.h"
 #include "tests/support/xlsx_reader.h"
 
+using testing_support::MeterWindowTest;
 using testing_support::RecordingSpreadsheet;
 using testing_support::TempDir;
-using testing_support::WindowTest;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -74,13 +74,8 @@ std::string WaitForOpened(const TempDir& dir, const std::string& name) {
 
 }  // namespace
 
-class ExportTest : public WindowTest {
+class ExportTest : public MeterWindowTest {
  protected:
-  void FindMeter() {
-    OpenAndSearch({"H0001A07"});
-    ASSERT_TRUE(Main().DeviceFound());
-    logStart_ = Main().Memo1->Lines().Count();
-  }
   // The window keeps these as a moisture measurement leaves them; the tests set them directly.
   void KeepMoisture() {
     Main().LastMoisture = "23.45 ";
@@ -89,7 +84,6 @@ class ExportTest : public WindowTest {
     Main().LastReflectogram = values;
   }
   void Export() { Main().ExportmeasurementresultstoMSExcel1->Click(); }
-  Lines NewLines() { return Since(Main().Memo1->Lines(), logStart_); }
   static Lines ExpectedCalls() {
     Lines calls = {"0.Visible put true",       "0.Workbooks get -> 1", "1.Add method -> 2",  "1.Item get 1 -> 3",
                    "3.Worksheets method -> 4", "4.Item get 1 -> 5",    "5.Cells method -> 6"};
@@ -100,12 +94,10 @@ class ExportTest : public WindowTest {
     };
     cell(1, "A", "\"theta =\"");
     cell(1, "B", "\"23.45 \"");
-    for (int i = 1; i <= 1023; ++i) cell(i + 1, "A", std::to_string(-static_cast<int>(TraceValue(static_cast<size_t>(i)))));
+    for (int i = 1; i <= 1023; ++i)
+      cell(i + 1, "A", std::to_string(-static_cast<int>(TraceValue(static_cast<size_t>(i)))));
     return calls;
   }
-
- private:
-  int logStart_ = 0;
 };
 
 TEST_F(ExportTest, CallsInOrderAndCellsA1B1AndA2ToA1024) {

@@ -10,10 +10,10 @@
 
 #include "platform/timing.h"
 #include "sim/meter.h"
-#include "tests/support/window_test.h"
+#include "tests/support/meter_window_test.h"
 
+using testing_support::MeterWindowTest;
 using testing_support::TempDir;
-using testing_support::WindowTest;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -22,29 +22,15 @@ const std::string kErLine = "Unable to perform the measurement - Check the probe
 const std::string kNoReplyLine = "Error while receiving data - Try again";
 const std::string kNoDeviceLine = "Search for devices on the selected com port first";
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 }  // namespace
 
-class MeterInfoTest : public WindowTest {
+class MeterInfoTest : public MeterWindowTest {
  protected:
   void TearDown() override {
     platform::SetSleepHook(nullptr);
-    WindowTest::TearDown();
-  }
-  void FindMeter() {
-    OpenAndSearch({"H0001A07"});
-    ASSERT_TRUE(Main().DeviceFound());
-    Line().ClearFrames();
-    logStart_ = Main().Memo1->Lines().Count();
+    MeterWindowTest::TearDown();
   }
   sim::MeterMemory& Memory() { return Line().Get<sim::MeterDevice>(0xFE)->Memory(); }
-  // The lines logged since the meter was found.
-  Lines NewLines() { return Since(Main().Memo1->Lines(), logStart_); }
-  void MarkLog() { logStart_ = Main().Memo1->Lines().Count(); }
   // The commands the meter received since the meter was found, e.g. {"HRS", "HRB1"}.
   Lines Commands() {
     Lines out;
@@ -70,7 +56,6 @@ class MeterInfoTest : public WindowTest {
   }
 
  private:
-  int logStart_ = 0;
   std::vector<uint32_t> waits_;
 };
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/window_test.h"
+#include "tests/support/meter_window_test.h"
 
+using testing_support::MeterWindowTest;
 using testing_support::TempDir;
-using testing_support::WindowTest;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -20,11 +20,6 @@ namespace {
 const std::string kSaving = "Saving measurement results to file";
 const std::string kFailed = "Saving measurement results to file failed - Try again";
 const std::string kNoMoisture = "Unable to save moisture measurement results - Perform the measurement again";
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The name proposed at a time, made with the C library in the "C" locale.
 std::string NameAt(std::time_t t) {
@@ -37,13 +32,8 @@ std::string NameAt(std::time_t t) {
 
 }  // namespace
 
-class ResultFileTest : public WindowTest {
+class ResultFileTest : public MeterWindowTest {
  protected:
-  void FindMeter() {
-    OpenAndSearch({"H0001A07"});
-    ASSERT_TRUE(Main().DeviceFound());
-    logStart_ = Main().Memo1->Lines().Count();
-  }
   // The window keeps these as a complete measurement leaves them; the tests set them directly.
   void KeepResults(std::vector<uint32_t> reflectogram) {
     Main().LastMoisture = "23.45 ";
@@ -57,11 +47,6 @@ class ResultFileTest : public WindowTest {
     for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<uint32_t>(i * 64 % 65536);
     return values;
   }
-  Lines NewLines() { return Since(Main().Memo1->Lines(), logStart_); }
-  void MarkLog() { logStart_ = Main().Memo1->Lines().Count(); }
-
- private:
-  int logStart_ = 0;
 };
 
 TEST_F(ResultFileTest, WritesLineOneAndTheNegatedTraceWithCrLf) {
