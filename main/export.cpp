@@ -1,5 +1,7 @@
 // Exporting the last moisture result and reflectogram trace to a new workbook of the spreadsheet
 // application, through automation.
+#include <exception>
+
 #include "main/main.h"
 #include "platform/automation.h"
 #include "ui/application.h"
@@ -19,7 +21,7 @@ void TModule1::ExportmeasurementresultstoMSExcel1Click(ui::Component*) {
   platform::OleValue application;
   try {
     application = platform::CreateAutomationObject("Excel.Application");
-  } catch (const platform::AutomationError&) {
+  } catch (const std::exception&) {
     ui::ShowMessage("You must install MSExcel first");
     return;
   }
@@ -39,7 +41,7 @@ void TModule1::ExportmeasurementresultstoMSExcel1Click(ui::Component*) {
       const int32_t value = -static_cast<int32_t>((*LastReflectogram)[static_cast<size_t>(i)]);
       cells.GetProperty("Item", {i + 1, "A"}).PutProperty("Value", value);
     }
-  } catch (const platform::AutomationError&) {
+  } catch (const std::exception&) {
     ui::ShowMessage("Exporting to MS Excel failed - Try again.");
   }
 }

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <map>
 #include <utility>
@@ -143,16 +144,23 @@ struct AppState {
 
   ~AppState() {
     if (!visible) return;
-    for (const auto& book : books) {
-      const auto path = WriteXlsx(*book);
-      if (!path) {
-        std::fprintf(stderr, "qvusb: the workbook could not be written to the temporary folder\n");
-        continue;
-      }
-      std::vector<std::string> argv = opener;
-      argv.push_back(*path);
-      if (!StartDetached(argv)) std::fprintf(stderr, "qvusb: %s could not be started\n", opener[0].c_str());
+    // Nothing may escape a release; what fails is told on the standard error.
+    try {
+      for (const auto& book : books) Show(*book);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "qvusb: the workbook could not be shown: %s\n", e.what());
     }
+  }
+
+  void Show(const Workbook& book) const {
+    const auto path = WriteXlsx(book);
+    if (!path) {
+      std::fprintf(stderr, "qvusb: the workbook could not be written to the temporary folder\n");
+      return;
+    }
+    std::vector<std::string> argv = opener;
+    argv.push_back(*path);
+    if (!StartDetached(argv)) std::fprintf(stderr, "qvusb: %s could not be started\n", opener[0].c_str());
   }
 };
 
