@@ -112,9 +112,8 @@ std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check)
   return reply;
 }
 
-// The moisture measurement and the full calibrations share the chart window and the
-// water-temperature dialog with the main window; they come with those.
-void TModule2::MeasMoiClick(ui::Component*) {}
+// The full calibrations share the water-temperature dialog with the main window; they come
+// with it.
 void TModule2::ProbeCalibClick(ui::Component*) {}
 void TModule2::NonStProbCalibClickClick(ui::Component*) {}
 void TModule2::RunFullCalibration(bool, bool) {}

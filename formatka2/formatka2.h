@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "forms/formatka2_layout.h"
 #include "link/aux_probe.h"
@@ -87,6 +88,10 @@ class TModule2 : public forms::TModule2Layout {
   // The log lines of a failed channel exchange: the send failure, then the hint to the channel.
   void LogChannelFailure();
 };
+
+// The 1026 values of a station reflectogram: four hexadecimal digits each, most significant
+// first. Sets *faulty when a character is not an upper-case hexadecimal digit.
+std::vector<uint32_t> DecodeStationReflectogram(const std::string& text, bool* faulty);
 
 // Unit-level pointers.
 extern ui::Component* Module2Owner;
