@@ -1,6 +1,7 @@
 // The default stand-in for each kind of identifier on the line.
 #include "sim/device.h"
 #include "sim/meter.h"
+#include "sim/modem.h"
 
 namespace sim {
 
@@ -26,7 +27,7 @@ std::shared_ptr<Device> MakeDefaultDevice(const std::string& deviceId) {
     case 'T':  // multi-channel station
       return nullptr;
     case 'G':  // GPRS modem
-      return nullptr;
+      return std::make_shared<ModemDevice>();
     default:
       return nullptr;
   }
