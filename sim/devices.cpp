@@ -1,6 +1,7 @@
 // The default stand-in for each kind of identifier on the line.
 #include "sim/device.h"
 #include "sim/meter.h"
+#include "sim/station.h"
 
 namespace sim {
 
@@ -24,6 +25,7 @@ std::shared_ptr<Device> MakeDefaultDevice(const std::string& deviceId) {
     case 'H':  // handheld meter
       return std::make_shared<MeterDevice>();
     case 'T':  // multi-channel station
+      if (auto address = AddressOf(deviceId)) return std::make_shared<StationDevice>(*address);
       return nullptr;
     case 'G':  // GPRS modem
       return nullptr;

@@ -55,6 +55,30 @@ typename Map::iterator FindByKey(Map& map, const std::string& key) {
 
 }  // namespace
 
+std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::string> reply) {
+  switch (fault.kind) {
+    case Fault::Kind::None:
+    case Fault::Kind::Pieces:
+      break;
+    case Fault::Kind::Silent:
+      reply.reset();
+      break;
+    case Fault::Kind::Short:
+      if (reply) reply->resize(std::min(fault.keep, reply->size()));
+      break;
+    case Fault::Kind::Er: {
+      std::string er = "ER";
+      if (reply && reply->size() > er.size()) er.append(reply->size() - er.size(), ' ');
+      reply = er;
+      break;
+    }
+    case Fault::Kind::Custom:
+      reply = fault.bytes;
+      break;
+  }
+  return reply;
+}
+
 struct Instruments::Impl {
   int master = -1;
   int slave = -1;   // held open so that the master never sees the line hang up
@@ -199,29 +223,8 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
     reply.reset();
   }
 
-  size_t piece = 0;
-  switch (fault.kind) {
-    case Fault::Kind::None:
-      break;
-    case Fault::Kind::Silent:
-      reply.reset();
-      break;
-    case Fault::Kind::Short:
-      if (reply) reply->resize(std::min(fault.keep, reply->size()));
-      break;
-    case Fault::Kind::Er: {
-      std::string er = "ER";
-      if (reply && reply->size() > er.size()) er.append(reply->size() - er.size(), ' ');
-      reply = er;
-      break;
-    }
-    case Fault::Kind::Custom:
-      reply = fault.bytes;
-      break;
-    case Fault::Kind::Pieces:
-      piece = std::max<size_t>(fault.keep, 1);
-      break;
-  }
+  const size_t piece = fault.kind == Fault::Kind::Pieces ? std::max<size_t>(fault.keep, 1) : 0;
+  reply = ApplyFault(fault, std::move(reply));
   if (!reply || reply->empty()) return;
   if (delay.count() > 0 && !PauseUntil(Clock::now() + delay)) return;
   Transmit(*reply, piece, fault.pause, paced, true);

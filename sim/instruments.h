@@ -53,6 +53,9 @@ struct Fault {
   }
 };
 
+// The reply shaped by a fault of kind Silent, Short, Er or Custom (others leave it as it is).
+std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::string> reply);
+
 class Instruments {
  public:
   using Clock = std::chrono::steady_clock;
