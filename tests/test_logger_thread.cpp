@@ -193,3 +193,65 @@ TEST_F(LoggerThreadTest, FailedExchangesAreErr01AndDeviceErrorsAreWrittenAsRead)
   EXPECT_EQ(std::count(sent.begin(), sent.end(), "1M:10778801000000C3"), 1);
   EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const std::string& s) { return s[0] == '1'; }), 1);
 }
+
+TEST_F(LoggerThreadTest, StopDuringAPassEndsItThenNoFurtherPassAndNoWait) {
+  auto c = NothingLogged();
+  c->SetTemp(0, true);
+  stations_["T0000101"] = NothingLogged();
+  stations_["T0000101"]->SetTemp(0, true);
+  stations_["T0000202"] = std::move(c);
+  auto logger = std::make_unique<DataLogger>(1000000, &port_, &stations_);
+  ASSERT_TRUE(Line().WaitForFrames(1, std::chrono::seconds(10)));  // the first MT is out
+  const auto stopAt = Clock::now();
+  StopLogger(logger);
+  const double stopMs = std::chrono::duration<double, std::milli>(Clock::now() - stopAt).count();
+  // Both stations were written, nothing more was sent, and the long wait was not waited.
+  EXPECT_EQ(CrlfLines("T0000101.txt").size(), 2u);
+  EXPECT_EQ(CrlfLines("T0000202.txt").size(), 2u);
+  EXPECT_EQ(Line().Frames().size(), 4u);
+  EXPECT_LT(stopMs, 2 * 3000 * platform::TimeScale() + 1000);
+}
+
+TEST_F(LoggerThreadTest, PeriodZeroWithNothingToLogStillStops) {
+  auto logger = std::make_unique<DataLogger>(0, &port_, &stations_);
+  ASSERT_TRUE(WaitForPasses(*logger, 1000));
+  StopLogger(logger);
+  EXPECT_TRUE(Line().Frames().empty());
+  EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::current_path()));
+}
+
+TEST_F(LoggerThreadTest, AKeyWithoutAnAddressSendsNothing) {
+  stations_["T0001"] = NothingLogged();
+  stations_["T0001"]->SetSigma(0, true);
+  stations_["T00001zz"] = NothingLogged();
+  stations_["T00001zz"]->SetEpsi(0, true);
+  stations_["T00001zz"]->SetTeta(0, true);
+  stations_["T00001zz"]->SetCal(1, true);
+  Run(100000, 1);
+  EXPECT_TRUE(Line().Frames().empty());
+  EXPECT_EQ(CrlfLines("T0001.txt").at(1).substr(CrlfLines("T0001.txt")[1].size() - 6), "ERR01 ");
+  const std::string line = CrlfLines("T00001zz.txt").at(1);
+  EXPECT_EQ(line.substr(line.find(' ', 2) + 1), "ERR01 ERR01 ERR01 ");
+}
+
+TEST_F(LoggerThreadTest, AFileThatCannotBeWrittenForAWhileLosesNoLine) {
+  stations_["T0000101"] = NothingLogged();
+  stations_["T0000101"]->SetSigma(0, true);
+  stations_["T0000202"] = NothingLogged();
+  stations_["T0000202"]->SetSigma(1, true);
+  std::filesystem::create_directory("T0000101.txt");  // no open can succeed meanwhile
+  auto logger = std::make_unique<DataLogger>(0, &port_, &stations_);
+  ASSERT_TRUE(WaitForPasses(*logger, 3));
+  std::filesystem::remove("T0000101.txt");
+  const uint64_t passes = logger->Passes();
+  ASSERT_TRUE(WaitForPasses(*logger, passes + 2));
+  StopLogger(logger);
+  for (const std::string name : {"T0000101.txt", "T0000202.txt"}) {
+    SCOPED_TRACE(name);
+    const Lines lines = CrlfLines(name);
+    ASSERT_GE(lines.size(), 6u);
+    EXPECT_EQ(lines[0].rfind("counter time/date S", 0), 0u);
+    for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(std::to_string(i - 1) + " ", 0), 0u);
+  }
+  EXPECT_EQ(CrlfLines("T0000101.txt").size(), CrlfLines("T0000202.txt").size());
+}
