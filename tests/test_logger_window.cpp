@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "formatka3/data_logger.h"
+#include "sim/station.h"
 #include "tests/support/logger_test.h"
 #include "ui/numbers.h"
 
@@ -133,10 +134,10 @@ TEST_F(LoggerStartTest, PeriodChecksAndTheMinimumPeriod) {
 }
 
 TEST_F(LoggerStartTest, LoggingLocksTheControlsAndStopUnlocksThem) {
+  // Field probes on channels 1 and 2 only: the other temperature boxes stay disabled after Stop.
+  Line().SetDeviceIds({"T0000201"});
+  Line().Get<sim::StationDevice>(0x01)->SetProbeTypeMask(0xFC);
   TModule3& w = OpenLogger({"T0000201"});
-  // Channel 3 without a field probe: its temperature box stays disabled after Stop.
-  Box(w, "FieldProbeButton1")->SetChecked(true);
-  Box(w, "FieldProbeButton2")->SetChecked(true);
   w.Period->UserType("0");
   w.Start->Click();
   ASSERT_NE(w.Logger, nullptr);
