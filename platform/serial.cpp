@@ -13,7 +13,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
-#include <thread>
 #include <utility>
 
 #include "platform/timing.h"
@@ -291,12 +290,13 @@ bool SerialDevice::Drain(std::optional<std::chrono::steady_clock::time_point> de
     return true;
   }
   // tcdrain cannot be given a time limit: watch the output queue instead. It empties within a
-  // few milliseconds at the line rate, so short naps cost nothing.
+  // few milliseconds at the line rate, so short naps cost nothing; they go through the wait hook
+  // like every other wait, for a line held up by its flow control.
   for (;;) {
     int queued = 0;
     if (ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
     if (std::chrono::steady_clock::now() >= *deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    WaitForDescriptor(-1, 0, 1, nullptr);
   }
 }
 
@@ -333,13 +333,13 @@ bool SerialDevice::Write(const uint8_t* data, size_t length, size_t* written) {
         break;
       }
     }
-    pollfd p{fd_, POLLOUT, 0};
-    int r = ::poll(&p, 1, waitMs);
+    short revents = 0;
+    int r = WaitForDescriptor(fd_, POLLOUT, waitMs, &revents);
     if (r < 0 && errno != EINTR) {
       ok = false;
       break;
     }
-    if (r > 0 && (p.revents & POLLOUT) == 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+    if (r > 0 && (revents & POLLOUT) == 0 && (revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
       ok = false;
       break;
     }
@@ -403,19 +403,19 @@ bool SerialDevice::Read(uint8_t* buffer, size_t count, size_t* got) {
       waitMs = MillisecondsUntil(*deadline);
       if (waitMs == 0) break;
     }
-    pollfd p{fd_, POLLIN, 0};
-    int r = ::poll(&p, 1, waitMs);
+    short revents = 0;
+    int r = WaitForDescriptor(fd_, POLLIN, waitMs, &revents);
     if (r < 0) {
       if (errno == EINTR) continue;
       ok = false;
       break;
     }
     if (r == 0) continue;  // the deadline check above ends the read
-    if ((p.revents & POLLIN) != 0) {
+    if ((revents & POLLIN) != 0) {
       polledReady = true;
       continue;
     }
-    if ((p.revents & (POLLERR | POLLNVAL)) != 0) ok = false;
+    if ((revents & (POLLERR | POLLNVAL)) != 0) ok = false;
     break;  // hung up
   }
   if (got != nullptr) *got = done;
