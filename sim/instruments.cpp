@@ -156,11 +156,6 @@ void Instruments::Impl::Run() {
       dropped = parser.DroppedBytes();
     }
     for (ReceivedFrame& frame : received) {
-      {
-        std::lock_guard lock(mu);
-        frames.push_back(frame);
-      }
-      framesChanged.notify_all();
       Answer(frame);
       if (stopping) return;
     }
@@ -227,6 +222,13 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
 
   const size_t piece = fault.kind == Fault::Kind::Pieces ? std::max<size_t>(fault.keep, 1) : 0;
   reply = ApplyFault(fault, std::move(reply));
+  // Recorded once the device has taken it and before its reply goes out: whoever sees the frame
+  // sees what it did, and whoever has the reply finds the frame recorded.
+  {
+    std::lock_guard lock(mu);
+    frames.push_back(frame);
+  }
+  framesChanged.notify_all();
   if (!reply || reply->empty()) return;
   if (delay.count() > 0 && !PauseUntil(Clock::now() + delay)) return;
   Transmit(*reply, piece, fault.pause, paced, true);
