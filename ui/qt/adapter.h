@@ -51,7 +51,13 @@ class ControlAdapter {
 template <typename C, typename W>
 class Adapter : public ControlAdapter {
  public:
-  bool Fits(const Control& c) const override { return dynamic_cast<const C*>(&c) != nullptr; }
+  bool Fits(const Control& c) const override {
+    if constexpr (std::is_same_v<C, Control>) {
+      return true;
+    } else {
+      return dynamic_cast<const C*>(&c) != nullptr;
+    }
+  }
   QWidget* Create(Control& c, QWidget* parent) const override { return Make(static_cast<C&>(c), parent); }
   void Connect(Control& c, QWidget* w, UserInput& input) const override {
     Hook(static_cast<C&>(c), static_cast<W*>(w), input);
