@@ -8,6 +8,7 @@
 #include <QTextCursor>
 #include <algorithm>
 
+#include "ui/menu.h"
 #include "ui/qt/conversions.h"
 
 namespace ui::qt {
@@ -36,10 +37,8 @@ int FormWidget::MenuHeight() const {
   if (!menuBar_) return 0;
   const QList<QAction*> actions = menuBar_->actions();
   const bool any = std::any_of(actions.begin(), actions.end(), [](const QAction* a) { return a->isVisible(); });
-  if (!any) return 0;
-  const int width = clientSize_.width() > 0 ? clientSize_.width() : this->width();
-  const int h = menuBar_->heightForWidth(width);
-  return h > 0 ? h : menuBar_->sizeHint().height();
+  // The height the layouts leave for it, so that the window has the size they give.
+  return any ? kMenuBarHeight : 0;
 }
 
 void FormWidget::SetClientSize(QSize size, bool fixed) {

@@ -32,7 +32,7 @@ class FormWidget : public QWidget {
   QMenuBar* MenuBar() const { return menuBar_; }
   // Puts a new menu bar in place (null: none) and hands back the previous one.
   QMenuBar* ReplaceMenuBar(QMenuBar* bar);
-  // The client area's size; the window grows by the menu bar's height.
+  // The client area's size; the window is the menu bar's height (ui::kMenuBarHeight) taller.
   void SetClientSize(QSize size, bool fixed);
   // Recomputes the menu bar's height (its items may have come, gone or been renamed).
   void Relayout();
