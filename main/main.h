@@ -108,6 +108,13 @@ class TModule1 : public forms::TModule1Layout {
   // not take the click.
   int probeTypeShown = 0;
 
+  // Device information and memory banks: text commands written without preamble.
+  std::optional<link::Bytes> MeterTextExchange(const std::string& command, uint32_t waitMs, int32_t n);
+  void ShowMeterInfo(const std::string& command, int32_t n, const std::string& label, bool needsDevice);
+  void TransferDataBank(int bank, bool toLog);
+  // True when a moisture text and a reflectogram to go with it are kept; else logs why not.
+  bool CheckMoistureKept();
+
   std::unique_ptr<link::SerialPort> Port;
   bool deviceFound = false;
 };
