@@ -1,5 +1,6 @@
 // The moisture measurement of one channel: moisture, dielectric constant and the reflectogram,
 // drawn in the station window's own chart window.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,20 +13,6 @@
 namespace {
 
 constexpr int32_t kReflectogramChars = 4 * 1026;
-
-// The trace at 0.01 ns per value; each marker on the trace point whose height it takes.
-void PlotReflectogram(TGraph1& g, const std::vector<uint32_t>& values, bool markers, const std::string& title) {
-  g.Series1->Clear();
-  g.Series2->Clear();
-  for (size_t i = 0; i < 1024; ++i) g.Series1->AddXY(0.01 * i, values[i], " ", ui::clRed);
-  if (markers) {
-    for (uint32_t m : {values[1024], values[1025]}) {
-      const uint32_t at = m / 10;
-      if (at <= 1023) g.Series2->AddXY(0.01 * at, values[at], " ", ui::clYellow);
-    }
-  }
-  g.Chart1->Title().Add(title);
-}
 
 }  // namespace
 
@@ -74,10 +61,8 @@ void TModule2::MeasMoiClick(ui::Component*) {
   if (!reply || reply->size() < static_cast<size_t>(kReflectogramChars)) return;
   const std::vector<uint32_t> values = DecodeStationReflectogram(reply->Raw(), &failed);
 
-  delete StationGraph;
-  StationGraph = new TGraph1(this);
-  PlotReflectogram(*StationGraph, values, !failed,
-                   "Moisture: " + LastMoisture + "%      Dielectric constant: " + LastDielectricConstant);
-  StationGraph->Show();
+  Reflectogram plotted{};
+  std::copy_n(values.begin(), plotted.size(), plotted.begin());
+  ShowReflectogram(StationGraph, this, plotted, !failed, LastMoisture, LastDielectricConstant);
   Log("Moisture measurement complete");
 }

@@ -100,6 +100,10 @@ class TModule1 : public forms::TModule1Layout {
   // and logs `label`, its first `shown` characters and `unit`. True when the frame was not sent.
   bool ReadMeterValue(char letter, int32_t length, size_t shown, std::optional<std::string>& kept,
                       const std::string& label, const std::string& unit);
+  // A measurement with one read: M<letter> on the channel, the wait, then `read`, between its start
+  // and completion lines.
+  void MeasureAndRead(const char* startLine, char letter, uint32_t wait, void (TModule1::*read)(),
+                      const char* completeLine);
   // Full calibration in one medium: C<medium>, the wait, V<medium>, then its result (up to 4
   // characters, unchecked). Nothing when a frame could not be sent or no result came.
   std::optional<link::Bytes> CalibrateInMedium(char medium, uint32_t wait);
@@ -128,3 +132,5 @@ extern TAboutBox* AboutBox;
 
 // The line every window logs when a frame cannot be written.
 extern const char* const kSendFailureLine;
+// What a failed channel exchange asks the user to look at.
+extern const char* const kCheckChannelLine;

@@ -22,7 +22,6 @@ constexpr int32_t kResultLength = 4;
 const char* const kLengthFailureLine = "Error while attempting to perform probe length calibration";
 const char* const kFullFailureLine = "Error while attempting to perform probe full calibration";
 const char* const kCancelledLine = "Probe full calibration cancelled";
-const char* const kCheckChannelLine = "Check the selected channel configuration";
 const char* const kIncorrectEps = "The provided eps value is incorrect!";
 
 bool AskToPlaceProbe(const std::string& request) {
@@ -202,29 +201,27 @@ void TModule1::NonStProbCalibClickClick(ui::Component*) {
     Warn("Set eps values!");
     return;
   }
-  const auto high = link::ParseEps(highText);
-  if (!high) {
-    Fail(kIncorrectEps);
-    return;
-  }
-  if (!(*high > 0.0)) {
-    Warn("Set eps values!");
-    return;
-  }
-  const auto low = link::ParseEps(lowText);
-  if (!low) {
-    Fail(kIncorrectEps);
-    return;
-  }
-  if (!(*low > 0.0)) {
-    Warn("Set eps values!");
-    return;
-  }
-  if (*high < *low) {
+  // One edit's number, when it is one above 0; else its box has been shown.
+  auto positive = [](const std::string& text, double& value) {
+    const auto number = link::ParseEps(text);
+    if (!number) {
+      Fail(kIncorrectEps);
+      return false;
+    }
+    if (!(*number > 0.0)) {
+      Warn("Set eps values!");
+      return false;
+    }
+    value = *number;
+    return true;
+  };
+  double high = 0, low = 0;
+  if (!positive(highText, high) || !positive(lowText, low)) return;
+  if (high < low) {
     Warn("eps_high is lower than eps_low!");
     return;
   }
-  if (std::sqrt(*high) > link::kLargestEpsRoot || std::sqrt(*low) > link::kLargestEpsRoot) {
+  if (std::sqrt(high) > link::kLargestEpsRoot || std::sqrt(low) > link::kLargestEpsRoot) {
     Warn("The provided eps value is too high!");
     return;
   }
