@@ -1,10 +1,12 @@
 // The handheld meter's device information and memory banks: text commands without preamble, the
 // stored-points layout, the bank transfer with its wait, listing and saving.
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,7 +29,8 @@ const std::string kNoDeviceLine = "Search for devices on the selected com port f
 class MeterInfoTest : public MeterWindowTest {
  protected:
   void TearDown() override {
-    platform::SetSleepHook(nullptr);
+    platform::SetWaitHook(nullptr);
+    unscaled_.reset();
     MeterWindowTest::TearDown();
   }
   sim::MeterMemory& Memory() { return Line().Get<sim::MeterDevice>(0xFE)->Memory(); }
@@ -37,11 +40,19 @@ class MeterInfoTest : public MeterWindowTest {
     for (const auto& f : Line().Frames()) out.push_back(f.command);
     return out;
   }
-  // Waits of the handler, in ms as the program asked for them; nothing is slept.
-  std::vector<uint32_t>& RecordWaits() {
-    platform::SetTimeScale(1.0);
-    platform::SetSleepHook([this](uint32_t ms) { waits_.push_back(ms); });
-    return waits_;
+  // Sleeps of the handler, in ms as the program asked for them; nothing is slept, while the
+  // serial reads still wait for their bytes.
+  std::vector<uint32_t>& RecordSleeps() {
+    unscaled_ = std::make_unique<testing_support::ScopedTimeScale>(1.0);
+    platform::SetWaitHook([this](int fd, short events, int ms) {
+      if (fd == -1) {
+        sleeps_.push_back(static_cast<uint32_t>(ms));
+        return;
+      }
+      pollfd p{fd, events, 0};
+      poll(&p, 1, ms);
+    });
+    return sleeps_;
   }
   ui::MenuItem* ReadBank(int bank) {
     return ui::FindAs<ui::MenuItem>(Main(), "DataBanknr" + std::to_string(bank) + "1");
@@ -56,7 +67,8 @@ class MeterInfoTest : public MeterWindowTest {
   }
 
  private:
-  std::vector<uint32_t> waits_;
+  std::unique_ptr<testing_support::ScopedTimeScale> unscaled_;
+  std::vector<uint32_t> sleeps_;
 };
 
 TEST_F(MeterInfoTest, EachItemSendsItsTextCommandAndLogsTheReplyAsSent) {
@@ -196,7 +208,7 @@ TEST_F(MeterInfoTest, BankCountIsReadFromItsOwnFourCharacters) {
 
 TEST_F(MeterInfoTest, BankWaitGrowsWithTheCountFromTenPoints) {
   FindMeter();
-  auto& waits = RecordWaits();
+  auto& waits = RecordSleeps();
   for (const auto& [count, wait] : {std::pair{1, 200u}, {9, 200u}, {10, 200u}, {11, 220u}, {250, 5000u}}) {
     SCOPED_TRACE(count);
     Memory().SetStoredPointsReply(std::nullopt);
