@@ -220,7 +220,9 @@ TEST_F(SpreadsheetServerTest, ExportOpensAWorkbookWithTheCellsInTheSpreadsheetPr
   const auto cells = testing_support::ReadFirstSheetCells(opened);
   ASSERT_TRUE(cells.has_value()) << opened << " is no workbook";
   std::map<std::string, std::string> expected = {{"A1", "theta ="}, {"B1", "23.45 "}};
-  for (size_t i = 1; i <= 1023; ++i) expected["A" + std::to_string(i + 1)] = "-" + std::to_string(TraceValue(i));
+  for (size_t i = 1; i <= 1023; ++i) {
+    expected[std::string(1, 'A').append(std::to_string(i + 1))] = std::to_string(-static_cast<int>(TraceValue(i)));
+  }
   EXPECT_EQ(*cells, expected);
 }
 

@@ -49,7 +49,11 @@ class ResultFileTest : public MeterTest {
   }
   static std::string Trace(std::function<uint32_t(size_t)> value) {
     std::string lines;
-    for (size_t i = 0; i < 1024; ++i) lines += "-" + std::to_string(value(i)) + "\r\n";
+    for (size_t i = 0; i < 1024; ++i) {
+      lines += '-';
+      lines += std::to_string(value(i));
+      lines += "\r\n";
+    }
     return lines;
   }
 };
