@@ -1,6 +1,8 @@
 // The default stand-in for each kind of identifier on the line.
 #include "sim/device.h"
 #include "sim/meter.h"
+#include "sim/modem.h"
+#include "sim/station.h"
 
 namespace sim {
 
@@ -24,9 +26,10 @@ std::shared_ptr<Device> MakeDefaultDevice(const std::string& deviceId) {
     case 'H':  // handheld meter
       return std::make_shared<MeterDevice>();
     case 'T':  // multi-channel station
+      if (auto address = AddressOf(deviceId)) return std::make_shared<StationDevice>(*address);
       return nullptr;
     case 'G':  // GPRS modem
-      return nullptr;
+      return std::make_shared<ModemDevice>();
     default:
       return nullptr;
   }
