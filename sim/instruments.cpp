@@ -219,7 +219,6 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
     std::fprintf(stderr, "sim: answer to \"%s\" failed: %s\n", frame.command.c_str(), e.what());
     reply.reset();
   }
-
   const size_t piece = fault.kind == Fault::Kind::Pieces ? std::max<size_t>(fault.keep, 1) : 0;
   reply = ApplyFault(fault, std::move(reply));
   // Recorded once the device has taken it and before its reply goes out: whoever sees the frame
