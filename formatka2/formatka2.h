@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "forms/formatka2_layout.h"
 #include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
+#include "main/reflectogram.h"
 
 class TGraph1;
 class TModule3;
@@ -91,7 +91,7 @@ class TModule2 : public forms::TModule2Layout {
 
 // The 1026 values of a station reflectogram: four hexadecimal digits each, most significant
 // first. Sets *faulty when a character is not an upper-case hexadecimal digit.
-std::vector<uint32_t> DecodeStationReflectogram(const std::string& text, bool* faulty);
+Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty);
 
 // Unit-level pointers.
 extern ui::Component* Module2Owner;
