@@ -19,13 +19,6 @@ bool IsMarker(const Bytes& r, char head, char last) {
 
 }  // namespace
 
-bool WriteFrame(SerialPort& port, const std::optional<CommandFrame>& frame, int count, const std::string& payload) {
-  if (!frame) return port.Write(nullptr, 0, true);
-  std::vector<uint8_t> bytes(frame->begin(), frame->begin() + count);
-  bytes.insert(bytes.end(), payload.begin(), payload.end());
-  return port.Write(bytes.data(), static_cast<int32_t>(bytes.size()), true);
-}
-
 AuxFamily AuxFamilyOf(const std::string& id) {
   if (id.compare(0, 2, "28") == 0) return AuxFamily::Temperature;
   if (id.compare(0, 2, "55") == 0) return AuxFamily::MatricPressure;

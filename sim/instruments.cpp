@@ -113,6 +113,7 @@ struct Instruments::Impl {
 
   void Run();
   void WaitForStop() const;
+  // Computes the reply, records the frame, then sends the reply.
   void Answer(const ReceivedFrame& frame);
   // Sleeps until `until`; false when the instruments shut down meanwhile.
   bool PauseUntil(Clock::time_point until) const;
@@ -156,11 +157,6 @@ void Instruments::Impl::Run() {
       dropped = parser.DroppedBytes();
     }
     for (ReceivedFrame& frame : received) {
-      {
-        std::lock_guard lock(mu);
-        frames.push_back(frame);
-      }
-      framesChanged.notify_all();
       Answer(frame);
       if (stopping) return;
     }
@@ -227,6 +223,15 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
 
   const size_t piece = fault.kind == Fault::Kind::Pieces ? std::max<size_t>(fault.keep, 1) : 0;
   reply = ApplyFault(fault, std::move(reply));
+
+  // Recorded once the device has taken it, so that whoever waits for a frame finds the device's
+  // state changed by it; the reply may still be on its way.
+  {
+    std::lock_guard lock(mu);
+    frames.push_back(frame);
+  }
+  framesChanged.notify_all();
+
   if (!reply || reply->empty()) return;
   if (delay.count() > 0 && !PauseUntil(Clock::now() + delay)) return;
   Transmit(*reply, piece, fault.pause, paced, true);

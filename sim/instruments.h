@@ -110,6 +110,8 @@ class Instruments {
   // that answers only once its measurement is done.
   void SetReplyDelay(const std::string& command, std::chrono::microseconds d);
 
+  // Every frame received, each recorded once its handler or device has taken it (its reply may
+  // still be under way).
   std::vector<ReceivedFrame> Frames() const;
   void ClearFrames();
   // True once at least n frames were received, false when the time-out passed first.

@@ -120,7 +120,7 @@ TEST_F(StationWindowTest, ConductivityOnChannel4OfStation1F) {
   ASSERT_EQ(frames.size(), 2u);
   EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "MS4")));
   EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RS")));
-  EXPECT_GE(GapMs(frames[0], frames[1]), ScaledMs(1480) - 1);
+  ExpectWaitBetween(frames[0], frames[1], 1480);
   EXPECT_EQ(Logged(), (Lines{"Starting conductivity measurement", "Receiving measurement results",
                              "Measured conductivity: 0.125 S/m", "Conductivity measurement complete"}));
 }
@@ -191,7 +191,7 @@ TEST_F(StationWindowTest, ProbeTemperature) {
   ASSERT_EQ(frames.size(), 2u);
   EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "MT1")));
   EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RT")));
-  EXPECT_GE(GapMs(frames[0], frames[1]), ScaledMs(2980) - 1);
+  ExpectWaitBetween(frames[0], frames[1], 2980);
   EXPECT_EQ(Logged(),
             (Lines{"Starting probe temperature measurement", "Receiving measurement results",
                    "Measured probe temperature: 21.50 Celsius grades", "Probe temperature measurement complete"}));
