@@ -11,6 +11,7 @@
 #include "main/dialogQ.h"
 #include "platform/timing.h"
 #include "tests/support/station_test.h"
+#include "tests/support/water_temperature.h"
 
 namespace {
 
@@ -60,13 +61,7 @@ class StationCalibrationTest : public StationTest {
   }
   void Apply(int answer) { Responder().AnswerMessage(kApply, answer, ui::DialogType::Confirmation); }
   void Box(const std::string& text, ui::DialogType type) { Responder().AnswerMessage(text, OK, type); }
-  void WaterTemperature(const std::string& text) {
-    Responder().AnswerForm("SetPropDialog", [text](ui::Form& f) {
-      auto& dialog = static_cast<TSetPropDialog&>(f);
-      dialog.Edit1->UserType(text);
-      dialog.OKbutton->Click();
-    });
-  }
+  void WaterTemperature(const std::string& text) { testing_support::AnswerWaterTemperature(Responder(), text); }
   void Eps(const std::string& low, const std::string& high) {
     Window().eps_low->UserType(low);
     Window().eps_high->UserType(high);
