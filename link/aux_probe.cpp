@@ -28,7 +28,9 @@ AuxFamily AuxFamilyOf(const std::string& id) {
 std::optional<std::string> AuxProbeName(const std::string& id) {
   const AuxFamily family = AuxFamilyOf(id);
   if (family == AuxFamily::Other || id.size() < 8) return std::nullopt;
-  return (family == AuxFamily::Temperature ? "t" : "p") + id.substr(2, 6);
+  std::string name(1, family == AuxFamily::Temperature ? 't' : 'p');
+  name.append(id, 2, 6);
+  return name;
 }
 
 AuxSearchResult SearchAuxBus(SerialPort& port, const AuxFrameBuilder& build) {
