@@ -5,6 +5,9 @@
 JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
 TEST_DIR := build/test
+TSAN_DIR := build/tsan
+# The tests that exercise the logger thread, run a second time under ThreadSanitizer.
+TSAN_TESTS := Logger*:LogAppender*
 
 .PHONY: all deps build run test demo bench clean
 
@@ -24,6 +27,9 @@ test: deps
 	cmake -S . -B $(TEST_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQVUSB_SANITIZE=ON
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
+	cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQVUSB_TSAN=ON
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target unit_tests
+	cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1" ./tests/unit_tests --gtest_filter='$(TSAN_TESTS)'
 
 demo: build
 	scripts/demo.sh $(RELEASE_DIR) $(DEVICES)

@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -12,7 +13,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
-#include <thread>
 #include <utility>
 
 #include "platform/timing.h"
@@ -83,6 +83,14 @@ uint32_t ClampMs(uint64_t ms) { return ms > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_c
 void SetModemLine(int fd, int line, bool on) {
   int bits = line;
   (void)ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &bits);
+}
+
+// The slave side of a pseudo-terminal (its device numbers are those of /dev/pts/N).
+bool IsPseudoTerminal(int fd) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+  const unsigned int m = major(st.st_rdev);
+  return m >= 136 && m <= 143;
 }
 
 }  // namespace
@@ -267,6 +275,10 @@ bool SerialDevice::Purge(uint32_t flags) {
   if (fd_ < 0) return false;
   bool rx = (flags & kPurgeRxClear) != 0;
   bool tx = (flags & kPurgeTxClear) != 0;
+  // Every write waits until its bytes have left, so the output queue holds nothing unsent. On a
+  // pseudo-terminal flushing it would throw away what the other side has not read yet: bytes that
+  // were sent, such as a frame without reply just before the next one.
+  if (tx && IsPseudoTerminal(fd_)) tx = false;
   if (!rx && !tx) return true;
   int queue = rx && tx ? TCIOFLUSH : rx ? TCIFLUSH : TCOFLUSH;
   return tcflush(fd_, queue) == 0;
@@ -278,12 +290,13 @@ bool SerialDevice::Drain(std::optional<std::chrono::steady_clock::time_point> de
     return true;
   }
   // tcdrain cannot be given a time limit: watch the output queue instead. It empties within a
-  // few milliseconds at the line rate, so short naps cost nothing.
+  // few milliseconds at the line rate, so short naps cost nothing; they go through the wait hook
+  // like every other wait, for a line held up by its flow control.
   for (;;) {
     int queued = 0;
     if (ioctl(fd_, TIOCOUTQ, &queued) != 0 || queued <= 0) return true;
     if (std::chrono::steady_clock::now() >= *deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    WaitForDescriptor(-1, 0, 1, nullptr);
   }
 }
 
@@ -320,13 +333,13 @@ bool SerialDevice::Write(const uint8_t* data, size_t length, size_t* written) {
         break;
       }
     }
-    pollfd p{fd_, POLLOUT, 0};
-    int r = ::poll(&p, 1, waitMs);
+    short revents = 0;
+    int r = WaitForDescriptor(fd_, POLLOUT, waitMs, &revents);
     if (r < 0 && errno != EINTR) {
       ok = false;
       break;
     }
-    if (r > 0 && (p.revents & POLLOUT) == 0 && (p.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+    if (r > 0 && (revents & POLLOUT) == 0 && (revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
       ok = false;
       break;
     }
@@ -390,19 +403,19 @@ bool SerialDevice::Read(uint8_t* buffer, size_t count, size_t* got) {
       waitMs = MillisecondsUntil(*deadline);
       if (waitMs == 0) break;
     }
-    pollfd p{fd_, POLLIN, 0};
-    int r = ::poll(&p, 1, waitMs);
+    short revents = 0;
+    int r = WaitForDescriptor(fd_, POLLIN, waitMs, &revents);
     if (r < 0) {
       if (errno == EINTR) continue;
       ok = false;
       break;
     }
     if (r == 0) continue;  // the deadline check above ends the read
-    if ((p.revents & POLLIN) != 0) {
+    if ((revents & POLLIN) != 0) {
       polledReady = true;
       continue;
     }
-    if ((p.revents & (POLLERR | POLLNVAL)) != 0) ok = false;
+    if ((revents & (POLLERR | POLLNVAL)) != 0) ok = false;
     break;  // hung up
   }
   if (got != nullptr) *got = done;

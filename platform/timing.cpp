@@ -1,5 +1,7 @@
 #include "platform/timing.h"
 
+#include <poll.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -18,13 +20,21 @@ std::atomic<uint32_t> g_timeoutFloor{kDefaultTimeoutFloor};
 
 struct HookSlot {
   std::mutex mutex;
-  SleepHook hook;
+  WaitHook hook;
   std::thread::id owner;
 };
 
 HookSlot& Hook() {
   static HookSlot slot;
   return slot;
+}
+
+// The hook, when this thread installed one.
+WaitHook OwnHook() {
+  HookSlot& slot = Hook();
+  std::lock_guard<std::mutex> lock(slot.mutex);
+  if (slot.hook && slot.owner == std::this_thread::get_id()) return slot.hook;
+  return nullptr;
 }
 
 uint32_t ToMs(double ms) {
@@ -37,17 +47,24 @@ uint32_t ToMs(double ms) {
 
 void Sleep(uint32_t ms) {
   const double realMs = ms * TimeScale();
-  SleepHook hook;
-  {
-    HookSlot& slot = Hook();
-    std::lock_guard<std::mutex> lock(slot.mutex);
-    if (slot.hook && slot.owner == std::this_thread::get_id()) hook = slot.hook;
-  }
-  if (hook) {
-    hook(ToMs(realMs));
+  if (WaitHook hook = OwnHook()) {
+    hook(-1, 0, static_cast<int>(std::min<uint32_t>(ToMs(realMs), 0x7FFFFFFF)));
     return;
   }
   if (realMs > 0) std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(realMs));
+}
+
+int WaitForDescriptor(int fd, short events, int timeoutMs, short* revents) {
+  pollfd p{fd, events, 0};
+  int r = 0;
+  if (WaitHook hook = OwnHook()) {
+    hook(fd, events, timeoutMs);
+    r = ::poll(&p, 1, 0);
+  } else {
+    r = ::poll(&p, 1, timeoutMs);
+  }
+  if (revents != nullptr) *revents = p.revents;
+  return r;
 }
 
 void SetTimeScale(double scale) {
@@ -66,7 +83,7 @@ uint32_t ScaledTimeout(uint32_t ms) {
 
 void SetTimeoutFloor(uint32_t ms) { g_timeoutFloor.store(ms); }
 
-void SetSleepHook(SleepHook hook) {
+void SetWaitHook(WaitHook hook) {
   HookSlot& slot = Hook();
   std::lock_guard<std::mutex> lock(slot.mutex);
   slot.hook = std::move(hook);

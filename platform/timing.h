@@ -1,5 +1,5 @@
-// Sleeping, with a time scale that tests lower so that the instruments' long waits cost little.
-// The program always runs at scale 1.
+// Sleeping and waiting on descriptors, with a time scale that tests lower so that the
+// instruments' long waits cost little. The program always runs at scale 1.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +7,15 @@
 
 namespace platform {
 
-// Sleeps ms milliseconds times the time scale. On the thread that installed a sleep hook (the
+// Sleeps ms milliseconds times the time scale. On the thread that installed a wait hook (the
 // user-interface thread) the hook does the waiting, so that windows can repaint meanwhile.
 void Sleep(uint32_t ms);
+
+// Waits until `fd` is ready for `events` (poll's POLLIN, POLLOUT) or `timeoutMs` real
+// milliseconds have passed (-1: no limit). Answers as poll does for one descriptor: 1 with
+// *revents set when ready, 0 on the time-out, -1 on an error (errno tells). Goes through the wait
+// hook on its thread, as Sleep does.
+int WaitForDescriptor(int fd, short events, int timeoutMs, short* revents);
 
 void SetTimeScale(double scale);
 double TimeScale();
@@ -19,9 +25,12 @@ double TimeScale();
 uint32_t ScaledTimeout(uint32_t ms);
 void SetTimeoutFloor(uint32_t ms);
 
-// Waits `ms` real milliseconds on behalf of Sleep. Installed by the user-interface backend for
-// the thread that calls SetSleepHook; other threads always sleep plainly.
-using SleepHook = std::function<void(uint32_t realMs)>;
-void SetSleepHook(SleepHook hook);
+// Waits on behalf of Sleep and WaitForDescriptor: for `realMs` real milliseconds (-1: no
+// limit), or, when `fd` is not -1, until the descriptor may be ready for `events`, whichever comes
+// first. A sleep (fd -1) must last its whole time; a descriptor wait may end early, since the
+// caller looks at the descriptor afterwards. Installed by the user-interface backend for the
+// thread that calls SetWaitHook; other threads always wait plainly.
+using WaitHook = std::function<void(int fd, short events, int realMs)>;
+void SetWaitHook(WaitHook hook);
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include "sim/device.h"
 #include "sim/meter.h"
 #include "sim/modem.h"
+#include "sim/station.h"
 
 namespace sim {
 
@@ -25,6 +26,7 @@ std::shared_ptr<Device> MakeDefaultDevice(const std::string& deviceId) {
     case 'H':  // handheld meter
       return std::make_shared<MeterDevice>();
     case 'T':  // multi-channel station
+      if (auto address = AddressOf(deviceId)) return std::make_shared<StationDevice>(*address);
       return nullptr;
     case 'G':  // GPRS modem
       return std::make_shared<ModemDevice>();

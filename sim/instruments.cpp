@@ -55,6 +55,30 @@ typename Map::iterator FindByKey(Map& map, const std::string& key) {
 
 }  // namespace
 
+std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::string> reply) {
+  switch (fault.kind) {
+    case Fault::Kind::None:
+    case Fault::Kind::Pieces:
+      break;
+    case Fault::Kind::Silent:
+      reply.reset();
+      break;
+    case Fault::Kind::Short:
+      if (reply) reply->resize(std::min(fault.keep, reply->size()));
+      break;
+    case Fault::Kind::Er: {
+      std::string er = "ER";
+      if (reply && reply->size() > er.size()) er.append(reply->size() - er.size(), ' ');
+      reply = er;
+      break;
+    }
+    case Fault::Kind::Custom:
+      reply = fault.bytes;
+      break;
+  }
+  return reply;
+}
+
 struct Instruments::Impl {
   int master = -1;
   int slave = -1;   // held open so that the master never sees the line hang up
@@ -75,6 +99,7 @@ struct Instruments::Impl {
   std::map<std::string, Fault> faults;
   bool pacing = false;
   std::chrono::microseconds replyDelay{0};
+  std::map<std::string, std::chrono::microseconds> commandDelays;
   Clock::time_point lastReplyAt{};
   std::vector<fs::path> links;
 
@@ -185,7 +210,8 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
       if (f->second.times > 0 && --f->second.times == 0) faults.erase(f);
     }
     paced = pacing;
-    delay = replyDelay;
+    auto d = commandDelays.find(frame.command);
+    delay = d != commandDelays.end() ? d->second : replyDelay;
   }
   // A throwing handler or device must not take the reader thread, and with it the test, down.
   try {
@@ -199,29 +225,8 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
     reply.reset();
   }
 
-  size_t piece = 0;
-  switch (fault.kind) {
-    case Fault::Kind::None:
-      break;
-    case Fault::Kind::Silent:
-      reply.reset();
-      break;
-    case Fault::Kind::Short:
-      if (reply) reply->resize(std::min(fault.keep, reply->size()));
-      break;
-    case Fault::Kind::Er: {
-      std::string er = "ER";
-      if (reply && reply->size() > er.size()) er.append(reply->size() - er.size(), ' ');
-      reply = er;
-      break;
-    }
-    case Fault::Kind::Custom:
-      reply = fault.bytes;
-      break;
-    case Fault::Kind::Pieces:
-      piece = std::max<size_t>(fault.keep, 1);
-      break;
-  }
+  const size_t piece = fault.kind == Fault::Kind::Pieces ? std::max<size_t>(fault.keep, 1) : 0;
+  reply = ApplyFault(fault, std::move(reply));
   if (!reply || reply->empty()) return;
   if (delay.count() > 0 && !PauseUntil(Clock::now() + delay)) return;
   Transmit(*reply, piece, fault.pause, paced, true);
@@ -400,6 +405,11 @@ void Instruments::SetPacing(bool lineRate) {
 void Instruments::SetReplyDelay(std::chrono::microseconds d) {
   std::lock_guard lock(impl_->mu);
   impl_->replyDelay = d;
+}
+
+void Instruments::SetReplyDelay(const std::string& command, std::chrono::microseconds d) {
+  std::lock_guard lock(impl_->mu);
+  impl_->commandDelays[command] = d;
 }
 
 std::vector<ReceivedFrame> Instruments::Frames() const {

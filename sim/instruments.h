@@ -53,6 +53,9 @@ struct Fault {
   }
 };
 
+// The reply shaped by a fault of kind Silent, Short, Er or Custom (others leave it as it is).
+std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::string> reply);
+
 class Instruments {
  public:
   using Clock = std::chrono::steady_clock;
@@ -103,6 +106,9 @@ class Instruments {
   void SetPacing(bool lineRate);
   // Extra delay before each reply.
   void SetReplyDelay(std::chrono::microseconds d);
+  // Extra delay before the replies of one command key, in place of the one above; as a station
+  // that answers only once its measurement is done.
+  void SetReplyDelay(const std::string& command, std::chrono::microseconds d);
 
   std::vector<ReceivedFrame> Frames() const;
   void ClearFrames();

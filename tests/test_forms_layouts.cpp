@@ -17,6 +17,7 @@
 #include "forms/graph_layout.h"
 #include "forms/logo.h"
 #include "forms/main_layout.h"
+#include "tests/support/headless_test.h"
 #include "ui/chart.h"
 #include "ui/dialogs.h"
 #include "ui/headless.h"
@@ -607,23 +608,12 @@ TEST(FormsModemLayout, StartsWithBlankGprsParametersAndBindsEveryHandler) {
 
 // --- Small windows -----------------------------------------------------------------------------
 
-class FormsModal : public ::testing::Test {
- protected:
-  void SetUp() override {
-    backend_.Responder().OnFailure = [](const std::string& m) { ADD_FAILURE() << m; };
-    ui::SetBackend(&backend_);
-  }
-  void TearDown() override {
-    EXPECT_TRUE(backend_.Responder().AllAnswered());
-    ui::SetBackend(nullptr);
-  }
-  ui::HeadlessBackend backend_;
-};
+using FormsModal = testing_support::HeadlessTest<>;
 
 TEST_F(FormsModal, AboutBoxEndsWithOkThroughItsButton) {
   forms::TAboutBoxLayout about(nullptr);
   EXPECT_FALSE(about.Logo->GetPicture().Empty());
-  backend_.Responder().AnswerForm("AboutBox", [](ui::Form& f) { ui::FindAs<ui::Button>(f, "OKButton")->Click(); });
+  Responder().AnswerForm("AboutBox", [](ui::Form& f) { ui::FindAs<ui::Button>(f, "OKButton")->Click(); });
   EXPECT_EQ(about.ShowModal(), ui::mrOk);
 }
 
@@ -633,7 +623,7 @@ TEST_F(FormsModal, TemperatureDialogLeavesClosingToItsHandler) {
   const ui::BorderIcons icons = dialog.Icons();
   EXPECT_FALSE(icons.systemMenu || icons.minimize || icons.maximize);
   // OK only calls the handler: the dialog stays open until the handler accepts the text.
-  backend_.Responder().AnswerForm("SetPropDialog", [&dialog](ui::Form& f) {
+  Responder().AnswerForm("SetPropDialog", [&dialog](ui::Form& f) {
     ui::FindAs<ui::Button>(f, "OKbutton")->Click();
     EXPECT_EQ(dialog.ModalResult(), ui::mrNone);
     dialog.SetModalResult(ui::mrOk);

@@ -19,6 +19,7 @@
 #include "link/serial_port.h"
 #include "platform/timing.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/time_scale.h"
 
 namespace {
 
@@ -44,9 +45,6 @@ std::vector<uint8_t> Pattern(size_t n) {
 class SerialPortTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    savedScale_ = platform::TimeScale();
-    platform::SetTimeScale(0.05);
-
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master_, 0);
     ASSERT_EQ(grantpt(master_), 0);
@@ -74,7 +72,6 @@ class SerialPortTest : public ::testing::Test {
     } else {
       unsetenv("QVUSB_PORTS_DIR");
     }
-    platform::SetTimeScale(savedScale_);
   }
 
   static void MakeRaw(int fd) {
@@ -116,7 +113,7 @@ class SerialPortTest : public ::testing::Test {
   testing_support::TempDir dir_;
   fs::path folder_;
   std::optional<std::string> savedDir_;
-  double savedScale_ = 1.0;
+  testing_support::ScopedTimeScale scale_{0.05};
   link::SerialPort port_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/event.h"
 #include "platform/timing.h"
+#include "tests/support/time_scale.h"
 
 namespace {
 
@@ -13,12 +14,7 @@ using Clock = std::chrono::steady_clock;
 
 class EventTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    savedScale_ = platform::TimeScale();
-    platform::SetTimeScale(0.05);
-  }
-  void TearDown() override { platform::SetTimeScale(savedScale_); }
-  double savedScale_ = 1.0;
+  testing_support::ScopedTimeScale scale_{0.05};
 };
 
 TEST_F(EventTest, SameNameSameEventAutoReset) {

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
 #include <vector>
 
 #include "platform/timing.h"
+#include "tests/support/time_scale.h"
 
 namespace {
 
@@ -12,13 +15,11 @@ using Clock = std::chrono::steady_clock;
 
 class TimingTest : public ::testing::Test {
  protected:
-  void SetUp() override { savedScale_ = platform::TimeScale(); }
   void TearDown() override {
-    platform::SetTimeScale(savedScale_);
     platform::SetTimeoutFloor(60);
-    platform::SetSleepHook(nullptr);
+    platform::SetWaitHook(nullptr);
   }
-  double savedScale_ = 1.0;
+  testing_support::ScopedTimeScale scale_{platform::TimeScale()};
 };
 
 TEST_F(TimingTest, SleepFollowsTheTimeScale) {
@@ -54,18 +55,46 @@ TEST_F(TimingTest, ScaledTimeoutKeepsAFloor) {
 }
 
 TEST_F(TimingTest, HookWaitsOnlyOnItsOwnThread) {
+  struct Call {
+    int fd;
+    short events;
+    int ms;
+    bool operator==(const Call&) const = default;
+  };
   platform::SetTimeScale(0.5);
-  std::vector<uint32_t> calls;
-  platform::SetSleepHook([&calls](uint32_t realMs) { calls.push_back(realMs); });
+  std::vector<Call> calls;
+  platform::SetWaitHook([&calls](int fd, short events, int ms) { calls.push_back({fd, events, ms}); });
   auto start = Clock::now();
   platform::Sleep(4000);
   EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(500));
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0], 2000u);
+  EXPECT_EQ(calls, (std::vector<Call>{{-1, 0, 2000}}));
 
-  std::thread other([] { platform::Sleep(20); });
+  // A descriptor wait goes through the hook too (unscaled: serial time-outs are scaled by their
+  // owner), and the descriptor itself gives the answer afterwards.
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  short revents = -1;
+  EXPECT_EQ(platform::WaitForDescriptor(fds[0], POLLIN, 300, &revents), 0);
+  EXPECT_EQ(revents, 0);
+  ASSERT_EQ(write(fds[1], "x", 1), 1);
+  EXPECT_EQ(platform::WaitForDescriptor(fds[0], POLLIN, 300, &revents), 1);
+  EXPECT_NE(revents & POLLIN, 0);
+  EXPECT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[1], (Call{fds[0], POLLIN, 300}));
+
+  // Other threads wait plainly: on the descriptor itself, for the whole time when it stays silent.
+  std::thread other([&] {
+    platform::Sleep(20);
+    char c = 0;
+    ASSERT_EQ(read(fds[0], &c, 1), 1);
+    const auto waitStart = Clock::now();
+    EXPECT_EQ(platform::WaitForDescriptor(fds[0], POLLIN, 100, nullptr), 0);
+    EXPECT_GE(Clock::now() - waitStart, std::chrono::milliseconds(95));
+  });
   other.join();
-  EXPECT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls.size(), 3u);
+  close(fds[0]);
+  close(fds[1]);
 }
 
 }  // namespace

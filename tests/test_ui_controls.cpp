@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ui/chart.h"
+#include "tests/support/headless_test.h"
 #include "ui/headless.h"
 #include "ui/menu.h"
 #include "ui/ui.h"
@@ -31,19 +32,7 @@ class RecordingBackend : public ui::HeadlessBackend {
   std::vector<std::string> destroyed;
 };
 
-class UiControls : public ::testing::Test {
- protected:
-  void SetUp() override {
-    backend_.Responder().OnFailure = [](const std::string& m) { ADD_FAILURE() << m; };
-    ui::SetBackend(&backend_);
-  }
-  void TearDown() override {
-    ui::SetBackend(nullptr);
-    ui::App().Reset();
-  }
-
-  RecordingBackend backend_;
-};
+using UiControls = testing_support::HeadlessTest<RecordingBackend>;
 
 TEST_F(UiControls, OwnerFindsAndDestroysWhatItOwns) {
   auto form = std::make_unique<ui::Form>(nullptr, "Form1");
@@ -62,10 +51,10 @@ TEST_F(UiControls, OwnerFindsAndDestroysWhatItOwns) {
   EXPECT_EQ(form->ComponentCount(), 2);
   EXPECT_EQ(group->Children().size(), 1u);
 
-  backend_.destroyed.clear();
+  Backend().destroyed.clear();
   form.reset();
   // The owner first tells the backend about itself, then its components go, last made first.
-  EXPECT_EQ(backend_.destroyed, (std::vector<std::string>{"Form1", "EpsiCheckBox1", "GroupBox1"}));
+  EXPECT_EQ(Backend().destroyed, (std::vector<std::string>{"Form1", "EpsiCheckBox1", "GroupBox1"}));
 }
 
 TEST_F(UiControls, ParentGoingFirstLeavesNoDanglingPointers) {
@@ -261,15 +250,15 @@ TEST_F(UiControls, CodeChangesReachTheBackend) {
   button->SetCaption("Go");
   button->SetCaption("Go");  // no change, nothing to redraw
   memo->Lines().Add("line");
-  EXPECT_EQ(backend_.ChangesOf(button, ui::Property::Caption), 1);
-  EXPECT_EQ(backend_.ChangesOf(memo, ui::Property::Lines), 1);
+  EXPECT_EQ(Backend().ChangesOf(button, ui::Property::Caption), 1);
+  EXPECT_EQ(Backend().ChangesOf(memo, ui::Property::Lines), 1);
 
   // The windows add the multi-line bit to a button's style through the style long.
   const long style = ui::GetWindowLongA(button, ui::GWL_STYLE);
   EXPECT_EQ(style, ui::WS_CHILD | ui::WS_VISIBLE | ui::WS_TABSTOP);
   EXPECT_EQ(ui::SetWindowLongA(button, ui::GWL_STYLE, style | ui::BS_MULTILINE), style);
   EXPECT_EQ(ui::GetWindowLongA(button, ui::GWL_STYLE), style | ui::BS_MULTILINE);
-  EXPECT_EQ(backend_.ChangesOf(button, ui::Property::Style), 1);
+  EXPECT_EQ(Backend().ChangesOf(button, ui::Property::Style), 1);
 }
 
 TEST_F(UiControls, RadioButtonsExcludeTheirSiblingsOnly) {
@@ -433,13 +422,13 @@ TEST_F(UiControls, MenuItemsClickOnlyWhenReachable) {
     EXPECT_EQ(clicks, c.clicks);
   }
 
-  const size_t before = backend_.changes.size();
+  const size_t before = Backend().changes.size();
   com1->SetCaption("COM1");
-  ASSERT_EQ(backend_.changes.size(), before + 1);
-  EXPECT_EQ(backend_.changes.back().first, com1);
+  ASSERT_EQ(Backend().changes.size(), before + 1);
+  EXPECT_EQ(Backend().changes.back().first, com1);
   delete com1;
   EXPECT_TRUE(ports->Items().empty());
-  EXPECT_EQ(backend_.changes.back(),
+  EXPECT_EQ(Backend().changes.back(),
             std::make_pair<const ui::Component*>(menu, ui::Property::Menu));
 }
 
@@ -463,12 +452,12 @@ TEST_F(UiControls, ChartSeriesKeepPointsInOrder) {
   };
   EXPECT_EQ(labels(sorted), "ebcda");  // equal x values keep the order they came in
   EXPECT_EQ(labels(unsorted), "abcde");
-  EXPECT_EQ(backend_.ChangesOf(chart, ui::Property::Chart), 10);
+  EXPECT_EQ(Backend().ChangesOf(chart, ui::Property::Chart), 10);
 
   sorted->Clear();
   chart->Title().Add("");
   EXPECT_TRUE(sorted->Points().empty());
-  EXPECT_EQ(backend_.ChangesOf(chart, ui::Property::Chart), 12);
+  EXPECT_EQ(Backend().ChangesOf(chart, ui::Property::Chart), 12);
 
   delete unsorted;
   EXPECT_EQ(chart->Series(), (std::vector<ui::ChartSeries*>{sorted}));

@@ -8,24 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/headless_test.h"
 #include "ui/headless.h"
 #include "ui/ui.h"
 
 namespace {
 
-class UiModal : public ::testing::Test {
+// Failures of the responder are collected: some cases expect them.
+class UiModal : public testing_support::HeadlessTest<> {
  protected:
   void SetUp() override {
-    backend_.Responder().OnFailure = [this](const std::string& m) { failures_.push_back(m); };
-    ui::SetBackend(&backend_);
+    HeadlessTest::SetUp();
+    Responder().OnFailure = [this](const std::string& m) { failures_.push_back(m); };
   }
-  void TearDown() override {
-    ui::SetBackend(nullptr);
-    ui::App().Reset();
-  }
-  ui::ScriptedResponder& responder() { return backend_.Responder(); }
-
-  ui::HeadlessBackend backend_;
   std::vector<std::string> failures_;
 };
 
@@ -77,7 +72,7 @@ TEST_F(UiModal, ModalFormEndsByButtonOrClose) {
     failures_.clear();
     Dialog dialog(nullptr);
     bool wasShownModal = false;
-    responder().AnswerForm("Dialog1", [&](ui::Form& f) {
+    Responder().AnswerForm("Dialog1", [&](ui::Form& f) {
       wasShownModal = f.Showing() && f.Modal();
       c.drive(static_cast<Dialog&>(f));
     });
@@ -90,7 +85,7 @@ TEST_F(UiModal, ModalFormEndsByButtonOrClose) {
     if (c.failures) {
       EXPECT_NE(failures_[0].find("Dialog1 was left open"), std::string::npos);
     }
-    EXPECT_TRUE(responder().AllAnswered());
+    EXPECT_TRUE(Responder().AllAnswered());
   }
 }
 
@@ -128,7 +123,7 @@ TEST_F(UiModal, HandlersMayDeleteTheFormTheyRunIn) {
       delete dialog;
       dialog = nullptr;
     });
-    responder().AnswerForm("Dialog1", [&](ui::Form& f) { c.drive(static_cast<Dialog&>(f)); });
+    Responder().AnswerForm("Dialog1", [&](ui::Form& f) { c.drive(static_cast<Dialog&>(f)); });
     ui::Form* shown = dialog;
     EXPECT_EQ(shown->ShowModal(), ui::mrCancel);
     EXPECT_EQ(dialog, nullptr);
@@ -150,17 +145,17 @@ TEST_F(UiModal, HandlersMayDeleteTheFormTheyRunIn) {
 
 TEST_F(UiModal, BoxOverAModalFormIsAnsweredInOrder) {
   Dialog dialog(nullptr);
-  responder().AnswerForm("Dialog1", [](ui::Form& f) {
+  Responder().AnswerForm("Dialog1", [](ui::Form& f) {
     auto& d = static_cast<Dialog&>(f);
     d.ok->Click();  // empty text: the error box, answered below, and the dialog stays
     EXPECT_TRUE(d.Visible());
     d.edit->UserType("good");
     d.ok->Click();
   });
-  responder().AnswerMessage("Bad text", ui::mrOk, ui::DialogType::Error);
+  Responder().AnswerMessage("Bad text", ui::mrOk, ui::DialogType::Error);
   dialog.ShowModal();
   EXPECT_TRUE(failures_.empty());
-  EXPECT_EQ(responder().Shown(), (std::vector<std::string>{"Dialog1", "Bad text"}));
+  EXPECT_EQ(Responder().Shown(), (std::vector<std::string>{"Dialog1", "Bad text"}));
 }
 
 TEST_F(UiModal, MessageBoxesNeedTheScriptedAnswer) {
@@ -177,26 +172,26 @@ TEST_F(UiModal, MessageBoxesNeedTheScriptedAnswer) {
     return ui::MessageDlg("Check", ui::DialogType::Warning, ui::DialogButtons::Ok);
   };
   const Case cases[] = {
-      {"answered", [&] { responder().AnswerMessage("Check", ui::mrOk, ui::DialogType::Warning); },
+      {"answered", [&] { Responder().AnswerMessage("Check", ui::mrOk, ui::DialogType::Warning); },
        warn, ui::mrOk, "Warning", nullptr},
-      {"confirmation", [&] { responder().AnswerMessage("Apply?", ui::mrCancel); },
+      {"confirmation", [&] { Responder().AnswerMessage("Apply?", ui::mrCancel); },
        [] {
          return ui::MessageDlg("Apply?", ui::DialogType::Confirmation, ui::DialogButtons::OkCancel);
        },
        ui::mrCancel, "Confirmation", nullptr},
       {"plain box has the title",
-       [&] { responder().AnswerMessage("Done", ui::mrOk, ui::DialogType::Custom); },
+       [&] { Responder().AnswerMessage("Done", ui::mrOk, ui::DialogType::Custom); },
        [] {
          ui::ShowMessage("Done");
          return ui::mrOk;
        },
        ui::mrOk, "QV", nullptr},
       {"unanswered", [] {}, warn, ui::mrCancel, "Warning", "\"Check\""},
-      {"other text", [&] { responder().AnswerMessage("Other", ui::mrOk); }, warn, ui::mrCancel,
+      {"other text", [&] { Responder().AnswerMessage("Other", ui::mrOk); }, warn, ui::mrCancel,
        "Warning", "\"Other\""},
-      {"other type", [&] { responder().AnswerMessage("Check", ui::mrOk, ui::DialogType::Error); },
+      {"other type", [&] { Responder().AnswerMessage("Check", ui::mrOk, ui::DialogType::Error); },
        warn, ui::mrCancel, "Warning", "error message box"},
-      {"a form was expected", [&] { responder().AnswerForm("Dialog1", nullptr); }, warn,
+      {"a form was expected", [&] { Responder().AnswerForm("Dialog1", nullptr); }, warn,
        ui::mrCancel, "Warning", "Dialog1"},
   };
   for (const Case& c : cases) {
@@ -204,14 +199,14 @@ TEST_F(UiModal, MessageBoxesNeedTheScriptedAnswer) {
     failures_.clear();
     c.script();
     EXPECT_EQ(c.show(), c.result);
-    EXPECT_EQ(responder().Messages().back().caption, c.caption);
+    EXPECT_EQ(Responder().Messages().back().caption, c.caption);
     if (c.failure) {
       ASSERT_EQ(failures_.size(), 1u);
       EXPECT_NE(failures_[0].find(c.failure), std::string::npos) << failures_[0];
     } else {
       EXPECT_TRUE(failures_.empty());
     }
-    EXPECT_TRUE(responder().AllAnswered());
+    EXPECT_TRUE(Responder().AllAnswered());
   }
 }
 
@@ -250,7 +245,7 @@ TEST_F(UiModal, FileDialogTakesTheChosenName) {
     ui::SaveDialog dialog(nullptr, "SaveDialog1");
     dialog.SetFileName("start");
     dialog.SetDefaultExt(c.defaultExt);
-    responder().AnswerFile(c.answeredAs, c.chosen);
+    Responder().AnswerFile(c.answeredAs, c.chosen);
     EXPECT_EQ(dialog.Execute(), c.ok);
     EXPECT_EQ(dialog.FileName(), c.fileName);
     EXPECT_EQ(failures_.size(), static_cast<size_t>(c.failures));
@@ -314,7 +309,7 @@ TEST_F(UiModal, HourGlassPutsTheCursorBack) {
     ui::HourGlass inner;
   }
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
-  EXPECT_EQ(backend_.CursorChanges(),
+  EXPECT_EQ(Backend().CursorChanges(),
             (std::vector<ui::Cursor>{ui::Cursor::HourGlass, ui::Cursor::HourGlass,
                                      ui::Cursor::HourGlass, ui::Cursor::Default}));
 }

@@ -28,6 +28,7 @@
 #include <thread>
 
 #include "platform/timing.h"
+#include "tests/qt/qt_helpers.h"
 #include "ui/qt/chart_widget.h"
 #include "ui/qt/conversions.h"
 #include "ui/qt/qt_backend.h"
@@ -36,22 +37,10 @@
 
 namespace {
 
-using ui::qt::QtBackend;
-
-QtBackend& Backend() { return dynamic_cast<QtBackend&>(ui::CurrentBackend()); }
-
-QWidget* WidgetOf(const ui::Component& c) { return Backend().WidgetOf(c); }
-
-template <typename T>
-T* Find(const ui::Form& form, const char* name) {
-  QWidget* top = WidgetOf(form);
-  return top ? top->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-}
-
-void Flush() {
-  QCoreApplication::processEvents();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using qt_test::Backend;
+using qt_test::Find;
+using qt_test::Flush;
+using qt_test::WidgetOf;
 
 // Acts on the first modal widget once it shows; gives up (closing whatever is modal) after 5 s
 // so that a fault fails the test instead of hanging it.
@@ -647,26 +636,6 @@ TEST_F(QtBackendTest, ModalFormDeletedByItsOwnButtonEndsItsRun) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(QtBackendTest, CloseAskedForDuringAWaitIsCarriedOutAfterIt) {
-  // Closing runs window code, which must not cut into an exchange; the close is not lost either.
-  TestWindow w;
-  int closes = 0;
-  bool closedDuringWait = true;
-  w.form->OnClose = [&](ui::Component*, ui::CloseAction&) { ++closes; };
-  w.button->OnClick = [&](ui::Component*) {
-    QTimer::singleShot(5, [&] { WidgetOf(*w.form)->close(); });
-    platform::Sleep(40);
-    closedDuringWait = closes > 0;
-  };
-  w.form->Show();
-  Find<QPushButton>(*w.form, "Button1")->click();
-  EXPECT_FALSE(closedDuringWait);
-  EXPECT_TRUE(w.form->Visible());
-  Flush();
-  EXPECT_EQ(closes, 1);
-  EXPECT_FALSE(w.form->Visible());
-}
-
 TEST_F(QtBackendTest, MultiLineButtonsWrapTheirCaption) {
   ui::Form form(nullptr, "Wrap");
   form.SetClientSize(200, 100);
@@ -684,16 +653,6 @@ TEST_F(QtBackendTest, MultiLineButtonsWrapTheirCaption) {
       EXPECT_LE(widget->fontMetrics().horizontalAdvance(line), 90);
     }
   }
-}
-
-TEST_F(QtBackendTest, WaitsKeepEventsFlowingAndLastTheirTime) {
-  bool fired = false;
-  QTimer::singleShot(10, [&] { fired = true; });
-  QElapsedTimer clock;
-  clock.start();
-  platform::Sleep(60);
-  EXPECT_TRUE(fired);
-  EXPECT_GE(clock.elapsed(), 59);
 }
 
 TEST_F(QtBackendTest, HourglassAndDefaultCursorPair) {

@@ -21,15 +21,15 @@
 #include "main/main.h"
 #include "platform/timing.h"
 #include "sim/instruments.h"
+#include "tests/qt/qt_helpers.h"
+#include "tests/support/time_scale.h"
 #include "tests/support/window_test.h"
 #include "ui/qt/qt_backend.h"
 #include "ui/ui.h"
 
 namespace {
 
-using ui::qt::QtBackend;
-
-QtBackend& Backend() { return dynamic_cast<QtBackend&>(ui::CurrentBackend()); }
+using qt_test::Backend;
 
 // Checks that everything the form owns is shown by a widget or action of its own name.
 void ExpectRealised(ui::Form& form) {
@@ -92,7 +92,7 @@ TEST_F(QtWindowsTest, MainWindowOpensThePortAndFindsAMeterThroughItsWidgets) {
   setenv("QVUSB_PORTS_DIR", ports.Path().c_str(), 1);
   sim::Instruments line({"H0001AFE"});
   line.LinkAs("COM1", ports.Path());
-  platform::SetTimeScale(0.05);
+  testing_support::ScopedTimeScale scale(0.05);
 
   auto main = std::make_unique<TModule1>(nullptr);
   Module1 = main.get();
@@ -116,7 +116,6 @@ TEST_F(QtWindowsTest, MainWindowOpensThePortAndFindsAMeterThroughItsWidgets) {
 
   main.reset();
   Module1 = nullptr;
-  platform::SetTimeScale(1.0);
   unsetenv("QVUSB_PORTS_DIR");
 }
 

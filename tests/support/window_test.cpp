@@ -11,13 +11,11 @@
 namespace testing_support {
 
 void WindowTest::SetUp() {
-  ui::SetBackend(&backend_);
-  Responder().OnFailure = [](const std::string& message) { ADD_FAILURE() << message; };
-  ui::App().Reset();
+  HeadlessTest::SetUp();
   ui::App().SetTitle("QV USB Rererazuzazu");
   app::InstallPlatformServices();
   ui::GetScreen().SetCursor(ui::Cursor::Default);
-  platform::SetTimeScale(0.05);
+  scale_ = std::make_unique<ScopedTimeScale>(0.05);
 
   ports_ = std::make_unique<TempDir>();
   setenv("QVUSB_PORTS_DIR", ports_->Path().c_str(), 1);
@@ -31,10 +29,8 @@ void WindowTest::TearDown() {
   instruments_.reset();
   ports_.reset();
   unsetenv("QVUSB_PORTS_DIR");
-  platform::SetTimeScale(1.0);
-  EXPECT_TRUE(Responder().AllAnswered()) << Responder().Pending() << " scripted answers were not used";
-  ui::App().Reset();
-  ui::SetBackend(nullptr);
+  scale_.reset();
+  HeadlessTest::TearDown();
 }
 
 TModule1& WindowTest::Main() {

@@ -11,18 +11,18 @@
 
 #include "main/main.h"
 #include "sim/instruments.h"
+#include "tests/support/headless_test.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/time_scale.h"
 #include "ui/headless.h"
 
 namespace testing_support {
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public HeadlessTest<> {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  ui::ScriptedResponder& Responder() { return backend_.Responder(); }
-  ui::HeadlessBackend& Backend() { return backend_; }
   sim::Instruments& Line() { return *instruments_; }
   const std::string& PortsDir() const { return ports_->Path(); }
 
@@ -42,7 +42,7 @@ class WindowTest : public ::testing::Test {
   static std::vector<std::string> Since(const ui::StringList& lines, int from);
 
  private:
-  ui::HeadlessBackend backend_;
+  std::unique_ptr<ScopedTimeScale> scale_;
   std::unique_ptr<TempDir> ports_;
   std::unique_ptr<sim::Instruments> instruments_;
   TModule1* main_ = nullptr;

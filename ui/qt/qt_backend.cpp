@@ -21,12 +21,16 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSocketNotifier>
 #include <QTextCursor>
 #include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <poll.h>
+
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "platform/timing.h"
@@ -91,6 +95,10 @@ void SetLineText(QLineEdit* edit, const QString& text) {
 template <typename F>
 void QtBackend::UserAction(Component* c, const QWidget* w, F&& action) {
   if (!Alive(c, w)) return;
+  if (waitDepth_ > 0) {
+    Defer(w, [this, c, w, a = std::decay_t<F>(action)]() mutable { UserAction(c, w, a); });
+    return;
+  }
   RunGuarded(std::forward<F>(action));
   // The handler may have refused what Qt already shows (a toggle, a cut text): show the control.
   if (Alive(c, w)) {
@@ -106,11 +114,11 @@ void QtBackend::UserAction(Component* c, const QWidget* w, F&& action) {
 QtBackend::QtBackend() : context_(std::make_unique<QObject>()) {
   // Hiding the last window is not the end of the program: the main form decides that.
   QApplication::setQuitOnLastWindowClosed(false);
-  platform::SetSleepHook([this](uint32_t ms) { SleepWithEvents(ms); });
+  platform::SetWaitHook([this](int fd, short events, int ms) { Wait(fd, events, ms); });
 }
 
 QtBackend::~QtBackend() {
-  platform::SetSleepHook(nullptr);
+  platform::SetWaitHook(nullptr);
   if (&ui::CurrentBackend() == this) ui::SetBackend(nullptr);
   if (overrideCursor_) QApplication::restoreOverrideCursor();
   std::vector<QPointer<QWidget>> windows;
@@ -815,6 +823,13 @@ void QtBackend::MenuClicked(MenuItem* item, const QAction* action) {
     return it != actions_.end() && it->second == action;
   };
   if (!alive()) return;
+  if (waitDepth_ > 0) {
+    // The window the menu lies in decides whether a modal box blocks the pick later.
+    const QWidget* window = qobject_cast<const QWidget*>(action->parent());
+    while (window && !qobject_cast<const FormWidget*>(window)) window = window->parentWidget();
+    Defer(window, [this, item, action] { MenuClicked(item, action); });
+    return;
+  }
   RunGuarded([item] { item->Click(); });
   // Qt may have toggled a check mark the item does not have.
   if (alive() && item->Menu()) SyncMenu(*item->Menu());
@@ -840,6 +855,7 @@ void QtBackend::RunGuarded(const std::function<void()>& action) {
     ShowException("Unexpected error");
   }
   --dispatchDepth_;
+  if (!deferred_.empty()) ScheduleDeferred();
 }
 
 void QtBackend::PressEnter(Form* form, const QWidget* w) {
@@ -861,21 +877,38 @@ void QtBackend::PressEnter(Form* form, const QWidget* w) {
 
 void QtBackend::UserClosesForm(Form* form, FormWidget* w) {
   // In the middle of an exchange with an instrument the close waits for its end, as a click does.
-  if (sleepDepth_ > 0) {
-    pendingCloses_.push_back({form, w});
-    return;
-  }
   UserAction(form, w, [form] { form->UserClose(); });
 }
 
-void QtBackend::RunPendingCloses() {
-  if (sleepDepth_ > 0) return;  // the wait running now asks again when it ends
-  std::vector<PendingClose> closes;
-  closes.swap(pendingCloses_);
-  for (const PendingClose& close : closes) {
-    // A window that a modal box or form blocks by now would not get the close either.
+void QtBackend::Defer(const QWidget* target, std::function<void()> action) {
+  deferred_.push_back({dispatchDepth_, const_cast<QWidget*>(target), std::move(action)});
+}
+
+void QtBackend::ScheduleDeferred() {
+  if (deferredScheduled_) return;
+  deferredScheduled_ = true;
+  QTimer::singleShot(0, context_.get(), [this] {
+    deferredScheduled_ = false;
+    RunDeferred();
+  });
+}
+
+void QtBackend::RunDeferred() {
+  // Each action waits for the handler that was running when it came (none: for the wait alone).
+  std::vector<DeferredAction> due;
+  for (auto it = deferred_.begin(); it != deferred_.end();) {
+    if (waitDepth_ == 0 && dispatchDepth_ < std::max(it->depth, 1)) {
+      due.push_back(std::move(*it));
+      it = deferred_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (DeferredAction& d : due) {
+    // A window that a modal box or form blocks by now would not get the input either.
     const QWidget* modal = QApplication::activeModalWidget();
-    if (close.widget && (!modal || modal == close.widget)) UserClosesForm(close.form, close.widget);
+    if (!d.target || (modal && modal != d.target->window())) continue;
+    d.action();
   }
 }
 
@@ -1053,30 +1086,48 @@ void QtBackend::Terminate() {
   if (inExec_) QCoreApplication::exit(0);
 }
 
-void QtBackend::SleepWithEvents(uint32_t ms) {
+void QtBackend::Wait(int fd, short events, int ms) {
   using Clock = std::chrono::steady_clock;
-  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ms);
-  ++sleepDepth_;
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(ms, 0));
+  const bool watch = fd >= 0 && (events & (POLLIN | POLLOUT)) != 0;
+  bool ended = false;  // by the time or the descriptor, not by the application quitting
+  ++waitDepth_;
   if (ms == 0) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ended = true;
   } else {
     // Windows repaint and timers run meanwhile; the user's input waits for the end.
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    timer.start(static_cast<int>(std::min<uint32_t>(ms, 0x7FFFFFFF)));
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+      ended = true;
+      loop.quit();
+    });
+    if (ms > 0) timer.start(ms);
+    std::optional<QSocketNotifier> notifier;
+    if (watch) {
+      notifier.emplace(fd, (events & POLLIN) != 0 ? QSocketNotifier::Read : QSocketNotifier::Write);
+      QObject::connect(&*notifier, &QSocketNotifier::activated, &loop, [&] {
+        ended = true;
+        loop.quit();
+      });
+    }
     loop.exec(QEventLoop::ExcludeUserInputEvents);
   }
-  --sleepDepth_;
-  // Closes asked for meanwhile are carried out by the next event loop outside every wait.
-  if (sleepDepth_ == 0 && !pendingCloses_.empty()) {
-    QTimer::singleShot(0, context_.get(), [this] { RunPendingCloses(); });
-  }
+  --waitDepth_;
+  // Input that came meanwhile is carried out by the next event loop outside every wait.
+  if (waitDepth_ == 0 && !deferred_.empty()) ScheduleDeferred();
+  if (ended) return;
   // The loop ends early when the application quits: the wait is still owed.
-  const Clock::time_point now = Clock::now();
-  if (now < deadline) std::this_thread::sleep_for(deadline - now);
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  if (watch) {
+    pollfd p{fd, events, 0};
+    ::poll(&p, 1, ms < 0 ? -1 : static_cast<int>(std::max<long long>(left, 0)));
+  } else if (left > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(left));
+  }
 }
 
 }  // namespace ui::qt

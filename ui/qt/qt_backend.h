@@ -98,9 +98,12 @@ class QtBackend : public ui::Backend {
     QEventLoop* loop = nullptr;
     bool alive = true;
   };
-  struct PendingClose {
-    Form* form;
-    QPointer<FormWidget> widget;
+  // A user action that came during a wait, carried out once the handler that was running then
+  // (at `depth`) has returned.
+  struct DeferredAction {
+    int depth;
+    QPointer<QWidget> target;
+    std::function<void()> action;
   };
 
   // Realisation.
@@ -139,7 +142,9 @@ class QtBackend : public ui::Backend {
   bool Alive(const Component* c, const QWidget* w);
   void PressEnter(Form* form, const QWidget* w);
   void UserClosesForm(Form* form, FormWidget* w);
-  void RunPendingCloses();
+  void Defer(const QWidget* target, std::function<void()> action);
+  void ScheduleDeferred();
+  void RunDeferred();
 
   // Drops what stands for a component that is going away.
   void Forget(const Component* key, bool disposeLater = false);
@@ -148,14 +153,14 @@ class QtBackend : public ui::Backend {
   void ForgetGoneElsewhere();
   void CheckModalRuns();
   void Dispose(QWidget* w, bool later = false);
-  void SleepWithEvents(uint32_t ms);
+  void Wait(int fd, short events, int ms);
   QWidget* DialogParent() const;
 
   std::unordered_map<const Component*, Entry> entries_;
   std::unordered_map<const Component*, FormRecord> forms_;
   std::unordered_map<const Component*, QPointer<QAction>> actions_;
   std::vector<ModalRun*> modalRuns_;
-  std::vector<PendingClose> pendingCloses_;  // asked for during a wait, carried out after it
+  std::vector<DeferredAction> deferred_;
   std::mutex goneMutex_;
   std::vector<const Component*> goneElsewhere_;  // guarded by goneMutex_
   std::atomic<bool> anyGoneElsewhere_{false};
@@ -163,7 +168,8 @@ class QtBackend : public ui::Backend {
   QPointer<QWidget> help_;
   QPointer<QPlainTextEdit> helpText_;
   int dispatchDepth_ = 0;
-  int sleepDepth_ = 0;
+  int waitDepth_ = 0;
+  bool deferredScheduled_ = false;
   bool lateRealisePending_ = false;
   bool overrideCursor_ = false;
   bool inExec_ = false;

@@ -1,0 +1,138 @@
+#include "formatka3/data_logger.h"
+
+#include <vector>
+
+#include "formatka3/log_line.h"
+#include "platform/timing.h"
+
+DataLogger::DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations)
+    : ui::Thread(true), Port(port), Stations(stations), PeriodMs(periodMs) {
+  StopEvent = platform::CreateEventA(kThreadStopEventName, false, false);
+  Resume();
+}
+
+DataLogger::~DataLogger() {
+  Terminate();
+  platform::SetEvent(StopEvent);
+  WaitFor();
+  platform::CloseHandle(StopEvent);
+}
+
+std::optional<link::CommandFrame> DataLogger::BuildLoggerCommand(char letter1, char letter2, bool deviceLevel,
+                                                                 int channel, const std::string& key) const {
+  const auto address = link::DeviceAddress(key);
+  if (!address) return std::nullopt;
+  return link::MakeFrame(*address, letter1, letter2, deviceLevel, channel);
+}
+
+std::optional<link::Bytes> DataLogger::ReadLoggerReply(int32_t n) { return Port->Read(n); }
+
+bool DataLogger::Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count,
+                      const std::string& payload) {
+  const auto frame = BuildLoggerCommand(letter1, letter2, deviceLevel, channel, key);
+  if (!frame) return false;
+  std::vector<uint8_t> bytes(frame->begin(), frame->begin() + count);
+  bytes.insert(bytes.end(), payload.begin(), payload.end());
+  return Port->Write(bytes.data(), static_cast<int32_t>(bytes.size()), true);
+}
+
+std::optional<std::string> DataLogger::Fetch(const std::string& key, char letter1, char letter2, bool deviceLevel,
+                                             int channel, uint32_t waitMs, int32_t length) {
+  if (!Send(key, letter1, letter2, deviceLevel, channel, 3)) return std::nullopt;
+  platform::Sleep(waitMs);
+  const auto reply = ReadLoggerReply(length);
+  if (!reply) return std::nullopt;
+  return reply->Text(static_cast<size_t>(length));
+}
+
+std::string DataLogger::MeasureSalinity(const std::string& key, int n) {
+  if (!Send(key, 'M', 'S', false, n, 4)) return logline::kFailed;
+  platform::Sleep(1480);
+  const auto reply = Fetch(key, 'R', 'S', false, n, 20, 5);
+  return reply ? logline::CommaToPoint(*reply) : logline::kFailed;
+}
+
+void DataLogger::StartMoisture(const std::string& key, int n) {
+  Send(key, 'M', 'M', false, n, 4);  // what follows shows whether it was heard
+  platform::Sleep(980);
+}
+
+std::string DataLogger::ReadMoisture(const std::string& key, int /*n*/) {
+  const auto reply = Fetch(key, 'R', 'M', true, 0, 20, 6);
+  return reply ? logline::CommaToPoint(*reply) : logline::kFailed;
+}
+
+std::string DataLogger::ReadDielectricConstant(const std::string& key, int /*n*/) {
+  LastEpsRead = false;
+  const auto reply = Fetch(key, 'R', 'N', true, 0, 20, 6);
+  if (!reply) return logline::kFailed;
+  const std::string value = logline::CommaToPoint(*reply);
+  const auto eps = logline::ParseNumber(value);
+  LastEps = eps.value_or(0);
+  LastEpsRead = eps.has_value();
+  return value;
+}
+
+std::string DataLogger::MeasureTemperature(const std::string& key, int n) {
+  if (!Send(key, 'M', 'T', false, n, 4)) return logline::kFailed;
+  platform::Sleep(2980);
+  const auto reply = Fetch(key, 'R', 'T', false, n, 20, 5);
+  return reply ? logline::CommaToPoint(*reply) : logline::kFailed;
+}
+
+std::string DataLogger::MeasureAuxProbe(const std::string& key, const std::string& identifier, int /*n*/) {
+  if (identifier.size() != 16) return logline::kFailed;
+  if (!Send(key, '1', 'M', true, 0, 3, identifier)) return logline::kFailed;
+  platform::Sleep(1100);
+  std::optional<std::string> reply;
+  if (identifier.compare(0, 2, "28") == 0) {
+    reply = Fetch(key, '1', 'R', true, 0, 100, 5);
+  } else if (identifier.compare(0, 2, "55") == 0) {
+    reply = Fetch(key, '1', 'P', true, 0, 100, 6);
+  }
+  return reply ? *reply : logline::kFailed;
+}
+
+std::string DataLogger::StationValues(const std::string& key, const DeviceConfig& c) {
+  std::string values;
+  auto put = [&values](const std::string& v) { values += v + " "; };
+  for (int i = 0; i < 8; ++i) {
+    const int n = i + 1;
+    if (c.GetEpsi(i) || c.GetTeta(i)) StartMoisture(key, n);  // one MM serves both readings
+    if (c.GetEpsi(i)) {
+      put(ReadDielectricConstant(key, n));
+      for (int k = 0; k < 2; ++k) {
+        if (!c.GetCal(k)) continue;
+        put(logline::CalibratedText(LastEpsRead ? std::optional<double>(LastEps) : std::nullopt, c.GetA0(k),
+                                    c.GetA1(k), c.GetA2(k)));
+      }
+    }
+    if (c.GetTeta(i)) put(ReadMoisture(key, n));
+    if (c.GetSigma(i)) put(MeasureSalinity(key, n));
+    if (c.GetTemp(i)) put(MeasureTemperature(key, n));
+    for (int slot = 1; slot <= 2; ++slot) {
+      if (IsAuxProbeName(c.GetAuxName(i, slot))) put(MeasureAuxProbe(key, c.GetAuxId(i, slot), n));
+    }
+  }
+  return values;
+}
+
+void DataLogger::Execute() {
+  uint64_t counter = 0;
+  while (!Terminated()) {
+    for (const auto& [key, config] : *Stations) {
+      const bool first = counter == 0;
+      // The time is taken before the station's exchanges, which last seconds.
+      std::string line = std::to_string(counter) + " " + logline::NowText(first) + " ";
+      line += StationValues(key, *config);
+      line += logline::kLineEnd;
+      appender_.Append(logline::LogFileName(key), first ? logline::HeaderLine(*config) : std::string(),
+                       std::move(line));
+    }
+    passes_ = ++counter;
+    if (platform::WaitForSingleObject(StopEvent, static_cast<uint32_t>(PeriodMs)) != platform::WaitResult::Timeout) {
+      break;
+    }
+  }
+  appender_.Flush();  // a last chance for lines a file could not take
+}

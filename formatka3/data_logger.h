@@ -1,0 +1,69 @@
+// The logger thread: pass after pass it measures every configured station and appends one line
+// per station to that station's file, then waits on the stop event for the rest of the period.
+// It touches no control and reports nothing: a failed exchange is "ERR01" in the file.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "formatka3/device_config.h"
+#include "formatka3/log_file.h"
+#include "link/bytes.h"
+#include "link/frame.h"
+#include "link/serial_port.h"
+#include "platform/event.h"
+#include "ui/thread.h"
+
+// The name by which Stop reaches the thread's event.
+inline constexpr const char* kThreadStopEventName = "ThreadStopEvent";
+
+class DataLogger : public ui::Thread {
+ public:
+  // Starts at once with every field set. The port and the stations are lent: the window keeps
+  // them unchanged until the thread has ended.
+  DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations);
+  // Ends the thread first when the owner has not (its pass runs to its end), then closes the event.
+  ~DataLogger() override;
+
+  // The frame for a station key; nothing when its characters 7 and 8 are no address.
+  std::optional<link::CommandFrame> BuildLoggerCommand(char letter1, char letter2, bool deviceLevel, int channel,
+                                                       const std::string& key) const;
+  std::optional<link::Bytes> ReadLoggerReply(int32_t n);
+
+  // The station command functions: each returns the value for the file, or "ERR01".
+  std::string MeasureSalinity(const std::string& key, int n);
+  void StartMoisture(const std::string& key, int n);
+  std::string ReadMoisture(const std::string& key, int n);
+  std::string ReadDielectricConstant(const std::string& key, int n);
+  std::string MeasureTemperature(const std::string& key, int n);
+  std::string MeasureAuxProbe(const std::string& key, const std::string& identifier, int n);
+
+  // The values of one station's data line after the counter and time, each followed by a space.
+  std::string StationValues(const std::string& key, const DeviceConfig& config);
+
+  // Passes completed so far.
+  uint64_t Passes() const { return passes_; }
+
+ protected:
+  void Execute() override;
+
+ private:
+  // Writes the first `count` bytes of the frame and then `payload`, behind the wake preamble.
+  bool Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count,
+            const std::string& payload = {});
+  // Sends a reading frame after the command's wait and reads the reply; "ERR01" on failure.
+  std::optional<std::string> Fetch(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel,
+                                   uint32_t waitMs, int32_t length);
+
+  link::SerialPort* Port;
+  const StationMap* Stations;
+  int32_t PeriodMs;
+  platform::EventHandle StopEvent;
+  double LastEps = 0;
+  // Whether LastEps came from the RN exchange just made, as a number with a real square root.
+  bool LastEpsRead = false;
+  LogAppender appender_;
+  std::atomic<uint64_t> passes_{0};
+};

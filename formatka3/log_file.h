@@ -1,0 +1,39 @@
+// Appends the logger's lines to the station files so that none is lost to a file that cannot be
+// opened or written for a while: such lines are held and written first, in order, at the file's
+// next successful append.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+
+class LogAppender {
+ public:
+  // Lines held per file at most; past it the oldest are dropped (a header they carry moves on to
+  // the next line held, so it is never lost while its data lines are written).
+  static constexpr size_t kHeldLimit = 10000;
+
+  explicit LogAppender(size_t heldLimit = kHeldLimit) : heldLimit_(heldLimit) {}
+
+  // Appends the lines held for the file, then `header` (may be empty) and `line`, in one write.
+  // On failure nothing of it stays in the file and all of it is held. True when written.
+  bool Append(const std::string& fileName, std::string header, std::string line);
+  // Tries once more every file that holds lines.
+  void Flush();
+
+  size_t Held(const std::string& fileName) const;
+  uint64_t Dropped() const { return dropped_; }
+
+ private:
+  struct Entry {
+    std::string header;
+    std::string line;
+  };
+  bool WriteHeld(const std::string& fileName, std::deque<Entry>& held);
+
+  size_t heldLimit_;
+  std::map<std::string, std::deque<Entry>> held_;
+  uint64_t dropped_ = 0;
+};

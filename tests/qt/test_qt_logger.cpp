@@ -1,0 +1,130 @@
+// The data logger window's Stop on the Qt backend, where Stop's processing of pending messages
+// really handles the user's clicks: nothing handled meanwhile stops or deletes the logger again,
+// and leaving the window meanwhile waits for the thread before the station map goes.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <memory>
+
+#include "formatka2/formatka2.h"
+#include "formatka3/data_logger.h"
+#include "formatka3/formatka3.h"
+#include "main/main.h"
+#include "platform/timing.h"
+#include "sim/instruments.h"
+#include "tests/support/logger_test.h"
+#include "ui/qt/qt_backend.h"
+#include "ui/ui.h"
+
+namespace {
+
+using ui::qt::QtBackend;
+
+QtBackend& Backend() { return dynamic_cast<QtBackend&>(ui::CurrentBackend()); }
+
+class QtLoggerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ui::App().Reset();
+    setenv("QVUSB_PORTS_DIR", ports_.Path().c_str(), 1);
+    line_ = std::make_unique<sim::Instruments>(std::vector<std::string>{"T0000101"});
+    line_->LinkAs("COM1", ports_.Path());
+    platform::SetTimeScale(0.05);
+    main_ = std::make_unique<TModule1>(nullptr);
+    Module1 = main_.get();
+    ui::App().SetMainForm(main_.get());
+    main_->Show();
+  }
+  void TearDown() override {
+    main_.reset();
+    Module1 = nullptr;
+    line_.reset();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    platform::SetTimeScale(1.0);
+    unsetenv("QVUSB_PORTS_DIR");
+    ui::GetScreen().SetCursor(ui::Cursor::Default);
+    ui::App().Reset();
+  }
+
+  // The logger window of the station found, logging its channel 1's conductivity back to back.
+  TModule3& StartLogging() {
+    ui::FindAs<ui::MenuItem>(*main_, "COM11")->Click();
+    main_->search->Click();
+    StationWindow->DataLogger->Click();
+    TModule3& w = *LoggerWindow;
+    ui::FindAs<ui::CheckBox>(w, "SigmaCheckBox1")->UserToggle();
+    w.Period->UserType("1.5");
+    QWidget* top = Backend().WidgetOf(w);
+    line_->ClearFrames();
+    top->findChild<QPushButton*>("Start")->click();
+    EXPECT_NE(w.Logger, nullptr);
+    // A Stop before the first pass begins ends the thread without any pass.
+    EXPECT_TRUE(line_->WaitForFrames(1, std::chrono::seconds(10)));
+    return w;
+  }
+
+  testing_support::InTempFolder folder_;
+  testing_support::TempDir ports_;
+  std::unique_ptr<sim::Instruments> line_;
+  std::unique_ptr<TModule1> main_;
+};
+
+TEST_F(QtLoggerTest, StopClickedAgainWhileStopRunsStopsOnce) {
+  TModule3& w = StartLogging();
+  QWidget* top = Backend().WidgetOf(w);
+  auto* stop = top->findChild<QPushButton*>("Stop");
+  // Queued now, handled by Stop's processing of pending messages.
+  QMetaObject::invokeMethod(stop, "click", Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      qApp, [&w] { w.Stop->Click(); }, Qt::QueuedConnection);
+  stop->click();
+  EXPECT_EQ(w.Logger, nullptr);
+  EXPECT_TRUE(w.Start->Enabled());
+  EXPECT_FALSE(w.Stop->Enabled());
+  EXPECT_EQ(w.Stations.size(), 1u);
+  const auto lines = testing_support::CrlfLines("T0000101.txt");
+  ASSERT_GE(lines.size(), 2u);
+  for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(std::to_string(i - 1) + " ", 0), 0u);
+}
+
+TEST_F(QtLoggerTest, ExitOrCloseWhileStopRunsHandsBackAfterTheThreadHasEnded) {
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "close" : "exit");
+    TModule3& w = StartLogging();
+    QWidget* top = Backend().WidgetOf(w);
+    if (close) {
+      QMetaObject::invokeMethod(top, "close", Qt::QueuedConnection);
+    } else {
+      QMetaObject::invokeMethod(top->findChild<QAction*>("Exitprogram1"), "trigger", Qt::QueuedConnection);
+    }
+    top->findChild<QPushButton*>("Stop")->click();
+    EXPECT_EQ(w.Logger, nullptr);
+    EXPECT_FALSE(w.Visible());
+    EXPECT_TRUE(StationWindow->Visible());
+    EXPECT_EQ(w.Stations.empty(), close);  // emptied by the close, once the thread had ended
+    EXPECT_TRUE(w.Start->Enabled());
+    StationWindow->Back->Click();
+  }
+}
+
+TEST_F(QtLoggerTest, ExitOrCloseWhileLoggingStopsFirst) {
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "close" : "exit");
+    TModule3& w = StartLogging();
+    QWidget* top = Backend().WidgetOf(w);
+    if (close) {
+      top->close();
+    } else {
+      top->findChild<QAction*>("Exitprogram1")->trigger();
+    }
+    EXPECT_EQ(w.Logger, nullptr);
+    EXPECT_FALSE(w.Visible());
+    EXPECT_EQ(w.Stations.empty(), close);
+    StationWindow->Back->Click();
+  }
+}
+
+}  // namespace

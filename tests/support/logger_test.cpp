@@ -1,0 +1,46 @@
+#include "tests/support/logger_test.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "formatka2/formatka2.h"
+
+namespace testing_support {
+
+InTempFolder::InTempFolder() : before_(std::filesystem::current_path().string()) {
+  std::filesystem::current_path(dir_.Path());
+}
+
+InTempFolder::~InTempFolder() {
+  std::error_code ec;
+  std::filesystem::current_path(before_, ec);
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> CrlfLines(const std::string& path) {
+  const std::string text = ReadAll(path);
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  for (size_t end; (end = text.find("\r\n", pos)) != std::string::npos; pos = end + 2) {
+    lines.push_back(text.substr(pos, end - pos));
+  }
+  if (pos < text.size()) lines.push_back(text.substr(pos));
+  return lines;
+}
+
+void LoggerWindowTest::TearDown() { WindowTest::TearDown(); }
+
+TModule3& LoggerWindowTest::OpenLogger(const std::vector<std::string>& ids) {
+  OpenAndSearch(ids);
+  EXPECT_NE(StationWindow, nullptr);
+  StationWindow->DataLogger->Click();
+  EXPECT_NE(LoggerWindow, nullptr);
+  return *LoggerWindow;
+}
+
+}  // namespace testing_support

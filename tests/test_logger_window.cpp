@@ -1,0 +1,261 @@
+// The data logger window's records, Start's checks, the locking of its controls and the devices
+// configuration file, driven as the user drives them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "formatka3/data_logger.h"
+#include "sim/station.h"
+#include "tests/support/logger_test.h"
+#include "ui/numbers.h"
+
+using testing_support::CrlfLines;
+using testing_support::LoggerWindowTest;
+using testing_support::ReadAll;
+
+namespace {
+
+ui::CheckBox* Box(TModule3& w, const std::string& name) { return ui::FindAs<ui::CheckBox>(w, name); }
+ui::Edit* EditNamed(TModule3& w, const std::string& name) { return ui::FindAs<ui::Edit>(w, name); }
+
+// Picks a station from the list as the user does: open the list, then pick.
+void PickStation(TModule3& w, const std::string& id) {
+  w.DeviceSelect->UserDropDown();
+  w.DeviceSelect->UserPick(w.DeviceSelect->Items().IndexOf(id));
+}
+
+}  // namespace
+
+class LoggerRecordTest : public LoggerWindowTest {};
+
+TEST_F(LoggerRecordTest, EachStationKeepsWhatTheControlsSaidWhenAnotherWasPicked) {
+  TModule3& w = OpenLogger({"T0000201", "T0000102"});
+  EXPECT_EQ(w.DeviceSelect->Text(), "T0000201");
+  Box(w, "EpsiCheckBox1")->UserToggle();
+  Box(w, "TempCheckBox2")->UserToggle();
+  Box(w, "CalCheckBox2")->UserToggle();
+  EditNamed(w, "a1Edit2")->UserType("2.5");
+  w.Period->UserType("60");
+  PickStation(w, "T0000102");
+  // The new station has no record: its defaults show, the temperature column stays.
+  EXPECT_FALSE(Box(w, "EpsiCheckBox1")->Checked());
+  EXPECT_TRUE(Box(w, "TempCheckBox2")->Checked());
+  EXPECT_FALSE(Box(w, "CalCheckBox2")->Checked());
+  EXPECT_EQ(EditNamed(w, "a1Edit2")->Text(), "0");
+  EXPECT_EQ(w.Period->Text(), "0");
+
+  Box(w, "SigmaCheckBox8")->UserToggle();
+  PickStation(w, "T0000201");
+  EXPECT_TRUE(Box(w, "EpsiCheckBox1")->Checked());
+  EXPECT_FALSE(Box(w, "SigmaCheckBox8")->Checked());
+  EXPECT_TRUE(Box(w, "CalCheckBox2")->Checked());
+  EXPECT_EQ(EditNamed(w, "a1Edit2")->Text(), "2.5");
+  EXPECT_EQ(w.Period->Text(), "60");
+
+  std::vector<std::string> keys;
+  for (const auto& entry : w.Stations) keys.push_back(entry.first);
+  EXPECT_EQ(keys, (std::vector<std::string>{"T0000102", "T0000201"}));
+  EXPECT_TRUE(w.Stations.at("T0000102")->GetSigma(7));
+  EXPECT_EQ(w.Stations.at("T0000201")->GetAux1Id(0), "");  // "no probe": no identifier
+}
+
+TEST_F(LoggerRecordTest, ANumberThatIsNoneKeepsTheRecordStoredBefore) {
+  TModule3& w = OpenLogger({"T0000201"});
+  w.Period->UserType("30");
+  w.DeviceSelect->UserDropDown();
+  ASSERT_EQ(w.Stations.count("T0000201"), 1u);
+  EditNamed(w, "a1Edit2")->UserType("1.5x");
+  w.Period->UserType("45");
+  w.DeviceSelect->UserDropDown();
+  ASSERT_EQ(Backend().Exceptions().size(), 1u);
+  EXPECT_EQ(Backend().Exceptions()[0], "'1.5x' is not a valid floating point value");
+  EXPECT_EQ(w.Stations.at("T0000201")->GetPeriod(), 30);
+
+  // The coefficients are converted before the period: the error names the first that fails.
+  w.Period->UserType("");
+  EditNamed(w, "a0Edit1")->UserType("");
+  w.DeviceSelect->UserDropDown();
+  EXPECT_EQ(Backend().Exceptions().back(), "'' is not a valid floating point value");
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
+
+TEST_F(LoggerRecordTest, NumbersShowWithTheUsersDecimalSeparator) {
+  ui::SetDecimalSeparator(',');
+  TModule3& w = OpenLogger({"T0000201", "T0000102"});
+  EditNamed(w, "a2Edit1")->UserType("0,25");
+  PickStation(w, "T0000102");
+  PickStation(w, "T0000201");
+  EXPECT_EQ(EditNamed(w, "a2Edit1")->Text(), "0,25");
+  EXPECT_EQ(w.Stations.at("T0000201")->GetA2(0), 0.25);
+  ui::SetDecimalSeparator(0);
+}
+
+class LoggerStartTest : public LoggerWindowTest {};
+
+TEST_F(LoggerStartTest, PeriodChecksAndTheMinimumPeriod) {
+  TModule3& w = OpenLogger({"T0000201", "T0000102"});
+  Box(w, "TetaCheckBox1")->UserToggle();
+  Box(w, "SigmaCheckBox2")->UserToggle();
+  struct Case {
+    std::string period, box;
+    ui::DialogType type;
+  };
+  const std::vector<Case> refused = {
+      {"period", "Set period between the measurements!", ui::DialogType::Warning},
+      {"", "The period value is incorrect!", ui::DialogType::Error},
+      {"5,5", "The period value is incorrect!", ui::DialogType::Error},
+      {"five", "The period value is incorrect!", ui::DialogType::Error},
+      {"2", "Period between the measurements is too short!\nMinimum = 2.5 second(s)", ui::DialogType::Warning},
+      {"1e300", "The period value is incorrect!", ui::DialogType::Error},  // no 32-bit wait
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.period);
+    w.Period->UserType(c.period);
+    Responder().AnswerMessage(c.box, ui::mrOk, c.type);
+    w.Start->Click();
+    EXPECT_EQ(w.Logger, nullptr);
+    EXPECT_TRUE(w.Start->Enabled());
+  }
+  // A second station's stored record counts although another is on show.
+  PickStation(w, "T0000102");
+  Box(w, "TempCheckBox3")->UserToggle();
+  w.Period->UserType("5");
+  Responder().AnswerMessage("Period between the measurements is too short!\nMinimum = 5.5 second(s)", ui::mrOk,
+                            ui::DialogType::Warning);
+  w.Start->Click();
+  Box(w, "TempCheckBox3")->UserToggle();
+  ui::SetDecimalSeparator(',');
+  w.Period->UserType("2");
+  Responder().AnswerMessage("Period between the measurements is too short!\nMinimum = 2,5 second(s)", ui::mrOk);
+  w.Start->Click();
+  ui::SetDecimalSeparator(0);
+  EXPECT_EQ(w.Logger, nullptr);
+}
+
+TEST_F(LoggerStartTest, LoggingLocksTheControlsAndStopUnlocksThem) {
+  // Field probes on channels 1 and 2 only: the other temperature boxes stay disabled after Stop.
+  Line().SetDeviceIds({"T0000201"});
+  Line().Get<sim::StationDevice>(0x01)->SetProbeTypeMask(0xFC);
+  TModule3& w = OpenLogger({"T0000201"});
+  w.Period->UserType("0");
+  w.Start->Click();
+  ASSERT_NE(w.Logger, nullptr);
+  EXPECT_TRUE(w.Stop->Enabled());
+  std::vector<ui::Control*> locked = {w.Start, w.DeviceSelect, w.ReadConfig, w.SaveConfig, w.Period};
+  for (int n = 1; n <= 8; ++n) {
+    for (std::string p : {"EpsiCheckBox", "TetaCheckBox", "SigmaCheckBox", "TempCheckBox"}) {
+      locked.push_back(Box(w, p + std::to_string(n)));
+    }
+    locked.push_back(ui::FindAs<ui::ComboBox>(w, "AUXselect" + std::to_string(n) + "1"));
+    locked.push_back(ui::FindAs<ui::ComboBox>(w, "AUXselect" + std::to_string(n) + "2"));
+  }
+  for (std::string p : {"CalCheckBox", "a0Edit", "a1Edit", "a2Edit"}) {
+    for (int k = 1; k <= 2; ++k) locked.push_back(ui::FindAs<ui::Control>(w, p + std::to_string(k)));
+  }
+  for (ui::Control* c : locked) EXPECT_FALSE(c->Enabled()) << c->Name();
+  EXPECT_TRUE(w.Exitprogram1->Enabled());
+
+  w.Stop->Click();
+  EXPECT_EQ(w.Logger, nullptr);
+  EXPECT_FALSE(w.Stop->Enabled());
+  for (ui::Control* c : locked) {
+    const bool labTemp = c->Name().rfind("TempCheckBox", 0) == 0 && c->Name() != "TempCheckBox1" &&
+                         c->Name() != "TempCheckBox2";
+    EXPECT_EQ(c->Enabled(), !labTemp) << c->Name();
+  }
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
+
+TEST_F(LoggerStartTest, LeavingTheWindowWhileLoggingStopsItFirst) {
+  for (const bool close : {false, true}) {
+    SCOPED_TRACE(close ? "close" : "exit");
+    TModule3& w = OpenLogger({"T0000201"});
+    w.Period->UserType("0");
+    w.Start->Click();
+    ASSERT_NE(w.Logger, nullptr);
+    if (close) {
+      w.UserClose();
+      EXPECT_TRUE(w.Stations.empty());
+    } else {
+      w.Exitprogram1->Click();
+      EXPECT_EQ(w.Stations.size(), 1u);
+    }
+    EXPECT_EQ(w.Logger, nullptr);
+    EXPECT_TRUE(w.Start->Enabled());
+    EXPECT_FALSE(w.Visible());
+    EXPECT_TRUE(StationWindow->Visible());
+    StationWindow->Back->Click();
+  }
+}
+
+class LoggerConfigFileTest : public LoggerWindowTest {};
+
+TEST_F(LoggerConfigFileTest, WrittenAndReadBackThroughTheWindow) {
+  TModule3& w = OpenLogger({"T0000201", "T0000102"});
+  Box(w, "EpsiCheckBox1")->UserToggle();
+  Box(w, "CalCheckBox1")->UserToggle();
+  EditNamed(w, "a0Edit1")->UserType("1");
+  EditNamed(w, "a1Edit1")->UserType("2");
+  EditNamed(w, "a2Edit1")->UserType("0.5");
+  const std::string path = folder_.File("config.txt");
+  Responder().AnswerFile(ui::FileDialogKind::Save, path);
+  w.SaveConfig->Click();
+  const auto lines = CrlfLines(path);
+  ASSERT_EQ(lines.size(), 14u);
+  EXPECT_EQ(lines[0], "device");
+  EXPECT_EQ(lines[1], "T0000201");
+  EXPECT_EQ(lines[2], "1;0;0;0;no probe;noAUX;no probe;noAUX;");
+  EXPECT_EQ(lines[10], "1;1;2;0.5;");
+  EXPECT_EQ(lines[13], "fin");
+
+  // Changed controls come back from the file; a block for an unlisted station is dropped.
+  std::string text = ReadAll(path);
+  std::string other = text.substr(0, text.size() - 3);
+  other.replace(other.find("T0000201"), 8, "T0000999");
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << other + text;
+  Box(w, "EpsiCheckBox1")->UserToggle();
+  EditNamed(w, "a2Edit1")->UserType("7");
+  Responder().AnswerFile(ui::FileDialogKind::Open, path);
+  w.ReadConfig->Click();
+  EXPECT_TRUE(Box(w, "EpsiCheckBox1")->Checked());
+  EXPECT_EQ(EditNamed(w, "a2Edit1")->Text(), "0.5");
+  EXPECT_EQ(w.Stations.count("T0000999"), 0u);
+  EXPECT_EQ(w.Stations.size(), 1u);
+}
+
+TEST_F(LoggerConfigFileTest, FailuresLeaveFilesAndRecordsWhole) {
+  TModule3& w = OpenLogger({"T0000201"});
+  const std::string path = folder_.File("config.txt");
+  std::ofstream(path, std::ios::binary) << "old";
+
+  // A file that cannot be written is reported, and the old one stays whole.
+  Responder().AnswerFile(ui::FileDialogKind::Save, folder_.File("missing/config.txt"));
+  Responder().AnswerMessage("Error while saving devices configuration, try again", ui::mrOk);
+  w.SaveConfig->Click();
+
+  // A record its own reader would refuse is not written at all.
+  ui::FindAs<ui::ComboBox>(w, "AUXselect41")->UserType("");
+  Responder().AnswerMessage(
+      "The configuration of device T0000201 cannot be written: a name or value is empty, too long or holds ';'",
+      ui::mrOk, ui::DialogType::Warning);
+  w.SaveConfig->Click();
+  EXPECT_EQ(ReadAll(path), "old");
+
+  // A corrupt file changes no record; the station on show gets its record back.
+  ui::FindAs<ui::ComboBox>(w, "AUXselect41")->UserType("no probe");
+  w.Period->UserType("12");
+  Responder().AnswerFile(ui::FileDialogKind::Open, path);
+  Responder().AnswerMessage(
+      "Error while loading devices configuration, file was not closed properly or is corrupt, try again", ui::mrOk);
+  w.ReadConfig->Click();
+  EXPECT_EQ(w.Stations.at("T0000201")->GetPeriod(), 12);
+  EXPECT_EQ(w.Period->Text(), "12");
+  Responder().AnswerFile(ui::FileDialogKind::Open, std::nullopt);
+  w.ReadConfig->Click();
+  Responder().AnswerFile(ui::FileDialogKind::Open, folder_.File("absent.txt"));
+  Responder().AnswerMessage(
+      "Error while loading devices configuration, file was not closed properly or is corrupt, try again", ui::mrOk);
+  w.ReadConfig->Click();
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
