@@ -42,7 +42,12 @@ std::optional<std::string> DataLogger::Fetch(const std::string& key, char letter
   platform::Sleep(waitMs);
   const auto reply = ReadLoggerReply(length);
   if (!reply) return std::nullopt;
-  return reply->Text(static_cast<size_t>(length));
+  std::string text = reply->Text(static_cast<size_t>(length));
+  // A line break inside a value would split the station's line in the file.
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = '?';
+  }
+  return text;
 }
 
 std::string DataLogger::MeasureSalinity(const std::string& key, int n) {
