@@ -59,6 +59,8 @@ void TModule2::DeviceSelectChange(ui::Component*) {
 
 void TModule2::DataLoggerClick(ui::Component*) {
   ui::HourGlass hourGlass;
+  // The window of an earlier click is released as it is: its close would hand back to here.
+  delete LoggerWindow;
   LoggerWindow = new TModule3(this, Port);
   LoggerWindow->DeviceSelect->Items().Assign(DeviceSelect->Items());
   LoggerWindow->DeviceSelect->SetText(DeviceSelect->Text());
@@ -79,8 +81,25 @@ std::optional<link::CommandFrame> TModule2::BuildStationCommand(char letter1, ch
   const auto address = link::DeviceAddress(DeviceSelect->Text());
   if (!address) return std::nullopt;
   if (deviceLevel) return link::MakeFrame(*address, letter1, letter2, true, 0);
-  if (ChannelSelect->Text() == "CH number") return std::nullopt;
-  return link::MakeFrame(*address, letter1, letter2, false, link::ParseInteger(ChannelSelect->Text()));
+  // "CH number", and any text that names no channel, gives no frame.
+  const std::optional<int> channel = SelectedChannel();
+  if (!channel) return std::nullopt;
+  return link::MakeFrame(*address, letter1, letter2, false, *channel);
+}
+
+std::optional<int> TModule2::SelectedChannel() const {
+  const int32_t n = link::ParseInteger(ChannelSelect->Text());
+  if (n < 1 || n > 8) return std::nullopt;
+  return n;
+}
+
+bool TModule2::Send(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload) {
+  return link::WriteFrame(*Port, BuildStationCommand(letter1, letter2, deviceLevel), count, payload);
+}
+
+void TModule2::LogChannelFailure() {
+  Log(kSendFailureLine);
+  Log("Check the selected channel configuration");
 }
 
 std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check) {
@@ -93,19 +112,9 @@ std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check)
   return reply;
 }
 
-// The station's exchanges are built in their own files as they come.
-void TModule2::ReadProbeConfig() {}
-void TModule2::SearchAuxProbes() {}
-void TModule2::MeasMoiClick(ui::Component*) {}
-void TModule2::MeasCondClick(ui::Component*) {}
-void TModule2::MeasTempAllClick(ui::Component*) {}
-void TModule2::ChannelSelectChange(ui::Component*) {}
-void TModule2::CableCalibClick(ui::Component*) {}
+// The full calibrations share the water-temperature dialog with the main window; they come
+// with it.
 void TModule2::ProbeCalibClick(ui::Component*) {}
 void TModule2::NonStProbCalibClickClick(ui::Component*) {}
-void TModule2::AUXselectChange(ui::Component*) {}
-void TModule2::AUXstartClick(ui::Component*) {}
-void TModule2::MeasTempClick(ui::Component*) {}
-void TModule2::MeasMPotClick(ui::Component*) {}
-void TModule2::ReadConfigClick(ui::Component*) {}
-void TModule2::SaveConfigClick(ui::Component*) {}
+void TModule2::RunFullCalibration(bool, bool) {}
+void TModule2::FinishFullCalibration() {}

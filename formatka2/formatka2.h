@@ -2,20 +2,18 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 
 #include "forms/formatka2_layout.h"
+#include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
+#include "main/reflectogram.h"
 
 class TGraph1;
 class TModule3;
-
-// AUX probes found on the station's AUX connector: display name -> 16-character identifier.
-using AuxProbeMap = std::map<std::string, std::string>;
 
 class TModule2 : public forms::TModule2Layout {
  public:
@@ -29,15 +27,33 @@ class TModule2 : public forms::TModule2Layout {
   std::optional<link::CommandFrame> BuildStationCommand(char letter1, char letter2, bool deviceLevel);
   std::optional<link::Bytes> ReadStationReply(int32_t count, bool check);
 
-  // Reads the selected station's probe types into the channel radio buttons.
-  void ReadProbeConfig();
-  // Searches the selected station's AUX probes.
+  // Probe types: reads the selected station's mask into the channel radio buttons (true when a
+  // reply was shown), writes what the buttons show (true when the frame went out).
+  bool ReadProbeConfig();
+  bool SaveProbeConfig();
+
+  // AUX probes: the search fills AuxProbeMap and AUXselect; the measurement reads the probe
+  // chosen in AUXselect.
   void SearchAuxProbes();
+  void MeasureAuxProbe();
+
+  // Conductivity and probe length.
+  void ReadConductivity();
+  bool CalibrateProbeLength();
+
+  // Moisture and probe temperature; the two reads return true when their frame was not sent.
+  bool ReadMoisture();
+  bool ReadDielectricConstant();
+  void ReadProbeTemperature();
+
+  // Full calibrations.
+  void RunFullCalibration(bool fieldProbe, bool standard);
+  void FinishFullCalibration();
 
   link::SerialPort* Port;
   std::string LastMoisture;
   std::string LastDielectricConstant;
-  AuxProbeMap AuxProbes;
+  link::AuxProbeIdMap AuxProbeMap;
 
  protected:
   void FormCreate(ui::Component* Sender) override;
@@ -65,7 +81,17 @@ class TModule2 : public forms::TModule2Layout {
  private:
   void Log(const std::string& line) { Memo1->Lines().Add(line); }
   void ReturnToMain();
+  // The channel chosen in ChannelSelect, when its text reads as 1 to 8.
+  std::optional<int> SelectedChannel() const;
+  // Builds a frame for the selected station and writes its first `count` bytes, then `payload`.
+  bool Send(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload = {});
+  // The log lines of a failed channel exchange: the send failure, then the hint to the channel.
+  void LogChannelFailure();
 };
+
+// The 1026 values of a station reflectogram: four hexadecimal digits each, most significant
+// first. Sets *faulty when a character is not an upper-case hexadecimal digit.
+Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty);
 
 // Unit-level pointers.
 extern ui::Component* Module2Owner;

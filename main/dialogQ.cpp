@@ -1,13 +1,11 @@
 #include "main/dialogQ.h"
 
-#include <cctype>
+#include <memory>
 
+#include "link/calibration.h"
 #include "ui/dialogs.h"
 
-bool TSetPropDialog::ValidTemperature(const std::string& t) {
-  auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
-  return t.size() >= 4 && digit(t[0]) && digit(t[1]) && t[2] == '.' && digit(t[3]) && t != "00.0";
-}
+bool TSetPropDialog::ValidTemperature(const std::string& t) { return link::IsTemperatureText(t) && t != "00.0"; }
 
 void TSetPropDialog::OKbuttonClick(ui::Component*) {
   if (ValidTemperature(Edit1->Text())) {
@@ -16,4 +14,10 @@ void TSetPropDialog::OKbuttonClick(ui::Component*) {
   } else {
     ui::MessageDlg("The temperature value is incorrect!", ui::DialogType::Error, ui::DialogButtons::Ok);
   }
+}
+
+std::string AskWaterTemperature(ui::Component* owner) {
+  std::unique_ptr<TSetPropDialog> dialog(new TSetPropDialog(owner));
+  dialog->ShowModal();  // its result says nothing: only a valid text closes it through OK
+  return dialog->GetWaterTemperature();
 }

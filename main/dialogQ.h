@@ -18,3 +18,8 @@ class TSetPropDialog : public forms::TSetPropDialogLayout {
  protected:
   void OKbuttonClick(ui::Component* Sender) override;
 };
+
+// Creates the dialog owned by `owner`, shows it modally and destroys it; returns the text of
+// Edit1 as it was when the dialog closed (the caller checks it with ValidTemperature: a dialog
+// closed another way than through OK may hold any text).
+std::string AskWaterTemperature(ui::Component* owner);

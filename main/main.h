@@ -11,6 +11,7 @@
 #include "forms/main_layout.h"
 #include "link/bytes.h"
 #include "link/frame.h"
+#include "link/probe_type_mask.h"
 #include "link/serial_port.h"
 
 class TGraph1;
@@ -31,6 +32,23 @@ class TModule1 : public forms::TModule1Layout {
   bool CheckDeviceFound();
   std::optional<link::CommandFrame> BuildMeterCommand(char letter1, char letter2, bool deviceLevel);
   std::optional<link::Bytes> ReadMeterReply(int32_t n, bool check);
+
+  // Meter measurements: each read fetches one last value from the meter, keeps it and logs it.
+  void ReadSalinity();
+  void ReadProbeTemperature();
+  void ReadMoisture();
+  // True when its read frame could not be sent.
+  bool ReadDielectricConstant();
+
+  // Probe type of the selected channel: the meter's mask, shown in and saved from ProbeGroup.
+  std::optional<link::ProbeTypeMask> ReadProbeConfig();
+  void ShowProbeType(const std::optional<link::ProbeTypeMask>& mask);
+  void SaveProbeConfig(const std::optional<link::ProbeTypeMask>& mask);
+
+  // Calibrations of the probe on the selected channel.
+  bool CalibrateProbeLength();
+  void RunFullCalibration(bool field, bool standard);
+  void FinishFullCalibration();
 
   link::SerialPort* GetPort() const { return Port.get(); }
   bool DeviceFound() const { return deviceFound; }
@@ -75,6 +93,27 @@ class TModule1 : public forms::TModule1Layout {
  private:
   void Log(const std::string& line);
   void SetMeterMenusVisible(bool visible);
+  // Builds a meter frame and writes its first `length` bytes, then `payload`, after the wake
+  // preamble. False when no frame could be built or the write failed.
+  bool WriteMeterCommand(char letter1, char letter2, bool deviceLevel, size_t length, const std::string& payload = {});
+  // Sends a reading command, waits, reads `length` characters with the checks, keeps the reply
+  // and logs `label`, its first `shown` characters and `unit`. True when the frame was not sent.
+  bool ReadMeterValue(char letter, int32_t length, size_t shown, std::optional<std::string>& kept,
+                      const std::string& label, const std::string& unit);
+  // Full calibration in one medium: C<medium>, the wait, V<medium>, then its result (up to 4
+  // characters, unchecked). Nothing when a frame could not be sent or no result came.
+  std::optional<link::Bytes> CalibrateInMedium(char medium, uint32_t wait);
+  void LogFullCalibrationSendFailure();
+  // The probe type ProbeGroup showed before the user's last click, put back when the meter could
+  // not take the click.
+  int probeTypeShown = 0;
+
+  // Device information and memory banks: text commands written without preamble.
+  std::optional<link::Bytes> MeterTextExchange(const std::string& command, uint32_t waitMs, int32_t n);
+  void ShowMeterInfo(const std::string& command, int32_t n, const std::string& label, bool needsDevice);
+  void TransferDataBank(int bank, bool toLog);
+  // True when a moisture text and a reflectogram to go with it are kept; else logs why not.
+  bool CheckMoistureKept();
 
   std::unique_ptr<link::SerialPort> Port;
   bool deviceFound = false;

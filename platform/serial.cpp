@@ -5,6 +5,7 @@
 #include <pwd.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -82,6 +83,14 @@ uint32_t ClampMs(uint64_t ms) { return ms > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_c
 void SetModemLine(int fd, int line, bool on) {
   int bits = line;
   (void)ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &bits);
+}
+
+// The slave side of a pseudo-terminal (its device numbers are those of /dev/pts/N).
+bool IsPseudoTerminal(int fd) {
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+  const unsigned int m = major(st.st_rdev);
+  return m >= 136 && m <= 143;
 }
 
 }  // namespace
@@ -266,6 +275,10 @@ bool SerialDevice::Purge(uint32_t flags) {
   if (fd_ < 0) return false;
   bool rx = (flags & kPurgeRxClear) != 0;
   bool tx = (flags & kPurgeTxClear) != 0;
+  // Every write waits until its bytes have left, so the output queue holds nothing unsent. On a
+  // pseudo-terminal flushing it would throw away what the other side has not read yet: bytes that
+  // were sent, such as a frame without reply just before the next one.
+  if (tx && IsPseudoTerminal(fd_)) tx = false;
   if (!rx && !tx) return true;
   int queue = rx && tx ? TCIOFLUSH : rx ? TCIFLUSH : TCOFLUSH;
   return tcflush(fd_, queue) == 0;

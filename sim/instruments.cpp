@@ -99,6 +99,7 @@ struct Instruments::Impl {
   std::map<std::string, Fault> faults;
   bool pacing = false;
   std::chrono::microseconds replyDelay{0};
+  std::map<std::string, std::chrono::microseconds> commandDelays;
   Clock::time_point lastReplyAt{};
   std::vector<fs::path> links;
 
@@ -209,7 +210,8 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
       if (f->second.times > 0 && --f->second.times == 0) faults.erase(f);
     }
     paced = pacing;
-    delay = replyDelay;
+    auto d = commandDelays.find(frame.command);
+    delay = d != commandDelays.end() ? d->second : replyDelay;
   }
   // A throwing handler or device must not take the reader thread, and with it the test, down.
   try {
@@ -403,6 +405,11 @@ void Instruments::SetPacing(bool lineRate) {
 void Instruments::SetReplyDelay(std::chrono::microseconds d) {
   std::lock_guard lock(impl_->mu);
   impl_->replyDelay = d;
+}
+
+void Instruments::SetReplyDelay(const std::string& command, std::chrono::microseconds d) {
+  std::lock_guard lock(impl_->mu);
+  impl_->commandDelays[command] = d;
 }
 
 std::vector<ReceivedFrame> Instruments::Frames() const {

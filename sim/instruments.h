@@ -106,6 +106,9 @@ class Instruments {
   void SetPacing(bool lineRate);
   // Extra delay before each reply.
   void SetReplyDelay(std::chrono::microseconds d);
+  // Extra delay before the replies of one command key, in place of the one above; as a station
+  // that answers only once its measurement is done.
+  void SetReplyDelay(const std::string& command, std::chrono::microseconds d);
 
   std::vector<ReceivedFrame> Frames() const;
   void ClearFrames();

@@ -1,15 +1,208 @@
 #include "sim/meter.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
 namespace sim {
+
+namespace {
+
+// Where the probe's rods begin on the trace, in samples of 0.01 ns.
+constexpr int kRodsStart = 200;
+// Rod length in metres, for the echo's travel time.
+constexpr double kRodLength = 0.10;
+
+std::string Format(const char* format, double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+// The plausible values of a channel: each channel a little different, all within what soil gives.
+std::string PlausibleSalinity(int channel) { return Format("%5.3f", 0.045 + 0.003 * (channel - 1)); }
+std::string PlausibleTemperature(int channel) { return Format("%5.2f", 21.5 + 0.2 * (channel - 1)); }
+std::string PlausibleMoisture(int channel) { return Format("%6.2f", 23.45 + 1.1 * (channel - 1)); }
+double PlausibleEps(int channel) { return 12.345 + 0.6 * (channel - 1); }
+std::string PlausibleDielectric(int channel) { return Format("%6.3f", PlausibleEps(channel)); }
+
+// Samples of 0.01 ns the pulse needs along the rods and back at this dielectric constant.
+int TravelSamples(double eps) { return static_cast<int>(std::lround(2.0 * kRodLength * std::sqrt(eps) / 0.3 * 100.0)); }
+
+double Sigmoid(double x) { return 1.0 / (1.0 + std::exp(-x)); }
+
+// The channel digit of a 4-byte frame (1 when it is not '1' to '8').
+int ChannelOf(const ReceivedFrame& frame) {
+  if (frame.bytes.size() < 4) return 1;
+  const int c = frame.bytes[3] - '0';
+  return c >= 1 && c <= 8 ? c : 1;
+}
+
+}  // namespace
+
+MeterDevice::MeterDevice() = default;
+
+MeterDevice::Values MeterDevice::PlausibleReflectogram(int start, int travel) {
+  Values v{};
+  const int end = start + travel;
+  for (int i = 0; i < 1024; ++i) {
+    double y = 2000.0;
+    y += 1100.0 * std::exp(-std::pow((i - 40) / 10.0, 2));       // the launched pulse
+    y += 450.0 * std::exp(-std::pow((i - start + 5) / 4.0, 2));  // the probe head
+    y -= 700.0 * Sigmoid((i - start) / 3.0);                     // into the wet soil
+    y += 1500.0 * Sigmoid((i - end) / 10.0);                     // the open end of the rods
+    if (i > end) y += 60.0 * std::sin((i - end) / 9.0) * std::exp(-(i - end) / 120.0);
+    v[static_cast<size_t>(i)] = static_cast<uint16_t>(std::clamp(std::lround(y), 0L, 65535L));
+  }
+  v[1024] = static_cast<uint16_t>(start * 10 + 5);
+  v[1025] = static_cast<uint16_t>(end * 10 + 5);
+  return v;
+}
 
 std::optional<std::string> MeterDevice::Answer(const ReceivedFrame& frame) {
   if (frame.preamble == 0) return memory_.Answer(frame);
   return AnswerFrame(frame);
 }
 
-std::optional<std::string> MeterDevice::AnswerFrame(const ReceivedFrame& /*frame*/) {
+void MeterDevice::Measure(char kind, int channel) {
+  switch (kind) {
+    case 'S':
+      salinityChannel_ = channel;
+      break;
+    case 'T':
+      temperatureChannel_ = channel;
+      break;
+    case 'M':
+      moistureChannel_ = channel;
+      break;
+  }
+}
+
+std::optional<std::string> MeterDevice::AnswerFrame(const ReceivedFrame& frame) {
   std::lock_guard lock(mu_);
+  const std::string& c = frame.command;
+  if (c == "MS" || c == "MT" || c == "MM") {
+    Measure(c[1], ChannelOf(frame));
+    return std::nullopt;
+  }
+  if (c == "RS") return salinitySet_.value_or(PlausibleSalinity(salinityChannel_));
+  if (c == "RT") return temperatureSet_.value_or(PlausibleTemperature(temperatureChannel_));
+  if (c == "RM") return moistureSet_.value_or(PlausibleMoisture(moistureChannel_));
+  if (c == "RN") return dielectricSet_.value_or(PlausibleDielectric(moistureChannel_));
+  if (c == "RG") {
+    const Values v = CurrentReflectogram();
+    std::string bytes;
+    bytes.reserve(2 * v.size());
+    for (uint16_t value : v) {
+      bytes += static_cast<char>(value >> 8);
+      bytes += static_cast<char>(value & 0xFF);
+    }
+    return bytes;
+  }
+  // Calibrations: the action commands answer nothing, their results come with the V commands.
+  if (c == "CL" || c == "CA" || c == "CW") return std::nullopt;
+  if (c == "VL") return lengthResult_;
+  if (c == "VA") return airResult_;
+  if (c == "VW") return waterResult_;
+  if (c == "CC") return computeResult_;
+  if (c == "1W") {
+    if (frame.bytes.size() >= 19) payloads_.emplace_back(frame.bytes.begin() + 3, frame.bytes.begin() + 19);
+    return std::nullopt;
+  }
+  if (c == "RH") {
+    if (probeReply_) return *probeReply_;
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    return std::string{kDigits[probeMask_ >> 4], kDigits[probeMask_ & 0x0F], '0', '0'};
+  }
+  if (c == "SP") {
+    if (frame.bytes.size() >= 5) {
+      auto value = [](uint8_t d) -> int {
+        if (d >= '0' && d <= '9') return d - '0';
+        if (d >= 'A' && d <= 'F') return d - 'A' + 10;
+        return -1;
+      };
+      const int high = value(frame.bytes[3]);
+      const int low = value(frame.bytes[4]);
+      // A mask the meter cannot read leaves the stored one alone.
+      if (high >= 0 && low >= 0) probeMask_ = static_cast<uint8_t>(high * 16 + low);
+    }
+    return std::nullopt;
+  }
   return std::nullopt;
+}
+
+void MeterDevice::SetSalinity(std::string text) {
+  std::lock_guard lock(mu_);
+  salinitySet_ = std::move(text);
+}
+
+void MeterDevice::SetProbeTemperature(std::string text) {
+  std::lock_guard lock(mu_);
+  temperatureSet_ = std::move(text);
+}
+
+void MeterDevice::SetMoisture(std::string text) {
+  std::lock_guard lock(mu_);
+  moistureSet_ = std::move(text);
+}
+
+void MeterDevice::SetDielectricConstant(std::string text) {
+  std::lock_guard lock(mu_);
+  dielectricSet_ = std::move(text);
+}
+
+void MeterDevice::SetReflectogram(const Values& values) {
+  std::lock_guard lock(mu_);
+  reflectogramSet_ = values;
+  markersSet_.reset();
+}
+
+void MeterDevice::SetMarkers(uint16_t first, uint16_t second) {
+  std::lock_guard lock(mu_);
+  markersSet_ = std::array<uint16_t, 2>{first, second};
+}
+
+MeterDevice::Values MeterDevice::Reflectogram() const {
+  std::lock_guard lock(mu_);
+  return CurrentReflectogram();
+}
+
+MeterDevice::Values MeterDevice::CurrentReflectogram() const {
+  Values v =
+      reflectogramSet_.value_or(PlausibleReflectogram(kRodsStart, TravelSamples(PlausibleEps(moistureChannel_))));
+  if (markersSet_) {
+    v[1024] = (*markersSet_)[0];
+    v[1025] = (*markersSet_)[1];
+  }
+  return v;
+}
+
+void MeterDevice::SetCalibrationResult(const std::string& command, std::string reply) {
+  std::lock_guard lock(mu_);
+  if (command == "VL") lengthResult_ = std::move(reply);
+  if (command == "VA") airResult_ = std::move(reply);
+  if (command == "VW") waterResult_ = std::move(reply);
+  if (command == "CC") computeResult_ = std::move(reply);
+}
+
+void MeterDevice::SetProbeTypeMask(uint8_t mask) {
+  std::lock_guard lock(mu_);
+  probeMask_ = mask;
+}
+
+uint8_t MeterDevice::ProbeTypeMask() const {
+  std::lock_guard lock(mu_);
+  return probeMask_;
+}
+
+void MeterDevice::SetProbeTypeReply(std::optional<std::string> reply) {
+  std::lock_guard lock(mu_);
+  probeReply_ = std::move(reply);
+}
+
+std::vector<std::string> MeterDevice::Payloads() const {
+  std::lock_guard lock(mu_);
+  return payloads_;
 }
 
 }  // namespace sim

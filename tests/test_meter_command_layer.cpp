@@ -30,8 +30,8 @@ TEST_F(MeterCommandLayerTest, NothingIsBuiltBeforeADeviceWasFound) {
   ClickCom(1);
   EXPECT_FALSE(Main().BuildMeterCommand('R', 'H', true));
   EXPECT_FALSE(Main().BuildMeterCommand('M', 'S', false));
-  EXPECT_EQ(Tail(Main().Memo1->Lines(), 2),
-            (Lines{"Search for devices on the selected com port first", "Search for devices on the selected com port first"}));
+  EXPECT_EQ(Tail(Main().Memo1->Lines(), 2), (Lines{"Search for devices on the selected com port first",
+                                                   "Search for devices on the selected com port first"}));
 }
 
 TEST_F(MeterCommandLayerTest, FramesAddressTheMeterWithTheChannelOfTheChannelBox) {

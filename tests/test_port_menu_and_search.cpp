@@ -205,8 +205,10 @@ TEST_F(SearchTest, StationReplyOpensTheStationWindowWithoutModems) {
   EXPECT_EQ(StationWindow->DeviceSelect->Items().Items(), (Lines{"T0001A01"}));
   EXPECT_EQ(StationWindow->DeviceSelect->Text(), "T0001A01");
   EXPECT_EQ(Tail(Main().Memo1->Lines(), 3), (Lines{"Found devices:", "T0001A01", "G0001A02"}));
-  // The station window starts with a copy of the main log.
-  EXPECT_EQ(StationWindow->Memo1->Lines().Items(), MainLog());
+  // The station window starts with a copy of the main log, then logs its AUX search.
+  Lines expected = MainLog();
+  expected.push_back("Probes found in AUX connector");
+  EXPECT_EQ(StationWindow->Memo1->Lines().Items(), expected);
   EXPECT_TRUE(Main().DeviceFound());
 }
 

@@ -57,6 +57,8 @@ TEST_F(WindowTextsTest, MainWindow) {
 }
 
 TEST_F(WindowTextsTest, DeviceWindows) {
+  // A station whose AUX search gets no reply leaves the AUX box as laid out.
+  Line().InjectFault("1S", sim::Fault::Silent());
   OpenAndSearch({"T0001A01"});
   ASSERT_NE(StationWindow, nullptr);
   EXPECT_EQ(StationWindow->Caption(), "TDR/WOB/qrzu");

@@ -1,0 +1,126 @@
+// The probes on the station's AUX connector: the search that lists them in AUXselect and the
+// measurement of the one chosen there.
+#include <string>
+
+#include "formatka2/formatka2.h"
+#include "main/main.h"
+#include "ui/application.h"
+#include "ui/dialogs.h"
+
+namespace {
+
+// The texts of AUXselect that choose no probe.
+bool NoProbeChosen(const std::string& text) { return text == "AUX probe" || text == "no probe" || text == "No probes"; }
+
+}  // namespace
+
+void TModule2::SearchAuxProbes() {
+  using Ending = link::AuxSearchResult::Ending;
+  const link::AuxSearchResult result =
+      link::SearchAuxBus(*Port, [this](char l1, char l2) { return BuildStationCommand(l1, l2, true); });
+  if (result.ending == Ending::NotStarted) {
+    Log(kSendFailureLine);
+    return;
+  }
+
+  AuxProbeMap.clear();
+  AUXselect->Items().Clear();
+  // The list keeps the order and the repetitions reported; the map keeps the last identifier.
+  for (const auto& [name, id] : result.probes) {
+    AUXselect->Items().Add(name);
+    AuxProbeMap[name] = id;
+  }
+
+  switch (result.ending) {
+    case Ending::NotStarted:
+    case Ending::Interrupted:
+      Log(kSendFailureLine);
+      break;
+    case Ending::EndOfList:
+      if (AuxProbeMap.empty()) {
+        Log("No probes found in AUX connector");
+        AUXselect->SetText("No probes");
+      } else {
+        Log("Probes found in AUX connector");
+        AUXselect->SetText("no probe");
+      }
+      break;
+    case Ending::NoProbe:
+      Log("No probes found in AUX connector");
+      AUXselect->SetText("No probes");
+      break;
+    case Ending::BusError:
+      Log("Error while connecting through AUX");
+      ui::MessageDlg("Error\nwhile connecting through AUX", ui::DialogType::Warning, ui::DialogButtons::Ok);
+      AUXselect->SetText("No probes");
+      break;
+  }
+  if (result.ending != Ending::Interrupted) {
+    MeasTemp->SetEnabled(false);
+    MeasMPot->SetEnabled(false);
+  }
+  AUXselect->Items().Add("no probe");
+}
+
+void TModule2::AUXstartClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  SearchAuxProbes();
+}
+
+void TModule2::AUXselectChange(ui::Component*) {
+  const std::string& text = AUXselect->Text();
+  if (text == "no probe" || text == "No probes") {
+    MeasTemp->SetEnabled(false);
+    MeasMPot->SetEnabled(false);
+  } else if (!text.empty() && text[0] == 't') {
+    MeasMPot->SetEnabled(false);
+    MeasTemp->SetEnabled(true);
+  } else if (!text.empty() && text[0] == 'p') {
+    MeasTemp->SetEnabled(false);
+    MeasMPot->SetEnabled(true);
+  }
+}
+
+void TModule2::MeasureAuxProbe() {
+  const std::string name = AUXselect->Text();
+  // A typed text that names no probe found has no identifier to send.
+  const auto probe = AuxProbeMap.find(name);
+  if (NoProbeChosen(name) || probe == AuxProbeMap.end()) {
+    Log("Choose a probe connected through AUX");
+    return;
+  }
+  Log(name);
+
+  using Outcome = link::AuxMeasurement::Outcome;
+  const link::AuxMeasurement m = link::MeasureAux(
+      *Port, [this](char l1, char l2) { return BuildStationCommand(l1, l2, true); }, probe->second);
+  switch (m.outcome) {
+    case Outcome::OtherFamily:
+      return;
+    case Outcome::NotSent:
+    case Outcome::ReadNotSent:
+    case Outcome::NoReply:
+      Log(kSendFailureLine);
+      return;
+    case Outcome::Reply:
+      break;
+  }
+  if (m.reply->StartsWith("ER")) {
+    Log("Unable to perform the measurement - Check the probe connection and try again");
+    Log(kSendFailureLine);
+  } else if (m.family == link::AuxFamily::Temperature) {
+    Log("Measured probe temperature: " + m.reply->Text(link::kAuxTemperatureLength) + " Celsius grades");
+  } else {
+    Log("Measured matric pressure: " + m.reply->Text(link::kAuxPressureLength) + " mbar");
+  }
+}
+
+void TModule2::MeasTempClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  MeasureAuxProbe();
+}
+
+void TModule2::MeasMPotClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  MeasureAuxProbe();
+}

@@ -1,0 +1,63 @@
+// The moisture measurement of one channel: moisture, dielectric constant and the reflectogram,
+// drawn in the station window's own chart window.
+#include <string>
+
+#include "formatka2/formatka2.h"
+#include "main/graph.h"
+#include "main/main.h"
+#include "platform/timing.h"
+#include "ui/application.h"
+
+namespace {
+
+constexpr size_t kReflectogramChars = 4 * kReflectogramValues;
+
+}  // namespace
+
+Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty) {
+  Reflectogram values{};
+  for (size_t i = 0; i < values.size(); ++i) {
+    uint32_t value = 0;
+    for (size_t k = 0; k < 4; ++k) {
+      const size_t at = 4 * i + k;
+      const char c = at < text.size() ? text[at] : '\0';
+      int digit = link::HexDigitValue(c);
+      if (digit < 0) {
+        // Only upper-case digits are sound; a lower-case one still gives its value so that the
+        // trace keeps its shape, anything else counts as 0.
+        *faulty = true;
+        digit = c >= 'a' && c <= 'f' ? c - 'a' + 10 : 0;
+      }
+      value = value * 16 + static_cast<uint32_t>(digit);
+    }
+    values[i] = value;
+  }
+  return values;
+}
+
+void TModule2::MeasMoiClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  bool failed = false;
+  Log("Starting moisture measurement");
+  if (!Send('M', 'M', false, 4)) {
+    Log(kSendFailureLine);
+    return;
+  }
+  platform::Sleep(980);
+  ReadMoisture();
+  // Only a dielectric constant that could not be asked for leaves the markers out.
+  failed = ReadDielectricConstant();
+  Log("Preparing the graph");
+  Log("Compiling graph");
+  if (!Send('R', 'G', true, 3)) {
+    if (!failed) Log(kSendFailureLine);
+    return;
+  }
+  platform::Sleep(769);
+  const auto reply = ReadStationReply(static_cast<int32_t>(kReflectogramChars), true);
+  // A reply cut short has no trustworthy values: the previous chart stays.
+  if (!reply || reply->size() < kReflectogramChars) return;
+  const Reflectogram values = DecodeStationReflectogram(reply->Raw(), &failed);
+  ShowReflectogram(StationGraph, this, values, !failed, LastMoisture, LastDielectricConstant);
+  Log("Moisture measurement complete");
+}

@@ -1,0 +1,81 @@
+// The probe type of each channel: read from the station into the eight radio-button pairs, and
+// written back from them in one frame.
+#include <array>
+#include <string>
+
+#include "formatka2/formatka2.h"
+#include "link/probe_type_mask.h"
+#include "main/main.h"
+#include "platform/timing.h"
+#include "ui/application.h"
+
+namespace {
+
+constexpr int kChannels = 8;
+
+ui::RadioButton* ChannelButton(const TModule2& w, const char* kind, int channel) {
+  return ui::FindAs<ui::RadioButton>(w, kind + std::to_string(channel));
+}
+
+}  // namespace
+
+bool TModule2::ReadProbeConfig() {
+  bool shown = false;
+  if (!Send('R', 'H', true, 3)) {
+    LogChannelFailure();
+  } else {
+    platform::Sleep(20);
+    const auto reply = ReadStationReply(4, true);
+    // Both mask digits must be there: no button state comes from anything else.
+    const auto mask = reply ? link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size()) : std::nullopt;
+    if (!mask) {
+      Log("Error while reading probes configuration on current channel");
+    } else {
+      for (int n = 1; n <= kChannels; ++n) {
+        ChannelButton(*this, mask->Laboratory(n - 1) ? "LabProbeButton" : "FieldProbeButton", n)->SetChecked(true);
+      }
+      shown = true;
+    }
+  }
+  // Probe temperature is measured on field probes only.
+  bool anyField = false;
+  for (int n = 1; n <= kChannels; ++n) anyField = anyField || ChannelButton(*this, "FieldProbeButton", n)->Checked();
+  MeasAllTemp->SetEnabled(anyField);
+  return shown;
+}
+
+bool TModule2::SaveProbeConfig() {
+  link::ProbeTypeMask mask;
+  for (int n = 1; n <= kChannels; ++n) {
+    const bool lab = ChannelButton(*this, "LabProbeButton", n)->Checked();
+    if (!lab && !ChannelButton(*this, "FieldProbeButton", n)->Checked()) {
+      Log("Fill all the fields in the \"Type of probe in a channel\" chart");
+      return false;
+    }
+    mask.SetLaboratory(n - 1, lab);
+  }
+  const std::array<char, 2> digits = mask.Digits();
+  const std::string payload = {digits[0], digits[1], '0', '0'};
+  if (!Send('S', 'P', true, 3, payload)) {
+    LogChannelFailure();
+    return false;
+  }
+  return true;
+}
+
+void TModule2::ReadConfigClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  if (ReadProbeConfig()) Log("Reading \"Type of probe in a channel\" configuration succesful");
+}
+
+void TModule2::SaveConfigClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  if (SaveProbeConfig()) Log("Saving \"Type of probe in a channel\" configuration succesful");
+}
+
+void TModule2::ChannelSelectChange(ui::Component*) {
+  const std::optional<int> channel = SelectedChannel();
+  if (!channel) return;
+  if (ChannelButton(*this, "LabProbeButton", *channel)->Checked()) MeasAllTemp->SetEnabled(false);
+  if (ChannelButton(*this, "FieldProbeButton", *channel)->Checked()) MeasAllTemp->SetEnabled(true);
+}

@@ -1,0 +1,80 @@
+// Probe type and channel selection: the meter's probe-type mask read with RH and written with SP,
+// shown in ProbeGroup for the channel picked in ChannelSelect.
+#include "main/main.h"
+#include "platform/timing.h"
+#include "ui/application.h"
+
+namespace {
+
+constexpr uint32_t kMaskReadWait = 20;
+constexpr uint32_t kMaskSaveWait = 100;
+constexpr int kFieldProbe = 0;
+constexpr int kLaboratoryProbe = 1;
+const char* const kCheckChannelLine = "Check the selected channel configuration";
+const char* const kMaskReadFailureLine = "Error while reading probe configuration on current channel";
+
+}  // namespace
+
+std::optional<link::ProbeTypeMask> TModule1::ReadProbeConfig() {
+  if (!WriteMeterCommand('R', 'H', true, 3)) {
+    Log(kSendFailureLine);
+    Log(kCheckChannelLine);
+    return std::nullopt;
+  }
+  platform::Sleep(kMaskReadWait);
+  const auto reply = ReadMeterReply(4, true);
+  if (!reply) {
+    Log(kMaskReadFailureLine);
+    return std::nullopt;
+  }
+  // Only two upper-case hexadecimal digits make a mask; anything else must not be shown or sent
+  // back.
+  auto mask = link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size());
+  if (!mask) Log(kMaskReadFailureLine);
+  return mask;
+}
+
+void TModule1::ShowProbeType(const std::optional<link::ProbeTypeMask>& mask) {
+  const int channel = ChannelSelect->ItemIndex();
+  if (!mask || channel < 0) return;
+  ProbeGroup->SetItemIndex(mask->Laboratory(channel) ? kLaboratoryProbe : kFieldProbe);
+  probeTypeShown = ProbeGroup->ItemIndex();
+}
+
+void TModule1::SaveProbeConfig(const std::optional<link::ProbeTypeMask>& mask) {
+  if (!mask) return;
+  platform::Sleep(kMaskSaveWait);
+  link::ProbeTypeMask changed = *mask;
+  const int channel = ChannelSelect->ItemIndex();
+  if (channel >= 0) changed.SetLaboratory(channel, ProbeGroup->ItemIndex() == kLaboratoryProbe);
+  const auto digits = changed.Digits();
+  if (!WriteMeterCommand('S', 'P', true, 3, std::string{digits[0], digits[1], '0', '0'})) {
+    Log(kSendFailureLine);
+    Log(kCheckChannelLine);
+    // The meter keeps its probe type: so does the group, or a later calibration would follow a
+    // probe the meter does not have.
+    ProbeGroup->SetItemIndex(probeTypeShown);
+    return;
+  }
+  probeTypeShown = ProbeGroup->ItemIndex();
+}
+
+void TModule1::ProbeGroupClick(ui::Component*) {
+  // Disabled only while a channel change shows the channel's type: not the user's choice.
+  if (!ProbeGroup->Enabled()) return;
+  const auto mask = ReadProbeConfig();
+  if (mask) {
+    SaveProbeConfig(mask);
+  } else {
+    ProbeGroup->SetItemIndex(probeTypeShown);
+  }
+  MeasTemp->SetEnabled(ProbeGroup->ItemIndex() != kLaboratoryProbe);
+}
+
+void TModule1::ChannelSelectChange(ui::Component*) {
+  ui::HourGlass hourGlass;
+  ProbeGroup->SetEnabled(false);
+  ShowProbeType(ReadProbeConfig());
+  MeasTemp->SetEnabled(ProbeGroup->ItemIndex() != kLaboratoryProbe);
+  ProbeGroup->SetEnabled(true);
+}

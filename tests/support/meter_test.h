@@ -1,0 +1,76 @@
+// A fixture for the handheld meter's operations: a meter found on COM1 at 0xFE, a channel picked,
+// and the log lines and frames since then.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/timing.h"
+#include "sim/meter.h"
+#include "tests/support/window_test.h"
+
+namespace testing_support {
+
+class MeterTest : public WindowTest {
+ protected:
+  using Lines = std::vector<std::string>;
+
+  // Opens COM1 and finds the meter; the log and the frames start afresh.
+  void FindMeter() {
+    OpenAndSearch({"H0001AFE"});
+    ASSERT_TRUE(Main().DeviceFound());
+    Mark();
+  }
+  // Picks a channel (1 to 8) as the user does, then starts afresh.
+  void PickChannel(int channel) {
+    Main().ChannelSelect->UserPick(channel - 1);
+    Mark();
+  }
+  // Finds the meter and picks a channel.
+  void Ready(int channel = 1) {
+    FindMeter();
+    PickChannel(channel);
+  }
+  void Mark() {
+    Line().ClearFrames();
+    mark_ = Main().Memo1->Lines().Count();
+  }
+
+  std::shared_ptr<sim::MeterDevice> Meter() { return Line().Get<sim::MeterDevice>(0xFE); }
+  // Log lines since the last mark.
+  Lines NewLines() { return Since(Main().Memo1->Lines(), mark_); }
+  // Commands of the frames received since the last mark ("MS", "RS", ...).
+  Lines Commands() {
+    Lines commands;
+    for (const sim::ReceivedFrame& f : Line().Frames()) commands.push_back(f.command);
+    return commands;
+  }
+  // The frame of a command since the last mark (the first one), as received with its preamble.
+  std::vector<uint8_t> Raw(const std::string& command) {
+    for (const sim::ReceivedFrame& f : Line().Frames()) {
+      if (f.command == command) return f.raw;
+    }
+    return {};
+  }
+  // Milliseconds between the arrivals of frames i and j since the last mark.
+  double GapMs(size_t i, size_t j) {
+    const auto frames = Line().Frames();
+    if (i >= frames.size() || j >= frames.size()) return -1;
+    return std::chrono::duration<double, std::milli>(frames[j].at - frames[i].at).count();
+  }
+  // Frames i and j arrived `ms` (under the time scale) apart, give or take the reader thread's
+  // lateness in stamping them.
+  void ExpectWaitBetween(size_t i, size_t j, double ms) {
+    const double scaled = ms * platform::TimeScale();
+    const double gap = GapMs(i, j);
+    EXPECT_GE(gap, scaled - 5) << "frames " << i << " and " << j;
+    EXPECT_LT(gap, scaled + 200) << "frames " << i << " and " << j;
+  }
+
+ private:
+  int mark_ = 0;
+};
+
+}  // namespace testing_support

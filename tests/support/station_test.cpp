@@ -1,0 +1,42 @@
+#include "tests/support/station_test.h"
+
+#include <chrono>
+
+#include "platform/timing.h"
+
+namespace testing_support {
+
+TModule2& StationTest::OpenStationWindow(const std::vector<std::string>& ids) {
+  OpenAndSearch(ids);
+  EXPECT_NE(StationWindow, nullptr);
+  Mark();
+  return *StationWindow;
+}
+
+StationTest::Lines StationTest::Logged() { return Since(Window().Memo1->Lines(), logMark_); }
+
+std::vector<sim::ReceivedFrame> StationTest::SentFrames(size_t atLeast) {
+  Line().WaitForFrames(atLeast, std::chrono::seconds(2));
+  return Line().Frames();
+}
+
+std::vector<std::string> StationTest::Sent(size_t atLeast) {
+  std::vector<std::string> commands;
+  for (const sim::ReceivedFrame& f : SentFrames(atLeast)) commands.push_back(f.command);
+  return commands;
+}
+
+void StationTest::Mark() {
+  Line().ClearFrames();
+  if (StationWindow) logMark_ = StationWindow->Memo1->Lines().Count();
+}
+
+double StationTest::GapMs(const sim::ReceivedFrame& from, const sim::ReceivedFrame& to) {
+  return std::chrono::duration<double, std::milli>(to.at - from.at).count();
+}
+
+double StationTest::ScaledMs(double ms) { return ms * platform::TimeScale(); }
+
+void StationTest::ChooseChannel(const std::string& text) { Window().ChannelSelect->UserType(text); }
+
+}  // namespace testing_support

@@ -1,0 +1,302 @@
+// Exporting the last reflectogram to the spreadsheet application: the calls in their order, the
+// cells, both message boxes; and the built-in server writing a real workbook for the desktop's
+// spreadsheet program.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/automation.h"
+#include "platform/spreadsheet_server.h"
+#include "tests/support/meter_window_test.h"
+#include "tests/support/recording_automation.h"
+#include "tests/support/xlsx_reader.h"
+
+using testing_support::MeterWindowTest;
+using testing_support::RecordingSpreadsheet;
+using testing_support::TempDir;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const std::string kNotInstalled = "You must install MSExcel first";
+const std::string kFailed = "Exporting to MS Excel failed - Try again.";
+const std::string kNoMoisture = "Unable to save moisture measurement results - Perform the measurement again";
+
+uint32_t TraceValue(size_t i) { return static_cast<uint32_t>((i * 97 + 11) % 65536); }
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// A stand-in program in `dir` that writes its arguments into dir/<name>.opened, or a fixed text
+// to its standard output.
+void WriteProgram(const TempDir& dir, const std::string& name, const std::string& prints = "") {
+  const std::string path = dir.File(name);
+  std::ofstream(path) << "#!/bin/sh\n"
+                      << (prints.empty() ? "echo \"$@\" > '" + path + ".opened'\n" : "echo '" + prints + "'\n");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+}
+
+// What the stand-in program was handed, once it has run.
+std::string WaitForOpened(const TempDir& dir, const std::string& name) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < until) {
+    std::ifstream in(dir.File(name + ".opened"));
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!text.empty() && text.back() == '\n') return text.substr(0, text.size() - 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return {};
+}
+
+}  // namespace
+
+class ExportTest : public MeterWindowTest {
+ protected:
+  // The window keeps these as a moisture measurement leaves them; the tests set them directly.
+  void KeepMoisture() {
+    Main().LastMoisture = "23.45 ";
+    std::vector<uint32_t> values(1026);
+    for (size_t i = 0; i < values.size(); ++i) values[i] = TraceValue(i);
+    Main().LastReflectogram = values;
+  }
+  void Export() { Main().ExportmeasurementresultstoMSExcel1->Click(); }
+  static Lines ExpectedCalls() {
+    Lines calls = {"0.Visible put true",       "0.Workbooks get -> 1", "1.Add method -> 2",  "1.Item get 1 -> 3",
+                   "3.Worksheets method -> 4", "4.Item get 1 -> 5",    "5.Cells method -> 6"};
+    int next = 7;
+    auto cell = [&](int row, const std::string& column, const std::string& value) {
+      calls.push_back("6.Item get " + std::to_string(row) + " \"" + column + "\" -> " + std::to_string(next));
+      calls.push_back(std::to_string(next++) + ".Value put " + value);
+    };
+    cell(1, "A", "\"theta =\"");
+    cell(1, "B", "\"23.45 \"");
+    for (int i = 1; i <= 1023; ++i)
+      cell(i + 1, "A", std::to_string(-static_cast<int>(TraceValue(static_cast<size_t>(i)))));
+    return calls;
+  }
+};
+
+TEST_F(ExportTest, CallsInOrderAndCellsA1B1AndA2ToA1024) {
+  FindMeter();
+  RecordingSpreadsheet excel;
+  KeepMoisture();
+  // Salinity and temperature are not needed.
+  Main().LastSalinity.reset();
+  Main().LastProbeTemperature.reset();
+  Export();
+  EXPECT_EQ(excel.Calls(), ExpectedCalls());
+  EXPECT_EQ(excel.Cells().size(), 1025u);
+  EXPECT_EQ(excel.Cells().count("A1025"), 0u);
+  EXPECT_EQ(excel.Alive(), 0) << "every object is released";
+  // Nothing logged, nothing shown.
+  EXPECT_EQ(NewLines(), Lines{});
+  EXPECT_TRUE(Responder().Shown().empty());
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+
+  // Each export starts the application anew.
+  Export();
+  EXPECT_EQ(excel.Created(), 2);
+}
+
+TEST_F(ExportTest, RefusedBeforeTheApplicationStarts) {
+  struct Case {
+    std::string what;
+    bool found;
+    bool moisture;
+    bool reflectogram;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {"no device", false, true, true, "Search for devices on the selected com port first"},
+      {"no moisture", true, false, true, kNoMoisture},
+      // Moisture read alone has no trace to go with it.
+      {"no reflectogram", true, true, false, kNoMoisture},
+  };
+  FindMeter();
+  RecordingSpreadsheet excel;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Line().SetDeviceIds(c.found ? Lines{"H0001A07"} : Lines{});
+    Main().search->Click();
+    KeepMoisture();
+    if (!c.moisture) Main().LastMoisture.reset();
+    if (!c.reflectogram) Main().LastReflectogram.reset();
+    const int before = Main().Memo1->Lines().Count();
+    Export();
+    EXPECT_EQ(Since(Main().Memo1->Lines(), before), Lines{c.line});
+  }
+  EXPECT_EQ(excel.Created(), 0);
+}
+
+TEST_F(ExportTest, ApplicationThatCannotBeCreated) {
+  FindMeter();
+  RecordingSpreadsheet excel;
+  excel.FailCreation();
+  KeepMoisture();
+  Responder().AnswerMessage(kNotInstalled, ui::mrOk, ui::DialogType::Custom);
+  Export();
+  EXPECT_TRUE(excel.Calls().empty());
+  EXPECT_EQ(NewLines(), Lines{});
+  ASSERT_EQ(Responder().Messages().size(), 1u);
+  EXPECT_EQ(Responder().Messages()[0].caption, "QV USB Rererazuzazu");
+  EXPECT_EQ(Responder().Messages()[0].buttons, ui::DialogButtons::Ok);
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
+
+TEST_F(ExportTest, FailingCallStopsTheExportAndKeepsWhatWasMade) {
+  FindMeter();
+  KeepMoisture();
+  const Lines all = ExpectedCalls();
+  for (size_t failing : {size_t{0}, size_t{3}, size_t{7}, size_t{12}, all.size() - 1}) {
+    SCOPED_TRACE(failing);
+    RecordingSpreadsheet excel;
+    excel.FailCall(failing);
+    Responder().AnswerMessage(kFailed, ui::mrOk, ui::DialogType::Custom);
+    Export();
+    Lines expected(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(failing));
+    expected.push_back(all[failing].substr(0, all[failing].find(" ->")) + " failed");
+    EXPECT_EQ(excel.Calls(), expected);
+    EXPECT_EQ(excel.Alive(), 0);
+    EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+  }
+  EXPECT_EQ(NewLines(), Lines{});
+}
+
+// The built-in server, with a stand-in spreadsheet program on the PATH that records the file it
+// is handed.
+class SpreadsheetServerTest : public ExportTest {
+ protected:
+  void SetUp() override {
+    ExportTest::SetUp();
+    path_ = std::make_unique<ScopedEnv>("PATH", bin_.Path());
+    tmp_ = std::make_unique<ScopedEnv>("TMPDIR", tmpDir_.Path());
+  }
+  void TearDown() override {
+    tmp_.reset();
+    path_.reset();
+    ExportTest::TearDown();
+  }
+  TempDir bin_, tmpDir_;
+
+ private:
+  std::unique_ptr<ScopedEnv> path_, tmp_;
+};
+
+TEST_F(SpreadsheetServerTest, ExportOpensAWorkbookWithTheCellsInTheSpreadsheetProgram) {
+  FindMeter();
+  WriteProgram(bin_, "localc");
+  KeepMoisture();
+  Export();
+  EXPECT_TRUE(Responder().Shown().empty());
+  const std::string opened = WaitForOpened(bin_, "localc");
+  ASSERT_FALSE(opened.empty()) << "the spreadsheet program was not started";
+  EXPECT_EQ(std::filesystem::path(opened).parent_path(), std::filesystem::path(tmpDir_.Path()));
+  EXPECT_EQ(std::filesystem::path(opened).extension(), ".xlsx");
+
+  const auto cells = testing_support::ReadFirstSheetCells(opened);
+  ASSERT_TRUE(cells.has_value()) << opened << " is no workbook";
+  std::map<std::string, std::string> expected = {{"A1", "theta ="}, {"B1", "23.45 "}};
+  for (size_t i = 1; i <= 1023; ++i) expected["A" + std::to_string(i + 1)] = "-" + std::to_string(TraceValue(i));
+  EXPECT_EQ(*cells, expected);
+}
+
+TEST_F(SpreadsheetServerTest, DesktopDefaultApplicationWinsOverAProgramOnThePath) {
+  WriteProgram(bin_, "xdg-mime", "calc.desktop");
+  WriteProgram(bin_, "xdg-open");
+  WriteProgram(bin_, "gnumeric");
+  EXPECT_EQ(platform::FindSpreadsheetProgram(), (Lines{bin_.File("xdg-open")}));
+  // A desktop without a default for .xlsx files: the program on the PATH.
+  WriteProgram(bin_, "xdg-mime", " ");
+  EXPECT_EQ(platform::FindSpreadsheetProgram(), (Lines{bin_.File("gnumeric")}));
+  std::filesystem::remove(bin_.File("gnumeric"));
+  EXPECT_EQ(platform::FindSpreadsheetProgram(), std::nullopt);
+}
+
+TEST_F(SpreadsheetServerTest, NoSpreadsheetProgramMeansTheApplicationCannotBeCreated) {
+  FindMeter();
+  KeepMoisture();
+  Responder().AnswerMessage(kNotInstalled, ui::mrOk, ui::DialogType::Custom);
+  Export();
+  EXPECT_TRUE(std::filesystem::is_empty(tmpDir_.Path()));
+}
+
+TEST_F(SpreadsheetServerTest, FailedCallAfterShowingStillOpensTheCellsMadeBefore) {
+  WriteProgram(bin_, "localc");
+  {
+    platform::OleValue app = platform::CreateAutomationObject("Excel.Application");
+    app.PutProperty("visible", true);  // names are matched without regard to case
+    platform::OleValue books = app.GetProperty("Workbooks");
+    books.CallMethod("Add");
+    platform::OleValue cells =
+        books.GetProperty("Item", {1}).CallMethod("Worksheets").GetProperty("Item", {1}).CallMethod("Cells");
+    cells.GetProperty("Item", {1, "A"}).PutProperty("Value", "kept");
+    cells.GetProperty("Item", {3, 2}).PutProperty("Value", 7);
+    cells.GetProperty("Item", {2, "AA"}).PutProperty("Value", true);
+    struct Bad {
+      std::string what;
+      std::function<void()> call;
+    };
+    const std::vector<Bad> bad = {
+        {"unknown member", [&] { cells.CallMethod("Sort"); }},
+        {"row 0",
+         [&] {
+           cells.GetProperty("Item", {0, "A"});
+         }},
+        {"no column",
+         [&] {
+           cells.GetProperty("Item", {1, "A1"});
+         }},
+        {"second workbook", [&] { books.GetProperty("Item", {2}); }},
+        {"text for Visible", [&] { app.PutProperty("Visible", "yes"); }},
+        {"no object", [&] { platform::OleValue(3).GetProperty("Value"); }},
+    };
+    for (const auto& b : bad) EXPECT_THROW(b.call(), platform::AutomationError) << b.what;
+    EXPECT_FALSE(std::filesystem::exists(bin_.File("localc.opened"))) << "nothing opens while objects are held";
+  }
+  const std::string opened = WaitForOpened(bin_, "localc");
+  ASSERT_FALSE(opened.empty());
+  const auto cells = testing_support::ReadFirstSheetCells(opened);
+  ASSERT_TRUE(cells.has_value());
+  EXPECT_EQ(*cells, (std::map<std::string, std::string>{{"A1", "kept"}, {"B3", "7"}, {"AA2", "1"}}));
+}
+
+TEST(AutomationTest, ColumnLettersAndServerRegistry) {
+  for (const auto& [letters, number] : std::vector<std::pair<std::string, int>>{
+           {"A", 1}, {"b", 2}, {"Z", 26}, {"AA", 27}, {"XFD", 16384}, {"", 0}, {"A1", 0}, {"ABCD", 0}}) {
+    EXPECT_EQ(platform::ColumnNumber(letters), number) << letters;
+  }
+  EXPECT_THROW(platform::CreateAutomationObject("Word.Application"), platform::AutomationError);
+  {
+    RecordingSpreadsheet excel;
+    EXPECT_NO_THROW(platform::CreateAutomationObject("Excel.Application"));
+    EXPECT_EQ(excel.Created(), 1);
+  }
+  // The built-in server is back: it finds no spreadsheet program on an empty PATH.
+  TempDir empty;
+  ScopedEnv path("PATH", empty.Path());
+  EXPECT_THROW(platform::CreateAutomationObject("Excel.Application"), platform::AutomationError);
+}

@@ -1,0 +1,319 @@
+// The handheld meter's measurements against the stand-in meter: frames and waits, log lines of
+// success and of every failure, the last values kept as received, and the chart they leave.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "main/graph.h"
+#include "platform/timing.h"
+#include "tests/support/meter_test.h"
+
+namespace {
+
+using testing_support::MeterTest;
+using testing_support::WithPreamble;
+using Lines = std::vector<std::string>;
+
+const char* const kSendFailure = "Unable to send data or no response from the device - Try again";
+const char* const kNoData = "Error while receiving data - Try again";
+const char* const kEr = "Unable to perform the measurement - Check the probe connection and try again";
+const char* const kNoDevice = "Search for devices on the selected com port first";
+
+class MeterMeasurementTest : public MeterTest {
+ protected:
+  void Salinity() { Main().MeasSal->Click(); }
+  void Temperature() { Main().MeasTemp->Click(); }
+  void Moisture() { Main().MeasMoi->Click(); }
+  void All() { Main().MeasAll->Click(); }
+  int Graphs() {
+    int n = 0;
+    for (int i = 0; i < Main().ComponentCount(); ++i) n += dynamic_cast<TGraph1*>(Main().Components(i)) != nullptr;
+    return n;
+  }
+};
+
+TEST_F(MeterMeasurementTest, SalinityAndTemperatureSendTheChannelAndWaitBeforeReading) {
+  struct Case {
+    std::string name;
+    std::function<void(TModule1&)> click;
+    std::string action, read;
+    double waitMs;
+    std::string reply;
+    Lines lines;
+    std::optional<std::string> TModule1::*kept;
+  };
+  const std::vector<Case> cases = {
+      {"salinity button",
+       [](TModule1& w) { w.MeasSal->Click(); },
+       "MS",
+       "RS",
+       1480,
+       "0.048",
+       {"Starting salinity measurement", "Receiving measurement results", "Measured salinity: 0.048 S/m",
+        "Salinity measurement complete"},
+       &TModule1::LastSalinity},
+      {"salinity menu",
+       [](TModule1& w) { w.Measuresalinity1->Click(); },
+       "MS",
+       "RS",
+       1480,
+       "0,5 1",
+       {"Starting salinity measurement", "Receiving measurement results", "Measured salinity: 0,5 1 S/m",
+        "Salinity measurement complete"},
+       &TModule1::LastSalinity},
+      {"temperature button",
+       [](TModule1& w) { w.MeasTemp->Click(); },
+       "MT",
+       "RT",
+       2980,
+       "21.70",
+       {"Starting probe temperature measurement", "Receiving measurement results",
+        "Measured probe temperature: 21.70 Celsius grades", "Probe temperature measurement complete"},
+       &TModule1::LastProbeTemperature},
+      {"temperature menu",
+       [](TModule1& w) { w.Measureprobetemperature1->Click(); },
+       "MT",
+       "RT",
+       2980,
+       "-1.5",
+       {"Starting probe temperature measurement", "Receiving measurement results",
+        "Measured probe temperature: -1.5 Celsius grades", "Probe temperature measurement complete"},
+       &TModule1::LastProbeTemperature},
+  };
+  Ready(2);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.action == "MS" && c.reply != "0.048") Meter()->SetSalinity(c.reply);
+    if (c.action == "MT" && c.reply != "21.70") Meter()->SetProbeTemperature(c.reply);
+    Mark();
+    c.click(Main());
+    EXPECT_EQ(NewLines(), c.lines);
+    ASSERT_EQ(Commands(), (Lines{c.action, c.read}));
+    EXPECT_EQ(Raw(c.action), WithPreamble({0xFE, uint8_t(c.action[0]), uint8_t(c.action[1]), '2'}));
+    EXPECT_EQ(Raw(c.read), WithPreamble({0xFE, uint8_t(c.read[0]), uint8_t(c.read[1])}));
+    ExpectWaitBetween(0, 1, c.waitMs);
+    EXPECT_EQ(Main().*c.kept, c.reply);
+    EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+  }
+}
+
+TEST_F(MeterMeasurementTest, MoistureKeepsItsValuesAndDrawsTheReflectogram) {
+  Ready(1);
+  Meter()->SetDielectricConstant("12.345");
+  Meter()->SetMarkers(2345, 3010);
+  Moisture();
+  EXPECT_EQ(NewLines(), (Lines{"Starting moisture measurement", "Receiving measurement results",
+                               "Measured moisture:  23.45%", "Measured dielectric constant: 12.34",
+                               "Preparing the graph", "Compiling graph", "Moisture measurement complete"}));
+  ASSERT_EQ(Commands(), (Lines{"MM", "RM", "RN", "RG"}));
+  EXPECT_EQ(Raw("MM"), WithPreamble({0xFE, 'M', 'M', '1'}));
+  EXPECT_EQ(Raw("RG"), WithPreamble({0xFE, 'R', 'G'}));
+  ExpectWaitBetween(0, 1, 980);
+  ExpectWaitBetween(1, 2, 20);
+  EXPECT_EQ(Main().LastMoisture, " 23.45");
+  EXPECT_EQ(Main().LastDielectricConstant, "12.345");
+
+  const auto sent = Meter()->Reflectogram();
+  ASSERT_TRUE(Main().LastReflectogram);
+  EXPECT_EQ(*Main().LastReflectogram, std::vector<uint32_t>(sent.begin(), sent.end()));
+  ASSERT_NE(MeterGraph, nullptr);
+  EXPECT_TRUE(MeterGraph->Visible());
+  EXPECT_EQ(MeterGraph->Owner(), &Main());
+  EXPECT_EQ(MeterGraph->Chart1->Title().Items(), (Lines{"", "Moisture:  23.45%      Dielectric constant: 12.345"}));
+  ASSERT_EQ(MeterGraph->Series1->Points().size(), 1024u);
+  EXPECT_EQ(MeterGraph->Series1->Points()[300].y, sent[300]);
+  ASSERT_EQ(MeterGraph->Series2->Points().size(), 2u);
+  EXPECT_DOUBLE_EQ(MeterGraph->Series2->Points()[0].x, 2.34);
+  EXPECT_EQ(MeterGraph->Series2->Points()[0].y, sent[234]);
+  EXPECT_DOUBLE_EQ(MeterGraph->Series2->Points()[1].x, 3.01);
+  EXPECT_EQ(MeterGraph->Series2->Points()[1].y, sent[301]);
+
+  // A second measurement replaces the window.
+  ui::ComponentWatch first(*MeterGraph);
+  Meter()->SetMoisture("31.000");
+  Moisture();
+  EXPECT_FALSE(first.Alive());
+  EXPECT_EQ(Graphs(), 1);
+  EXPECT_EQ(MeterGraph->Chart1->Title()[1], "Moisture: 31.000%      Dielectric constant: 12.345");
+}
+
+TEST_F(MeterMeasurementTest, AFailedReflectogramLeavesTheLastOneAndItsWindow) {
+  Ready(3);
+  Moisture();
+  ASSERT_NE(MeterGraph, nullptr);
+  TGraph1* const graph = MeterGraph;
+  const auto kept = Main().LastReflectogram;
+
+  struct Case {
+    std::string name;
+    sim::Fault fault;
+    std::string line;
+  };
+  const std::vector<Case> cases = {
+      {"no reply", sim::Fault::Silent(), kNoData},
+      {"short reply", sim::Fault::Short(2051), kNoData},
+      {"half a reply", sim::Fault::Short(1000), kNoData},
+      {"ER", sim::Fault::Er(), kEr},
+  };
+  Meter()->SetMarkers(100, 200);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Line().InjectFault("RG", c.fault);
+    Mark();
+    Moisture();
+    const Lines lines = NewLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), c.line);
+    EXPECT_EQ(lines[lines.size() - 2], "Compiling graph");
+    EXPECT_EQ(MeterGraph, graph);
+    EXPECT_EQ(Main().LastReflectogram, kept);
+    EXPECT_EQ(Graphs(), 1);
+    EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+  }
+}
+
+TEST_F(MeterMeasurementTest, ReadFailuresKeepThePreviousValues) {
+  Ready(1);
+  Main().MeasSal->Click();
+  Main().MeasMoi->Click();
+  ASSERT_EQ(Main().LastSalinity, "0.045");
+
+  struct Case {
+    std::string command;
+    sim::Fault fault;
+    std::function<void(TModule1&)> click;
+    Lines lines;
+  };
+  const std::vector<Case> cases = {
+      {"RS",
+       sim::Fault::Silent(),
+       [](TModule1& w) { w.MeasSal->Click(); },
+       {"Starting salinity measurement", "Receiving measurement results", kNoData, "Salinity measurement complete"}},
+      {"RS",
+       sim::Fault::Er(),
+       [](TModule1& w) { w.MeasSal->Click(); },
+       {"Starting salinity measurement", "Receiving measurement results", kEr, "Salinity measurement complete"}},
+      {"RT",
+       sim::Fault::Custom("ER123"),
+       [](TModule1& w) { w.MeasTemp->Click(); },
+       {"Starting probe temperature measurement", "Receiving measurement results", kEr,
+        "Probe temperature measurement complete"}},
+      {"RS",
+       sim::Fault::Silent(),
+       [](TModule1& w) { w.LastMeasuredSalinity1->Click(); },
+       {"Receiving measurement results", kNoData}},
+      {"RM",
+       sim::Fault::Er(),
+       [](TModule1& w) { w.Lastmeasuredmoisture1->Click(); },
+       {"Receiving measurement results", kEr}},
+      // A moisture read that fails still draws the chart, with the previous moisture in its title.
+      {"RM",
+       sim::Fault::Silent(),
+       [](TModule1& w) { w.MeasMoi->Click(); },
+       {"Starting moisture measurement", "Receiving measurement results", kNoData,
+        "Measured dielectric constant: 12.34", "Preparing the graph", "Compiling graph",
+        "Moisture measurement complete"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    Line().InjectFault(c.command, c.fault);
+    Mark();
+    c.click(Main());
+    EXPECT_EQ(NewLines(), c.lines);
+    Line().ClearFaults();
+  }
+  EXPECT_EQ(Main().LastSalinity, "0.045");
+  EXPECT_EQ(Main().LastProbeTemperature, std::nullopt);
+  EXPECT_EQ(Main().LastMoisture, " 23.45");
+  EXPECT_EQ(MeterGraph->Chart1->Title()[1], "Moisture:  23.45%      Dielectric constant: 12.345");
+}
+
+TEST_F(MeterMeasurementTest, ReadMenuFetchesTheLastValuesWithoutMeasuring) {
+  Ready(4);
+  Main().LastMeasuredSalinity1->Click();
+  Main().Lastmeasuredprobetemperature1->Click();
+  Main().Lastmeasuredmoisture1->Click();
+  EXPECT_EQ(Commands(), (Lines{"RS", "RT", "RM"}));
+  EXPECT_EQ(NewLines(), (Lines{"Receiving measurement results", "Measured salinity: 0.045 S/m",
+                               "Receiving measurement results", "Measured probe temperature: 21.50 Celsius grades",
+                               "Receiving measurement results", "Measured moisture:  23.45%"}));
+}
+
+TEST_F(MeterMeasurementTest, RefusedWithoutDeviceOrChannel) {
+  struct Case {
+    std::string name;
+    std::function<void(TModule1&)> click;
+    Lines lines;
+  };
+  const std::vector<Case> noDevice = {
+      {"salinity", [](TModule1& w) { w.MeasSal->Click(); }, {"Starting salinity measurement", kNoDevice, kSendFailure}},
+      {"temperature",
+       [](TModule1& w) { w.MeasTemp->Click(); },
+       {"Starting probe temperature measurement", kNoDevice, kSendFailure}},
+      {"last salinity",
+       [](TModule1& w) { w.LastMeasuredSalinity1->Click(); },
+       {"Receiving measurement results", kNoDevice, kSendFailure}},
+      {"last temperature",
+       [](TModule1& w) { w.Lastmeasuredprobetemperature1->Click(); },
+       {"Receiving measurement results", kNoDevice, kSendFailure}},
+      {"moisture", [](TModule1& w) { w.Measuremoisture1->Click(); }, {kNoDevice}},
+      {"all", [](TModule1& w) { w.Performcompletemeasuremtne1->Click(); }, {kNoDevice}},
+      {"last moisture", [](TModule1& w) { w.Lastmeasuredmoisture1->Click(); }, {kNoDevice}},
+  };
+  // A search that finds nothing leaves the meter's controls in place but no device found.
+  FindMeter();
+  Line().SetDeviceIds({});
+  Main().search->Click();
+  ASSERT_FALSE(Main().DeviceFound());
+  for (const Case& c : noDevice) {
+    SCOPED_TRACE(c.name);
+    Mark();
+    c.click(Main());
+    EXPECT_EQ(NewLines(), c.lines);
+    EXPECT_TRUE(Commands().empty());
+  }
+
+  // A meter, but "CH number" in the channel box: the action frame is refused.
+  Line().SetDeviceIds({"H0001AFE"});
+  Main().search->Click();
+  ASSERT_TRUE(Main().DeviceFound());
+  const std::vector<Case> noChannel = {
+      {"salinity", [](TModule1& w) { w.MeasSal->Click(); }, {"Starting salinity measurement", kSendFailure}},
+      {"temperature",
+       [](TModule1& w) { w.MeasTemp->Click(); },
+       {"Starting probe temperature measurement", kSendFailure}},
+      {"moisture", [](TModule1& w) { w.MeasMoi->Click(); }, {"Starting moisture measurement", kSendFailure}},
+      {"last moisture",
+       [](TModule1& w) { w.Lastmeasuredmoisture1->Click(); },
+       {"Receiving measurement results", kSendFailure}},
+  };
+  for (const Case& c : noChannel) {
+    SCOPED_TRACE(c.name);
+    Mark();
+    c.click(Main());
+    EXPECT_EQ(NewLines(), c.lines);
+    EXPECT_TRUE(Commands().empty());
+  }
+  EXPECT_EQ(MeterGraph, nullptr);
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
+
+TEST_F(MeterMeasurementTest, CompleteMeasurementRunsAllThreeAndGoesOnAfterAFailure) {
+  Ready(2);
+  Line().InjectFault("RS", sim::Fault::Er());
+  All();
+  EXPECT_EQ(Commands(), (Lines{"MS", "RS", "MT", "RT", "MM", "RM", "RN", "RG"}));
+  EXPECT_EQ(NewLines(),
+            (Lines{"Starting salinity measurement", "Receiving measurement results", kEr,
+                   "Salinity measurement complete", "Starting probe temperature measurement",
+                   "Receiving measurement results", "Measured probe temperature: 21.70 Celsius grades",
+                   "Probe temperature measurement complete", "Starting moisture measurement",
+                   "Receiving measurement results", "Measured moisture:  24.55%", "Measured dielectric constant: 12.94",
+                   "Preparing the graph", "Compiling graph", "Moisture measurement complete", "Measurement complete"}));
+  EXPECT_NE(MeterGraph, nullptr);
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
+
+}  // namespace

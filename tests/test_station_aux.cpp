@@ -1,0 +1,232 @@
+// AUX probes of the station window: the search with its outcomes, the list and the map, the
+// buttons, and the measurement by the probe's family.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link/aux_probe.h"
+#include "platform/timing.h"
+#include "tests/support/station_test.h"
+
+using testing_support::StationTest;
+using testing_support::WithPreamble;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const std::string kSendFailure = "Unable to send data or no response from the device - Try again";
+const std::string kTemp = "280A1B2C0000009F";
+const std::string kPressure = "553C4D5E000000A1";
+const std::string kOther = "10778899000000C3";
+
+std::vector<uint8_t> Bytes(uint8_t address, const std::string& rest) {
+  std::vector<uint8_t> b{address};
+  b.insert(b.end(), rest.begin(), rest.end());
+  return b;
+}
+
+}  // namespace
+
+TEST(AuxProbeNames, ByFamily) {
+  EXPECT_EQ(link::AuxProbeName(kTemp), "t0A1B2C");
+  EXPECT_EQ(link::AuxProbeName(kPressure), "p3C4D5E");
+  EXPECT_EQ(link::AuxProbeName(kOther), std::nullopt);
+  EXPECT_EQ(link::AuxProbeName("ER00000000000000"), std::nullopt);
+}
+
+class StationAuxTest : public StationTest {
+ protected:
+  // Opens the window with the station at 0x2C reporting these 1S replies to every search.
+  TModule2& OpenWithReplies(const std::vector<std::string>& replies) {
+    PutOnLine({"T0001A2C"});
+    Station(0x2C)->SetAuxSearchReplies(replies);
+    return OpenStationWindow({"T0001A2C"});
+  }
+};
+
+TEST_F(StationAuxTest, SearchOutcomes) {
+  const std::string end = sim::kAuxEndOfList;
+  struct Case {
+    const char* name;
+    std::vector<std::string> replies;
+    Lines items;
+    std::string text;
+    bool buttonsDisabled;
+    Lines logged;
+    Lines map;  // names in the map
+  };
+  const std::vector<Case> cases = {
+      {"two probes",
+       {kTemp, kPressure, end},
+       {"t0A1B2C", "p3C4D5E", "no probe"},
+       "no probe",
+       true,
+       {"Probes found in AUX connector"},
+       {"p3C4D5E", "t0A1B2C"}},
+      {"end at once", {"FFFF0123456789AF"}, {"no probe"}, "No probes", true, {"No probes found in AUX connector"}, {}},
+      {"no probe on the bus",
+       {sim::kAuxNoProbe},
+       {"no probe"},
+       "No probes",
+       true,
+       {"No probes found in AUX connector"},
+       {}},
+      {"other families skipped",
+       {"ER00000000000000", kOther, kTemp, end},
+       {"t0A1B2C", "no probe"},
+       "no probe",
+       true,
+       {"Probes found in AUX connector"},
+       {"t0A1B2C"}},
+      {"only other families", {kOther, end}, {"no probe"}, "No probes", true, {"No probes found in AUX connector"}, {}},
+      {"repeated name",
+       {kTemp, "280A1B2C000000FF", end},
+       {"t0A1B2C", "t0A1B2C", "no probe"},
+       "no probe",
+       true,
+       {"Probes found in AUX connector"},
+       {"t0A1B2C"}},
+      // Cut short: the text and the buttons stay as the window had them (none completed).
+      {"reply missing midway",
+       {kTemp, kPressure, ""},
+       {"t0A1B2C", "p3C4D5E", "no probe"},
+       "AUX probe",
+       false,
+       {kSendFailure},
+       {"p3C4D5E", "t0A1B2C"}},
+      {"short reply midway",
+       {kTemp, kPressure, "FFFFFFFFFFFFFFF"},
+       {"t0A1B2C", "p3C4D5E", "no probe"},
+       "AUX probe",
+       false,
+       {kSendFailure},
+       {"p3C4D5E", "t0A1B2C"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TModule2& w = OpenWithReplies(c.replies);
+    Mark();
+    w.AUXstart->Click();
+    EXPECT_EQ(w.AUXselect->Items().Items(), c.items);
+    EXPECT_EQ(w.AUXselect->Text(), c.text);
+    EXPECT_EQ(w.MeasTemp->Enabled(), !c.buttonsDisabled);
+    EXPECT_EQ(w.MeasMPot->Enabled(), !c.buttonsDisabled);
+    EXPECT_EQ(Logged(), c.logged);
+    Lines names;
+    for (const auto& [name, id] : w.AuxProbeMap) names.push_back(name);
+    EXPECT_EQ(names, c.map);
+    w.Back->Click();
+  }
+}
+
+TEST_F(StationAuxTest, SearchFramesAndMap) {
+  TModule2& w = OpenWithReplies({kTemp, kPressure, sim::kAuxEndOfList});
+  w.AUXstart->Click();
+  const auto frames = SentFrames(4);
+  ASSERT_EQ(frames.size(), 4u);
+  EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x2C, "1W" + std::string(16, 'F'))));
+  EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x2C, "1S")));
+  // 100 ms before each 1S, 100 ms after it before the read.
+  EXPECT_GE(GapMs(frames[0], frames[1]), ScaledMs(100) - 1);
+  EXPECT_GE(GapMs(frames[1], frames[2]), ScaledMs(200) - 1);
+  EXPECT_EQ(w.AuxProbeMap, (link::AuxProbeIdMap{{"t0A1B2C", kTemp}, {"p3C4D5E", kPressure}}));
+  // A later identifier of the same name replaces the earlier one.
+  Station(0x2C)->SetAuxSearchReplies(std::vector<std::string>{kTemp, "280A1B2C000000FF", sim::kAuxEndOfList});
+  w.AUXstart->Click();
+  EXPECT_EQ(w.AuxProbeMap, (link::AuxProbeIdMap{{"t0A1B2C", "280A1B2C000000FF"}}));
+}
+
+TEST_F(StationAuxTest, BusErrorShowsTheWarningBox) {
+  PutOnLine({"T0001A2C"});
+  Station(0x2C)->SetAuxBusError(1);
+  Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk, ui::DialogType::Warning);
+  TModule2& w = OpenStationWindow({"T0001A2C"});
+  EXPECT_EQ(w.AUXselect->Text(), "No probes");
+  EXPECT_EQ(w.AUXselect->Items().Items(), (Lines{"t0A1B2C", "no probe"}));
+  EXPECT_FALSE(w.MeasTemp->Enabled());
+  EXPECT_EQ(Tail(w.Memo1->Lines(), 1), Lines{"Error while connecting through AUX"});
+}
+
+TEST_F(StationAuxTest, AStationThatNeverEndsItsListStopsAtTheBound) {
+  platform::SetTimeScale(0.01);
+  Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk);
+  TModule2& w = OpenWithReplies({kTemp});  // repeats for ever
+  EXPECT_EQ(w.AUXselect->Text(), "No probes");
+  EXPECT_EQ(w.AUXselect->Items().Count(), link::kMaxAuxSearchReplies + 1);
+  EXPECT_EQ(w.AuxProbeMap.size(), 1u);
+}
+
+TEST_F(StationAuxTest, ChoosingAProbeEnablesTheButtonOfItsKind) {
+  TModule2& w = OpenWithReplies({kTemp, kPressure, sim::kAuxEndOfList});
+  struct Step {
+    std::string typed;
+    bool temp, pressure;
+  };
+  const std::vector<Step> steps = {
+      {"t0A1B2C", true, false},   {"p3C4D5E", false, true}, {"xyz", false, true},
+      {"no probe", false, false}, {"t0A1B2C", true, false}, {"No probes", false, false},
+  };
+  for (const auto& s : steps) {
+    w.AUXselect->UserType(s.typed);
+    EXPECT_EQ(w.MeasTemp->Enabled(), s.temp) << s.typed;
+    EXPECT_EQ(w.MeasMPot->Enabled(), s.pressure) << s.typed;
+  }
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(StationAuxTest, MeasuringTheChosenProbe) {
+  PutOnLine({"T0001A2C"});
+  Station(0x2C)->SetAuxProbes({{kTemp, "21.37"}, {kPressure, "-153.2"}});
+  TModule2& w = OpenStationWindow({"T0001A2C"});
+
+  w.AUXselect->UserPick(0);  // t0A1B2C
+  w.MeasTemp->Click();
+  const auto frames = SentFrames(2);
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x2C, "1M" + kTemp)));
+  EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x2C, "1R")));
+  EXPECT_GE(GapMs(frames[0], frames[1]), ScaledMs(1100) - 1);
+  EXPECT_EQ(Logged(), (Lines{"t0A1B2C", "Measured probe temperature: 21.37 Celsius grades"}));
+
+  Mark();
+  w.AUXselect->UserPick(1);  // p3C4D5E
+  w.MeasMPot->Click();
+  EXPECT_EQ(Sent(2), (Lines{"1M", "1P"}));
+  EXPECT_EQ(Logged(), (Lines{"p3C4D5E", "Measured matric pressure: -153.2 mbar"}));
+
+  struct Case {
+    const char* name;
+    std::string fault;
+    sim::Fault f;
+    Lines logged;
+  };
+  const std::vector<Case> cases = {
+      {"refused",
+       "1P",
+       sim::Fault::Er(),
+       {"p3C4D5E", "Unable to perform the measurement - Check the probe connection and try again", kSendFailure}},
+      {"no reply", "1P", sim::Fault::Silent(), {"p3C4D5E", kSendFailure}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Line().InjectFault(c.fault, c.f);
+    Mark();
+    w.MeasMPot->Click();
+    EXPECT_EQ(Logged(), c.logged);
+    Line().ClearFaults();
+  }
+}
+
+TEST_F(StationAuxTest, NoProbeChosenSendsNothing) {
+  TModule2& w = OpenWithReplies({kTemp, sim::kAuxEndOfList});
+  for (const std::string text : {"no probe", "No probes", "AUX probe", "t999999"}) {
+    // Typed names keep the buttons as they are; enable them to reach the handler.
+    w.AUXselect->SetText(text);
+    w.MeasTemp->SetEnabled(true);
+    Mark();
+    w.MeasTemp->Click();
+    EXPECT_EQ(Logged(), Lines{"Choose a probe connected through AUX"}) << text;
+    EXPECT_TRUE(Sent().empty()) << text;
+  }
+}

@@ -1,0 +1,212 @@
+// The station's moisture measurement: its exchanges, its log, the reflectogram decoding and the
+// chart it draws.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "main/graph.h"
+#include "tests/support/station_test.h"
+
+using testing_support::StationTest;
+using testing_support::WithPreamble;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const std::string kSendFailure = "Unable to send data or no response from the device - Try again";
+const std::string kErLine = "Unable to perform the measurement - Check the probe connection and try again";
+
+int GraphsOwnedBy(const ui::Component& owner) {
+  int n = 0;
+  for (int i = 0; i < owner.ComponentCount(); ++i) n += dynamic_cast<TGraph1*>(owner.Components(i)) != nullptr;
+  return n;
+}
+
+}  // namespace
+
+TEST(StationReflectogram, Decoding) {
+  struct Case {
+    std::string text;
+    uint32_t first;
+    bool faulty;
+  };
+  const std::vector<Case> cases = {
+      {"1234", 0x1234, false}, {"FFFF", 0xFFFF, false}, {"00A0", 0xA0, false},
+      {"abcd", 0xABCD, true},  // lower case: its value, but faulty
+      {"12G4", 0x1204, true},  {"1:34", 0x1034, true}, {"1/34", 0x1034, true},
+  };
+  for (const auto& c : cases) {
+    bool faulty = false;
+    std::string text = c.text + std::string(4 * 1025, '0');
+    const auto values = DecodeStationReflectogram(text, &faulty);
+    ASSERT_EQ(values.size(), 1026u);
+    EXPECT_EQ(values[0], c.first) << c.text;
+    EXPECT_EQ(faulty, c.faulty) << c.text;
+  }
+  // The last value comes from the last four characters.
+  bool faulty = false;
+  EXPECT_EQ(DecodeStationReflectogram(std::string(4100, '0') + "0BB8", &faulty)[1025], 3000u);
+  EXPECT_FALSE(faulty);
+}
+
+class StationMoistureTest : public StationTest {
+ protected:
+  TModule2& Open() {
+    TModule2& w = OpenStationWindow({"T000011F"});
+    ChooseChannel("2");
+    Mark();
+    return w;
+  }
+};
+
+TEST_F(StationMoistureTest, AWholeMeasurement) {
+  TModule2& w = Open();
+  Station(0x1F)->SetReadings(2, {"", "", "18.834", "10.123", ""});
+  std::vector<uint16_t> values(1026);
+  for (size_t i = 0; i < 1024; ++i) values[i] = static_cast<uint16_t>(30000 + i);
+  values[1024] = 2345;
+  values[1025] = 3010;
+  Station(0x1F)->SetReflectogram(values);
+  w.MeasMoi->Click();
+
+  const auto frames = SentFrames(4);
+  ASSERT_EQ(frames.size(), 4u);
+  EXPECT_EQ(frames[0].raw, WithPreamble({0x1F, 'M', 'M', '2'}));
+  EXPECT_EQ(frames[1].raw, WithPreamble({0x1F, 'R', 'M'}));
+  EXPECT_EQ(frames[2].raw, WithPreamble({0x1F, 'R', 'N'}));
+  EXPECT_EQ(frames[3].raw, WithPreamble({0x1F, 'R', 'G'}));
+  EXPECT_GE(GapMs(frames[0], frames[1]), ScaledMs(980) - 1);
+  EXPECT_EQ(Logged(), (Lines{"Starting moisture measurement", "Receiving measurement results",
+                             "Measured moisture: 18.834%", "Measured dielectric constant: 10.12", "Preparing the graph",
+                             "Compiling graph", "Moisture measurement complete"}));
+
+  ASSERT_NE(StationGraph, nullptr);
+  EXPECT_TRUE(StationGraph->Visible());
+  EXPECT_EQ(StationGraph->Owner(), &w);
+  const auto& trace = StationGraph->Series1->Points();
+  ASSERT_EQ(trace.size(), 1024u);
+  EXPECT_DOUBLE_EQ(trace[1023].x, 10.23);
+  EXPECT_DOUBLE_EQ(trace[1023].y, 30000 + 1023);
+  const auto& markers = StationGraph->Series2->Points();
+  ASSERT_EQ(markers.size(), 2u);
+  EXPECT_DOUBLE_EQ(markers[0].x, 2.34);
+  EXPECT_DOUBLE_EQ(markers[0].y, 30234);
+  EXPECT_DOUBLE_EQ(markers[1].x, 3.01);
+  EXPECT_DOUBLE_EQ(markers[1].y, 30301);
+  // The title shows the whole six characters of the dielectric constant.
+  EXPECT_EQ(StationGraph->Chart1->Title().Items().back(), "Moisture: 18.834%      Dielectric constant: 10.123");
+  EXPECT_EQ(w.LastMoisture, "18.834");
+  EXPECT_EQ(w.LastDielectricConstant, "10.123");
+}
+
+TEST_F(StationMoistureTest, MarkersAreLeftOutOfFaultyReflectograms) {
+  struct Case {
+    const char* name;
+    sim::StationDevice::TraceStyle style;
+    std::vector<uint16_t> markers;  // empty: the station's own
+    size_t drawn;
+  };
+  using Style = sim::StationDevice::TraceStyle;
+  const std::vector<Case> cases = {
+      {"upper case", Style::UpperHex, {}, 2},
+      {"lower case", Style::LowerHex, {}, 0},
+      {"broken", Style::Broken, {}, 0},
+      {"second marker past the trace", Style::UpperHex, {2345, 10240}, 1},
+  };
+  TModule2& w = Open();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Station(0x1F)->SetTraceStyle(c.style);
+    if (!c.markers.empty()) {
+      std::vector<uint16_t> values = Station(0x1F)->Reflectogram(2);
+      values[1024] = c.markers[0];
+      values[1025] = c.markers[1];
+      Station(0x1F)->SetReflectogram(values);
+    }
+    w.MeasMoi->Click();
+    ASSERT_NE(StationGraph, nullptr);
+    EXPECT_EQ(StationGraph->Series1->Points().size(), 1024u);
+    EXPECT_EQ(StationGraph->Series2->Points().size(), c.drawn);
+    // One chart window at a time.
+    EXPECT_EQ(GraphsOwnedBy(w), 1);
+  }
+  // The lower-case trace keeps its shape.
+  Station(0x1F)->SetReflectogram(std::nullopt);
+  Station(0x1F)->SetTraceStyle(Style::LowerHex);
+  w.MeasMoi->Click();
+  EXPECT_DOUBLE_EQ(StationGraph->Series1->Points()[100].y, Station(0x1F)->Reflectogram(2)[100]);
+}
+
+TEST_F(StationMoistureTest, Failures) {
+  struct Case {
+    const char* name;
+    std::string command;
+    sim::Fault fault;
+    Lines logged;
+    bool newChart;
+  };
+  const std::vector<Case> cases = {
+      {"moisture refused",
+       "RM",
+       sim::Fault::Er(),
+       {"Starting moisture measurement", "Receiving measurement results", kErLine,
+        "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph",
+        "Moisture measurement complete"},
+       true},
+      {"reflectogram refused",
+       "RG",
+       sim::Fault::Er(),
+       {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
+        "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph", kErLine},
+       false},
+      {"reflectogram missing",
+       "RG",
+       sim::Fault::Silent(),
+       {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
+        "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph"},
+       false},
+      {"reflectogram short",
+       "RG",
+       sim::Fault::Short(4000),
+       {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
+        "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph"},
+       false},
+  };
+  TModule2& w = Open();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Station(0x1F)->SetReadings(2, {"", "", "22.301", "14.000", ""});
+    w.MeasMoi->Click();  // a chart to keep or replace
+    TGraph1* before = StationGraph;
+    Station(0x1F)->InjectFault(c.command, c.fault);
+    Mark();
+    w.MeasMoi->Click();
+    EXPECT_EQ(Logged(), c.logged);
+    EXPECT_EQ(StationGraph != before, c.newChart);
+    ASSERT_NE(StationGraph, nullptr);
+    Station(0x1F)->ClearFaults();
+  }
+}
+
+TEST_F(StationMoistureTest, TitleKeepsThePreviousMoistureWhenItsReadFails) {
+  TModule2& w = Open();
+  Line().InjectFault("RM", sim::Fault::Er());
+  w.MeasMoi->Click();
+  EXPECT_EQ(StationGraph->Chart1->Title().Items().back(), "Moisture: %      Dielectric constant: 12.000");
+  Line().ClearFaults();
+  w.MeasMoi->Click();
+  Line().InjectFault("RM", sim::Fault::Silent());
+  w.MeasMoi->Click();
+  EXPECT_EQ(StationGraph->Chart1->Title().Items().back(),
+            "Moisture: " + Station(0x1F)->Readings(2).moisture + "%      Dielectric constant: 12.000");
+}
+
+TEST_F(StationMoistureTest, NoChannelChosen) {
+  TModule2& w = Open();
+  w.ChannelSelect->SetText("CH number");
+  w.MeasMoi->Click();
+  EXPECT_EQ(Logged(), (Lines{"Starting moisture measurement", kSendFailure}));
+  EXPECT_TRUE(Sent().empty());
+  EXPECT_EQ(StationGraph, nullptr);
+}

@@ -1,0 +1,333 @@
+// The station window against stand-in stations: opening, station choice, probe types,
+// conductivity, probe length, probe temperature and the way to the data logger.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "formatka3/formatka3.h"
+#include "tests/support/station_test.h"
+
+using testing_support::StationTest;
+using testing_support::WithPreamble;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const std::string kSendFailure = "Unable to send data or no response from the device - Try again";
+const std::string kCheckChannel = "Check the selected channel configuration";
+const std::string kErLine = "Unable to perform the measurement - Check the probe connection and try again";
+const Lines kAuxSearchOfThree = {"1W", "1S", "1S", "1S", "1S"};
+
+std::vector<uint8_t> Bytes(uint8_t address, const std::string& rest) {
+  std::vector<uint8_t> b{address};
+  b.insert(b.end(), rest.begin(), rest.end());
+  return b;
+}
+
+// Checked laboratory buttons as a mask, and the channels with neither button checked.
+struct Buttons {
+  int lab = 0;
+  int unset = 0;
+};
+Buttons ButtonsOf(TModule2& w) {
+  Buttons b;
+  for (int n = 1; n <= 8; ++n) {
+    auto* lab = ui::FindAs<ui::RadioButton>(w, "LabProbeButton" + std::to_string(n));
+    auto* field = ui::FindAs<ui::RadioButton>(w, "FieldProbeButton" + std::to_string(n));
+    if (lab->Checked()) b.lab |= 1 << (n - 1);
+    if (!lab->Checked() && !field->Checked()) b.unset |= 1 << (n - 1);
+  }
+  return b;
+}
+
+}  // namespace
+
+class StationWindowTest : public StationTest {};
+
+TEST_F(StationWindowTest, OpensWithTheStationsOfTheSearchAfterReadingProbeTypesAndAux) {
+  OpenAndSearch({"T000011F", "G0001A10"});
+  ASSERT_NE(StationWindow, nullptr);
+  TModule2& w = Window();
+  EXPECT_TRUE(w.Visible());
+  EXPECT_FALSE(Main().Visible());
+  EXPECT_EQ(w.DeviceSelect->Items().Items(), Lines{"T000011F"});
+  EXPECT_EQ(w.DeviceSelect->Text(), "T000011F");
+  // Search, then the probe types, then the AUX search of the default station's three probes.
+  const auto frames = SentFrames(7);
+  Lines commands;
+  for (const auto& f : frames) commands.push_back(f.command);
+  EXPECT_EQ(commands, (Lines{"B", "RH", "1W", "1S", "1S", "1S", "1S"}));
+  EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RH")));
+  EXPECT_EQ(frames[2].raw, WithPreamble(Bytes(0x1F, "1W" + std::string(16, 'F'))));
+  EXPECT_EQ(ButtonsOf(w).lab, 0xF0);
+  EXPECT_EQ(Tail(w.Memo1->Lines(), 1), Lines{"Probes found in AUX connector"});
+  EXPECT_EQ(w.AUXselect->Items().Items(), (Lines{"t0A1B1F", "p3C4D1F", "no probe"}));
+}
+
+TEST_F(StationWindowTest, ChoosingAnotherStationReadsItsProbeTypesAndAuxFirst) {
+  PutOnLine({"T0001AA3", "T000011F"});
+  Station(0x1F)->SetProbeTypeMask(0x0C);
+  Station(0x1F)->SetAuxProbes({});
+  TModule2& w = OpenStationWindow({"T0001AA3", "T000011F"});
+  w.DeviceSelect->UserPick(1);
+  const auto frames = SentFrames(3);
+  ASSERT_GE(frames.size(), 3u);
+  EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "RH")));
+  EXPECT_EQ(frames[1].command, "1W");
+  EXPECT_EQ(frames[2].raw, WithPreamble(Bytes(0x1F, "1S")));
+  EXPECT_EQ(ButtonsOf(w).lab, 0x0C);
+  EXPECT_EQ(w.AUXselect->Text(), "No probes");
+  EXPECT_EQ(Logged(), Lines{"No probes found in AUX connector"});
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
+
+TEST_F(StationWindowTest, ChannelTextsThatNameNoChannelGiveNoFrame) {
+  TModule2& w = OpenStationWindow({"T0001AA3"});
+  struct Case {
+    std::string channel;
+    std::optional<link::CommandFrame> expected;
+  };
+  const std::vector<Case> cases = {
+      {"3", link::CommandFrame{0xA3, 'M', 'S', '3'}},
+      {" 5x", link::CommandFrame{0xA3, 'M', 'S', '5'}},
+      {"8", link::CommandFrame{0xA3, 'M', 'S', '8'}},
+      {"0", std::nullopt},
+      {"9", std::nullopt},
+      {"12", std::nullopt},
+      {"-3", std::nullopt},
+      {"CH number", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    w.ChannelSelect->SetText(c.channel);
+    EXPECT_EQ(w.BuildStationCommand('M', 'S', false), c.expected) << c.channel;
+  }
+  // A channel command refused this way fails at once, without waits or bytes on the line.
+  w.ChannelSelect->SetText("9");
+  w.MeasCond->Click();
+  EXPECT_EQ(Logged(), (Lines{"Starting conductivity measurement", kSendFailure, kCheckChannel}));
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(StationWindowTest, ConductivityOnChannel4OfStation1F) {
+  TModule2& w = OpenStationWindow({"T000011F"});
+  Station(0x1F)->SetReadings(4, {"0.125", "", "", "", ""});
+  ChooseChannel("4");
+  w.MeasCond->Click();
+  const auto frames = SentFrames(2);
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "MS4")));
+  EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RS")));
+  EXPECT_GE(GapMs(frames[0], frames[1]), ScaledMs(1480) - 1);
+  EXPECT_EQ(Logged(), (Lines{"Starting conductivity measurement", "Receiving measurement results",
+                             "Measured conductivity: 0.125 S/m", "Conductivity measurement complete"}));
+}
+
+TEST_F(StationWindowTest, ConductivityAndLengthFailures) {
+  struct Case {
+    const char* name;
+    std::string channel;
+    std::string command;  // the reply that fails
+    sim::Fault fault;
+    bool lengthCalibration;
+    Lines logged;
+  };
+  const std::string notFound =
+      "Error while attempting to perform probe length calibration - Probe not found or damaged - Try again";
+  const Lines lengthSendFailure = {"Error while attempting to perform probe length calibration", kSendFailure,
+                                   kCheckChannel};
+  const std::vector<Case> cases = {
+      {"RS no reply",
+       "2",
+       "RS",
+       sim::Fault::Silent(),
+       false,
+       {"Starting conductivity measurement", "Receiving measurement results", kSendFailure, kCheckChannel,
+        "Conductivity measurement complete"}},
+      {"RS ER",
+       "2",
+       "RS",
+       sim::Fault::Er(),
+       false,
+       {"Starting conductivity measurement", "Receiving measurement results", kErLine, kSendFailure, kCheckChannel,
+        "Conductivity measurement complete"}},
+      {"length of two characters",
+       "2",
+       "VL",
+       sim::Fault::Custom("12"),
+       true,
+       {"Starting cable length calibration", "Cable length: 12 m"}},
+      {"length refused", "2", "VL", sim::Fault::Custom("E123"), true, {"Starting cable length calibration", notFound}},
+      {"no length", "2", "VL", sim::Fault::Silent(), true, {"Starting cable length calibration"}},
+  };
+  TModule2& w = OpenStationWindow({"T000011F"});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Line().InjectFault(c.command, c.fault);
+    ChooseChannel(c.channel);
+    Mark();
+    (c.lengthCalibration ? w.CableCalib : w.MeasCond)->Click();
+    EXPECT_EQ(Logged(), c.logged);
+    Line().ClearFaults();
+  }
+  // "CH number": the three lines at once, nothing sent.
+  w.ChannelSelect->SetText("CH number");
+  Mark();
+  w.CableCalib->Click();
+  Lines expected = {"Starting cable length calibration"};
+  expected.insert(expected.end(), lengthSendFailure.begin(), lengthSendFailure.end());
+  EXPECT_EQ(Logged(), expected);
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(StationWindowTest, ProbeTemperature) {
+  TModule2& w = OpenStationWindow({"T000011F"});
+  Station(0x1F)->SetReadings(1, {"", "21.50", "", "", ""});
+  ChooseChannel("1");
+  w.MeasAllTemp->Click();
+  const auto frames = SentFrames(2);
+  ASSERT_EQ(frames.size(), 2u);
+  EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "MT1")));
+  EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RT")));
+  EXPECT_GE(GapMs(frames[0], frames[1]), ScaledMs(2980) - 1);
+  EXPECT_EQ(Logged(),
+            (Lines{"Starting probe temperature measurement", "Receiving measurement results",
+                   "Measured probe temperature: 21.50 Celsius grades", "Probe temperature measurement complete"}));
+
+  Mark();
+  Line().InjectFault("RT", sim::Fault::Er());
+  w.MeasAllTemp->Click();
+  EXPECT_EQ(Logged(), (Lines{"Starting probe temperature measurement", "Receiving measurement results", kErLine,
+                             "Probe temperature measurement complete"}));
+
+  // No channel: only the failure line, no completion.
+  w.ChannelSelect->SetText("CH number");
+  Mark();
+  w.MeasAllTemp->Click();
+  EXPECT_EQ(Logged(), (Lines{"Starting probe temperature measurement", kSendFailure}));
+}
+
+TEST_F(StationWindowTest, ProbeTypesAreReadIntoTheButtons) {
+  struct Case {
+    std::string reply;
+    std::optional<sim::Fault> fault;
+    int lab;
+    bool measAllTemp;
+    Lines logged;
+  };
+  const std::string readOk = "Reading \"Type of probe in a channel\" configuration succesful";
+  const std::string readError = "Error while reading probes configuration on current channel";
+  // Each case starts from the default mask F0 read at opening.
+  const std::vector<Case> cases = {
+      {"0C00", std::nullopt, 0x0C, true, {readOk}},
+      {"FF00", std::nullopt, 0xFF, false, {readOk}},
+      {"", sim::Fault::Silent(), 0xF0, true, {readError}},
+      {"", sim::Fault::Er(), 0xF0, true, {kErLine, readError}},
+      {"", sim::Fault::Custom("0c00"), 0xF0, true, {readError}},  // lower case: no digit
+      {"", sim::Fault::Custom("F"), 0xF0, true, {readError}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reply);
+    PutOnLine({"T000011F"});
+    TModule2& w = OpenStationWindow({"T000011F"});
+    if (!c.reply.empty())
+      Station(0x1F)->SetProbeTypeMask(static_cast<uint8_t>(std::stoi(c.reply.substr(0, 2), nullptr, 16)));
+    if (c.fault) Line().InjectFault("RH", *c.fault);
+    w.ReadConfig->Click();
+    EXPECT_EQ(ButtonsOf(w).lab, c.lab);
+    EXPECT_EQ(ButtonsOf(w).unset, 0);
+    EXPECT_EQ(w.MeasAllTemp->Enabled(), c.measAllTemp);
+    EXPECT_EQ(Logged(), c.logged);
+    Line().ClearFaults();
+    Station(0x1F)->SetProbeTypeMask(0xF0);
+    w.Back->Click();  // back to the main window, port closed, for the next case
+  }
+}
+
+TEST_F(StationWindowTest, ChannelChoiceFollowsTheChannelsProbe) {
+  PutOnLine({"T000011F"});
+  Station(0x1F)->SetProbeTypeMask(0x0C);  // laboratory probes on 3 and 4
+  TModule2& w = OpenStationWindow({"T000011F"});
+  EXPECT_TRUE(w.MeasAllTemp->Enabled());
+  ChooseChannel("3");
+  EXPECT_FALSE(w.MeasAllTemp->Enabled());
+  ChooseChannel("x7");
+  EXPECT_FALSE(w.MeasAllTemp->Enabled());  // names no channel: nothing changes
+  ChooseChannel("5");
+  EXPECT_TRUE(w.MeasAllTemp->Enabled());
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(StationWindowTest, AFailedFirstReadLeavesNoButtonAndNoTemperature) {
+  PutOnLine({"T000011F"});
+  Line().InjectFault("RH", sim::Fault::Silent());
+  TModule2& w = OpenStationWindow({"T000011F"});
+  EXPECT_EQ(ButtonsOf(w).unset, 0xFF);
+  EXPECT_FALSE(w.MeasAllTemp->Enabled());
+  // A channel without a kind keeps the button as it is.
+  ChooseChannel("2");
+  EXPECT_FALSE(w.MeasAllTemp->Enabled());
+}
+
+TEST_F(StationWindowTest, SavingProbeTypesSendsTheButtonsMask) {
+  TModule2& w = OpenStationWindow({"T000011F"});
+  for (int n = 1; n <= 8; ++n) {
+    const bool lab = n == 1 || n == 8;
+    ui::FindAs<ui::RadioButton>(w, (lab ? "LabProbeButton" : "FieldProbeButton") + std::to_string(n))->UserClick();
+  }
+  w.SaveConfig->Click();
+  const auto frames = SentFrames(1);
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "SP8100")));
+  EXPECT_EQ(Logged(), Lines{"Saving \"Type of probe in a channel\" configuration succesful"});
+  // The station takes the frame just after it arrived.
+  for (int i = 0; i < 100 && Station(0x1F)->ProbeTypeMask() != 0x81; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(Station(0x1F)->ProbeTypeMask(), 0x81);
+}
+
+TEST_F(StationWindowTest, SavingRefusesAChannelWithoutKind) {
+  PutOnLine({"T000011F"});
+  Line().InjectFault("RH", sim::Fault::Silent());
+  TModule2& w = OpenStationWindow({"T000011F"});
+  for (int n = 1; n <= 7; ++n) ui::FindAs<ui::RadioButton>(w, "FieldProbeButton" + std::to_string(n))->UserClick();
+  w.SaveConfig->Click();
+  EXPECT_EQ(Logged(), Lines{"Fill all the fields in the \"Type of probe in a channel\" chart"});
+  EXPECT_TRUE(Sent().empty());
+}
+
+TEST_F(StationWindowTest, DeviceLevelCommandsWithoutAnAddressFailAsWrites) {
+  TModule2& w = OpenStationWindow({"T000011F"});
+  w.DeviceSelect->SetText("T0001");
+  w.ReadConfig->Click();
+  w.SaveConfig->Click();
+  w.AUXstart->Click();
+  EXPECT_EQ(Logged(), (Lines{kSendFailure, kCheckChannel, kSendFailure, kCheckChannel, kSendFailure}));
+  EXPECT_TRUE(Sent().empty());
+  // The AUX list of the last search stays.
+  EXPECT_EQ(w.AUXselect->Items().Count(), 3);
+}
+
+TEST_F(StationWindowTest, DataLoggerOpensForTheStationSelectedNow) {
+  TModule2& w = OpenStationWindow({"T0001AA3", "T000011F"});
+  w.DataLogger->Click();
+  ASSERT_NE(LoggerWindow, nullptr);
+  EXPECT_EQ(LoggerWindow->DeviceSelect->Text(), "T0001AA3");
+  EXPECT_EQ(LoggerWindow->DeviceSelect->Items().Items(), (Lines{"T0001AA3", "T000011F"}));
+  EXPECT_FALSE(w.Visible());
+  LoggerWindow->Exitprogram1->Click();
+  EXPECT_TRUE(w.Visible());
+
+  w.DeviceSelect->UserPick(1);
+  w.DataLogger->Click();
+  ASSERT_NE(LoggerWindow, nullptr);
+  EXPECT_EQ(LoggerWindow->DeviceSelect->Text(), "T000011F");
+  EXPECT_TRUE(LoggerWindow->Visible());
+  // The window of the first click is gone, without handing back to the station window.
+  int loggers = 0;
+  for (int i = 0; i < w.ComponentCount(); ++i) loggers += dynamic_cast<TModule3*>(w.Components(i)) != nullptr;
+  EXPECT_EQ(loggers, 1);
+  EXPECT_FALSE(w.Visible());
+}
