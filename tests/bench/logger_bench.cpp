@@ -35,17 +35,14 @@ struct PacedLine {
     port.Close();
     unsetenv("QVUSB_PORTS_DIR");
   }
-  // Runs until `passes` passes have started after the first, then stops; the first frame of
-  // every pass, which the first station's first command opens.
+  // Runs until `passes` passes have started after the first, then stops. The arrival times of
+  // the frames that open each pass: the first station's `opener` on channel 1.
   std::vector<Clock::time_point> Run(StationMap& stations, int32_t waitMs, size_t passes, const std::string& opener) {
     auto logger = std::make_unique<DataLogger>(waitMs, &port, &stations);
     std::vector<Clock::time_point> starts;
     while (starts.size() <= passes) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      starts.clear();
-      for (const auto& f : line.Frames()) {
-        if (f.address == 0x01 && f.command == opener) starts.push_back(f.at);
-      }
+      starts = Times(0x01, opener);
     }
     logger->Terminate();
     platform::EventHandle stop = platform::CreateEventA(kThreadStopEventName);
@@ -54,6 +51,16 @@ struct PacedLine {
     logger.reset();
     platform::CloseHandle(stop);
     return starts;
+  }
+  // When each frame of this command (and channel 1 where it has a channel) to the station arrived.
+  std::vector<Clock::time_point> Times(uint8_t address, const std::string& command) const {
+    std::vector<Clock::time_point> times;
+    for (const auto& f : line.Frames()) {
+      if (f.address == address && f.command == command && (f.bytes.size() != 4 || f.bytes[3] == '1')) {
+        times.push_back(f.at);
+      }
+    }
+    return times;
   }
 
   testing_support::TempDir ports;
@@ -135,6 +142,15 @@ void LoggerDrift100Passes(benchmark::State& state) {
   for (auto _ : state) {
     const auto starts = paced.Run(stations, waitMs, 100, "MS");
     const double driftMs = Ms(starts[100] - starts[0]) - 100 * spacingMs;
+    // Against each pass's own time: its last exchange (the second station's RS, its wait and its
+    // 5 bytes on the line), then the thread's wait.
+    const auto lastReads = paced.Times(0x02, "RS");
+    double ownDriftMs = 0;
+    for (size_t i = 0; i < 100 && i < lastReads.size(); ++i) {
+      const double end = Ms(lastReads[i] - starts[0]) + 20 * scale + LineTimeMs(5);
+      ownDriftMs += Ms(starts[i + 1] - starts[0]) - (end + waitMs * scale);
+    }
+    state.counters["drift_vs_own_time_plus_wait_per_pass_ms"] = ownDriftMs / 100;
     state.counters["spacing_ms"] = spacingMs;
     state.counters["drift_over_100_passes_ms"] = driftMs;
     state.counters["drift_per_pass_ms"] = driftMs / 100;
