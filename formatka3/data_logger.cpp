@@ -87,8 +87,8 @@ std::string DataLogger::MeasureTemperature(const std::string& key, int n) {
 
 std::string DataLogger::MeasureAuxProbe(const std::string& key, const std::string& identifier, int /*n*/) {
   if (identifier.size() != link::kAuxProbeIdLength || !link::DeviceAddress(key)) return logline::kFailed;
-  const link::AuxMeasurement m =
-      link::MeasureAux(*Port, [&](char l1, char l2) { return BuildLoggerCommand(l1, l2, true, 0, key); }, identifier);
+  const link::AuxMeasurement m = link::MeasureAux(
+      *Port, [&](char l1, char l2) { return BuildLoggerCommand(l1, l2, true, 0, key); }, identifier);
   if (m.outcome != link::AuxMeasurement::Outcome::Reply) return logline::kFailed;
   const int32_t length =
       m.family == link::AuxFamily::Temperature ? link::kAuxTemperatureLength : link::kAuxPressureLength;
@@ -105,8 +105,8 @@ std::string DataLogger::StationValues(const std::string& key, const DeviceConfig
       put(ReadDielectricConstant(key, n));
       for (int k = 0; k < 2; ++k) {
         if (!c.GetCal(k)) continue;
-        put(logline::CalibratedText(LastEpsRead ? std::optional<double>(LastEps) : std::nullopt, c.GetA0(k),
-                                    c.GetA1(k), c.GetA2(k)));
+        put(logline::CalibratedText(LastEpsRead ? std::optional<double>(LastEps) : std::nullopt, c.GetA0(k), c.GetA1(k),
+                                    c.GetA2(k)));
       }
     }
     if (c.GetTeta(i)) put(ReadMoisture(key, n));

@@ -76,7 +76,8 @@ void TModule3::Help1Click(ui::Component*) { ShowAboutBox(this); }
 void TModule3::Help2Click(ui::Component*) {
   // This window has no log of its own: the line goes to the station window's.
   if (OpenHelpContents()) return;
-  if (auto* station = dynamic_cast<TModule2*>(Module3Owner)) station->Memo1->Lines().Add("Unable to find the help file");
+  if (auto* station = dynamic_cast<TModule2*>(Module3Owner))
+    station->Memo1->Lines().Add("Unable to find the help file");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -142,7 +143,8 @@ void TModule3::DeviceSelectChange(ui::Component*) {
   ui::HourGlass hourGlass;
   ScanStation();
   for (int n = 1; n <= 8; ++n) {
-    for (const char* prefix : {"EpsiCheckBox", "TetaCheckBox", "SigmaCheckBox"}) CheckBoxOf(prefix, n)->SetChecked(false);
+    for (const char* prefix : {"EpsiCheckBox", "TetaCheckBox", "SigmaCheckBox"})
+      CheckBoxOf(prefix, n)->SetChecked(false);
   }
   for (int k = 1; k <= 2; ++k) {
     CheckBoxOf("CalCheckBox", k)->SetChecked(false);

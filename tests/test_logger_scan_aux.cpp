@@ -73,8 +73,7 @@ TEST_F(LoggerScanTest, ProbeTypesCheckTheirBoxesAndOnlyFieldProbesMeasureTempera
 
 TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
   Line().SetDeviceIds({"T0000101"});
-  Station()->SetAuxProbes({{"280A1B010000009F", "21.37"}, {"2811110100000001", "19.00"},
-                           {"107788010000000C", ""}});
+  Station()->SetAuxProbes({{"280A1B010000009F", "21.37"}, {"2811110100000001", "19.00"}, {"107788010000000C", ""}});
   TModule3& w = OpenLogger({"T0000101"});
   EXPECT_EQ(w.DetectedProbes, (link::AuxProbeIdMap{{"t0A1B01", "280A1B010000009F"}, {"t111101", "2811110100000001"}}));
   EXPECT_EQ(w.FreeProbes, w.DetectedProbes);
@@ -196,8 +195,8 @@ TEST_F(LoggerAuxTest, AConfigurationFileCanNameProbesTheSearchDidNotFind) {
   // is not on the bus.
   std::string text = "device\r\nT0000101\r\n";
   for (int n = 1; n <= 8; ++n) {
-    text += n == 4 ? "0;0;0;0;no probe;noAUX;t999999;2899999901000000;\r\n"
-                   : "0;0;0;0;no probe;noAUX;no probe;noAUX;\r\n";
+    text +=
+        n == 4 ? "0;0;0;0;no probe;noAUX;t999999;2899999901000000;\r\n" : "0;0;0;0;no probe;noAUX;no probe;noAUX;\r\n";
   }
   text += "0;0;0;0;\r\n0;0;0;0;\r\n0;\r\nfin";
   const std::string path = folder_.File("probes.txt");

@@ -16,29 +16,12 @@
 
 using testing_support::CrlfLines;
 using testing_support::LoggerWindowTest;
+using testing_support::NothingLogged;
+using testing_support::StopLogger;
 using Clock = std::chrono::steady_clock;
 using Lines = std::vector<std::string>;
 
 namespace {
-
-std::unique_ptr<DeviceConfig> NothingLogged() {
-  auto c = std::make_unique<DeviceConfig>();
-  for (int i = 0; i < 8; ++i) {
-    c->SetAux1Name(i, "no probe");
-    c->SetAux2Name(i, "no probe");
-  }
-  return c;
-}
-
-// Ends the thread as Stop does: terminate request, the event set by name, wait, delete.
-void StopLogger(std::unique_ptr<DataLogger>& logger) {
-  logger->Terminate();
-  platform::EventHandle stop = platform::CreateEventA(kThreadStopEventName);
-  platform::SetEvent(stop);
-  logger->WaitFor();
-  logger.reset();
-  platform::CloseHandle(stop);
-}
 
 bool WaitForPasses(const DataLogger& logger, uint64_t n, std::chrono::seconds limit = std::chrono::seconds(30)) {
   const auto end = Clock::now() + limit;

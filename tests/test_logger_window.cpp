@@ -130,7 +130,13 @@ TEST_F(LoggerStartTest, PeriodChecksAndTheMinimumPeriod) {
   Responder().AnswerMessage("Period between the measurements is too short!\nMinimum = 2,5 second(s)", ui::mrOk);
   w.Start->Click();
   ui::SetDecimalSeparator(0);
+  // A coefficient that is no number: the framework's box, and no logging.
+  w.Period->UserType("100");
+  EditNamed(w, "a0Edit2")->UserType("x");
+  w.Start->Click();
+  EXPECT_EQ(Backend().Exceptions().back(), "'x' is not a valid floating point value");
   EXPECT_EQ(w.Logger, nullptr);
+  EXPECT_TRUE(w.Start->Enabled());
 }
 
 TEST_F(LoggerStartTest, LoggingLocksTheControlsAndStopUnlocksThem) {
@@ -160,8 +166,8 @@ TEST_F(LoggerStartTest, LoggingLocksTheControlsAndStopUnlocksThem) {
   EXPECT_EQ(w.Logger, nullptr);
   EXPECT_FALSE(w.Stop->Enabled());
   for (ui::Control* c : locked) {
-    const bool labTemp = c->Name().rfind("TempCheckBox", 0) == 0 && c->Name() != "TempCheckBox1" &&
-                         c->Name() != "TempCheckBox2";
+    const bool labTemp =
+        c->Name().rfind("TempCheckBox", 0) == 0 && c->Name() != "TempCheckBox1" && c->Name() != "TempCheckBox2";
     EXPECT_EQ(c->Enabled(), !labTemp) << c->Name();
   }
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
@@ -222,6 +228,17 @@ TEST_F(LoggerConfigFileTest, WrittenAndReadBackThroughTheWindow) {
   EXPECT_EQ(EditNamed(w, "a2Edit1")->Text(), "0.5");
   EXPECT_EQ(w.Stations.count("T0000999"), 0u);
   EXPECT_EQ(w.Stations.size(), 1u);
+
+  // A key is matched as a part of the joined station list: "T00001" is taken, "T00003" is not.
+  std::string partial = text.substr(0, text.size() - 3);
+  partial.replace(partial.find("T0000201"), 8, "T00001");
+  std::string missing = partial;
+  missing.replace(missing.find("T00001"), 6, "T00003");
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << partial + missing + "fin";
+  Responder().AnswerFile(ui::FileDialogKind::Open, path);
+  w.ReadConfig->Click();
+  EXPECT_EQ(w.Stations.count("T00001"), 1u);
+  EXPECT_EQ(w.Stations.count("T00003"), 0u);
 }
 
 TEST_F(LoggerConfigFileTest, FailuresLeaveFilesAndRecordsWhole) {

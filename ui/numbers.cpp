@@ -28,9 +28,7 @@ char DecimalSeparator() {
 void SetDecimalSeparator(char separator) { chosenSeparator = separator; }
 
 double StrToFloat(const std::string& text) {
-  const auto fail = [&text]() -> double {
-    throw EConvertError("'" + text + "' is not a valid floating point value");
-  };
+  const auto fail = [&text]() -> double { throw EConvertError("'" + text + "' is not a valid floating point value"); };
   size_t begin = 0, end = text.size();
   while (begin < end && IsBlank(text[begin])) ++begin;
   while (end > begin && IsBlank(text[end - 1])) --end;

@@ -44,12 +44,7 @@ struct PacedLine {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
       starts = Times(0x01, opener);
     }
-    logger->Terminate();
-    platform::EventHandle stop = platform::CreateEventA(kThreadStopEventName);
-    platform::SetEvent(stop);
-    logger->WaitFor();
-    logger.reset();
-    platform::CloseHandle(stop);
+    testing_support::StopLogger(logger);
     return starts;
   }
   // When each frame of this command (and channel 1 where it has a channel) to the station arrived.
@@ -71,11 +66,7 @@ struct PacedLine {
 };
 
 std::unique_ptr<DeviceConfig> Config(bool everything) {
-  auto c = std::make_unique<DeviceConfig>();
-  for (int i = 0; i < 8; ++i) {
-    c->SetAux1Name(i, "no probe");
-    c->SetAux2Name(i, "no probe");
-  }
+  auto c = testing_support::NothingLogged();
   if (!everything) {
     c->SetSigma(0, true);
     return c;
@@ -125,8 +116,10 @@ void LoggerPassEverything(benchmark::State& state) {
   }
   state.counters["pass_waits_ms"] = waitsMs;
   state.counters["pass_line_ms"] = lineMs;
-  state.counters["wall_over_waits_plus_line_max"] = ratios.empty() ? 0 : *std::max_element(ratios.begin(), ratios.end());
-  state.counters["wall_over_waits_plus_line_min"] = ratios.empty() ? 0 : *std::min_element(ratios.begin(), ratios.end());
+  state.counters["wall_over_waits_plus_line_max"] =
+      ratios.empty() ? 0 : *std::max_element(ratios.begin(), ratios.end());
+  state.counters["wall_over_waits_plus_line_min"] =
+      ratios.empty() ? 0 : *std::min_element(ratios.begin(), ratios.end());
 }
 
 void LoggerDrift100Passes(benchmark::State& state) {

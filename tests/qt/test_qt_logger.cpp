@@ -14,8 +14,8 @@
 #include "main/main.h"
 #include "platform/timing.h"
 #include "sim/instruments.h"
-#include "tests/support/logger_test.h"
 #include "tests/qt/qt_helpers.h"
+#include "tests/support/logger_test.h"
 #include "tests/support/time_scale.h"
 #include "ui/ui.h"
 
