@@ -39,9 +39,29 @@ void TModule4::Help2Click(ui::Component*) {
   if (!OpenHelpContents()) Log("Unable to find the help file");
 }
 
-// The modem's mode commands and its AT dialogue are built in their own files as they come.
-void TModule4::S4ButtonClick(ui::Component*) {}
-void TModule4::S0ButtonClick(ui::Component*) {}
-void TModule4::S1ButtonClick(ui::Component*) {}
-void TModule4::S2ButtonClick(ui::Component*) {}
-void TModule4::SetButtonClick(ui::Component*) {}
+// The three mode commands are one frame each; nothing is read back, so only the write counts.
+void TModule4::S0ButtonClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  SendModeFrame('0', "The modem has turned off");
+}
+
+void TModule4::S1ButtonClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  SendModeFrame('1', "The modem is turned on");
+}
+
+void TModule4::S2ButtonClick(ui::Component*) {
+  ui::HourGlass hourGlass;
+  SendModeFrame('2', "The modem is turned on and attempting to connect with the server");
+}
+
+bool TModule4::SendModeFrame(char digit, const char* done) {
+  const auto frame = BuildModemCommand('S', digit);
+  // An identifier without an address gives no frame: that fails like a write.
+  if (!frame || !Port->Write(frame->data(), 3, true)) {
+    Log(kSendFailureLine);
+    return false;
+  }
+  if (done != nullptr) Log(done);
+  return true;
+}

@@ -18,6 +18,9 @@ class TModule4 : public forms::TModule4Layout {
   // {address, letter, digit, 0}; nothing when the identifier shown has no readable address.
   std::optional<link::CommandFrame> BuildModemCommand(char letter, char digit);
   std::optional<link::Bytes> ReadModemReply(int32_t count) { return Port->Read(count); }
+  // Polls the port until the text gathered since the call holds `expected`, logging the whole
+  // gathered text after each read that brought something. False, logged, after 61 polls.
+  bool WaitForModemReply(const std::string& expected);
 
   link::SerialPort* Port;
 
@@ -36,6 +39,14 @@ class TModule4 : public forms::TModule4Layout {
  private:
   void Log(const std::string& line) { Memo1->Lines().Add(line); }
   void ReturnToMain();
+
+  // The mode frame S<digit> behind the wake preamble; logs `done` (when given) if it went out,
+  // else the send-failure line.
+  bool SendModeFrame(char digit, const char* done);
+  // One AT line, ended by a carriage return, without preamble; a failed write is logged.
+  bool SendModemLine(const std::string& text);
+  // Switches the modem on into AT mode and checks that it listens ("ON" and "Set" begin so).
+  bool WakeModem();
 };
 
 extern ui::Component* Module4Owner;

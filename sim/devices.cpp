@@ -1,6 +1,7 @@
 // The default stand-in for each kind of identifier on the line.
 #include "sim/device.h"
 #include "sim/meter.h"
+#include "sim/modem.h"
 #include "sim/station.h"
 
 namespace sim {
@@ -28,7 +29,7 @@ std::shared_ptr<Device> MakeDefaultDevice(const std::string& deviceId) {
       if (auto address = AddressOf(deviceId)) return std::make_shared<StationDevice>(*address);
       return nullptr;
     case 'G':  // GPRS modem
-      return nullptr;
+      return std::make_shared<ModemDevice>();
     default:
       return nullptr;
   }

@@ -112,7 +112,9 @@ class Instruments {
 
   std::vector<ReceivedFrame> Frames() const;
   void ClearFrames();
-  // True once at least n frames were received, false when the time-out passed first.
+  // True once at least n frames were received and taken in by their handler or device (so a
+  // device's state shows them; the reply may still be going out), false when the time-out passed
+  // first.
   bool WaitForFrames(size_t n, std::chrono::milliseconds timeout) const;
   // Bytes received that made no frame (noise, frames cut short).
   size_t DroppedBytes() const;
