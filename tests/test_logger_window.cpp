@@ -247,6 +247,12 @@ TEST_F(LoggerConfigFileTest, FailuresLeaveFilesAndRecordsWhole) {
   std::ofstream(path, std::ios::binary) << "old";
 
   // A file that cannot be written is reported, and the old one stays whole.
+  std::filesystem::create_directory(path + ".part");
+  Responder().AnswerFile(ui::FileDialogKind::Save, path);
+  Responder().AnswerMessage("Error while saving devices configuration, try again", ui::mrOk);
+  w.SaveConfig->Click();
+  EXPECT_EQ(ReadAll(path), "old");
+  std::filesystem::remove(path + ".part");
   Responder().AnswerFile(ui::FileDialogKind::Save, folder_.File("missing/config.txt"));
   Responder().AnswerMessage("Error while saving devices configuration, try again", ui::mrOk);
   w.SaveConfig->Click();
