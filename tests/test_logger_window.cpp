@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "formatka3/data_logger.h"
+#include "platform/timing.h"
 #include "sim/station.h"
 #include "tests/support/logger_test.h"
 #include "ui/numbers.h"
@@ -281,4 +282,36 @@ TEST_F(LoggerConfigFileTest, FailuresLeaveFilesAndRecordsWhole) {
       "Error while loading devices configuration, file was not closed properly or is corrupt, try again", ui::mrOk);
   w.ReadConfig->Click();
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
+
+TEST_F(LoggerStartTest, StartLogsEveryStoredStationAndWaitsThePeriodLessTheMinimum) {
+  Line().SetDeviceIds({"T0000101", "T0000202"});
+  TModule3& w = OpenLogger({"T0000101", "T0000202"});
+  Box(w, "TetaCheckBox1")->UserToggle();
+  Box(w, "SigmaCheckBox2")->UserToggle();
+  PickStation(w, "T0000202");
+  Box(w, "EpsiCheckBox3")->UserToggle();
+  // Minimum 2.5 s: the thread waits 3 s after each pass.
+  w.Period->UserType("5.5");
+  Line().ClearFrames();
+  w.Start->Click();
+  ASSERT_NE(w.Logger, nullptr);
+  ASSERT_TRUE(Line().WaitForFrames(8, std::chrono::seconds(10)));  // into the second pass
+  w.Stop->Click();
+
+  std::vector<sim::ReceivedFrame> mm;
+  for (const auto& f : Line().Frames()) {
+    if (f.command == "MM" && f.address == 0x01) mm.push_back(f);
+  }
+  ASSERT_GE(mm.size(), 2u);
+  const double scale = platform::TimeScale();
+  const double gap = std::chrono::duration<double, std::milli>(mm[1].at - mm[0].at).count();
+  // The first station's exchanges (2.5 s), the second's (1 s), then the wait of 3 s.
+  EXPECT_GE(gap, (2500 + 1000 + 3000) * scale - 1);
+  const auto one = CrlfLines("T0000101.txt");
+  const auto two = CrlfLines("T0000202.txt");
+  ASSERT_GE(one.size(), 3u);
+  EXPECT_EQ(one[0], "counter time/date M1 S2 ");
+  EXPECT_EQ(two[0], "counter time/date E3 ");
+  EXPECT_EQ(one.size(), two.size());
 }
