@@ -204,7 +204,9 @@ TEST(FrameworkNumbers, FloatToTextIsGeneralWith15Digits) {
   EXPECT_EQ(ui::FloatToStr(2.5), "2.5");
   EXPECT_EQ(ui::FloatToStr(6), "6");
   EXPECT_EQ(ui::FloatToStr(0.1 + 0.2), "0.3");
-  EXPECT_EQ(ui::FloatToStr(123456789012345678.0), "1.23456789012346E+17");
+  EXPECT_EQ(ui::FloatToStr(123456789012345678.0), "1.23456789012346E17");
+  EXPECT_EQ(ui::FloatToStr(0.00001), "1E-5");
+  EXPECT_EQ(ui::FloatToStr(-2.5e-100), "-2.5E-100");
   SeparatorGuard comma(',');
   EXPECT_EQ(ui::FloatToStr(2.5), "2,5");
 }
