@@ -36,8 +36,9 @@ demo: build
 
 bench: deps
 	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVUSB_TESTS=ON
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target exchange_bench
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target exchange_bench log_bench
 	$(RELEASE_DIR)/exchange_bench
+	QT_QPA_PLATFORM=offscreen $(RELEASE_DIR)/log_bench
 
 clean:
 	rm -rf build

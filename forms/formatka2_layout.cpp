@@ -12,13 +12,14 @@ using layout::Place;
 namespace {
 
 constexpr int kClientWidth = 865;
-constexpr int kClientHeight = 520;
+constexpr int kWindowHeight = 520;  // with the menu bar
+constexpr int kClientHeight = kWindowHeight - ui::kMenuBarHeight;
 constexpr int kLeftWidth = 424;
 
 }  // namespace
 
 TModule2Layout::TModule2Layout(ui::Component* owner) : ui::Form(owner, "Module2") {
-  layout::FixedWindow(this, "TDR/WOB/qrzu", ui::BorderStyle::Single, kClientWidth, kClientHeight);
+  layout::FixedWindow(this, "TDR/WOB/qrzu", ui::BorderStyle::Single, kClientWidth, kWindowHeight, true);
 
   Label2 = Place(new ui::Label(this, "Label2", this), 12, 15, 96, 16, "Selected device:");
   DeviceSelect = Place(new ui::ComboBox(this, "DeviceSelect", this), 112, 11, 160, 21);
@@ -27,9 +28,9 @@ TModule2Layout::TModule2Layout(ui::Component* owner) : ui::Form(owner, "Module2"
   BuildCalibrationAndMeasurement();
   BuildProbeTypes();
 
-  DataLogger = Place(new ui::Button(this, "DataLogger", this), 8, 476, 208, 36, "Start Data Logger");
+  DataLogger = Place(new ui::Button(this, "DataLogger", this), 8, 464, 208, 28, "Start Data Logger");
   DataLogger->OnClick = [this](ui::Component* s) { DataLoggerClick(s); };
-  Back = Place(new ui::Button(this, "Back", this), 224, 476, 208, 36, "Back to Main Window");
+  Back = Place(new ui::Button(this, "Back", this), 224, 464, 208, 28, "Back to Main Window");
   Back->OnClick = [this](ui::Component* s) { BackClick(s); };
 
   GroupBox2 = Place(new ui::GroupBox(this, "GroupBox2", this), kLeftWidth + 16, 8, kClientWidth - kLeftWidth - 24,
@@ -45,7 +46,7 @@ TModule2Layout::TModule2Layout(ui::Component* owner) : ui::Form(owner, "Module2"
 }
 
 void TModule2Layout::BuildCalibrationAndMeasurement() {
-  GroupBox6 = Place(new ui::GroupBox(this, "GroupBox6", this), 8, 42, kLeftWidth, 286, "Calibration and Measurement");
+  GroupBox6 = Place(new ui::GroupBox(this, "GroupBox6", this), 8, 38, kLeftWidth, 280, "Calibration and Measurement");
 
   // Three columns of equal buttons; the captions wrap (the window sets the multi-line style).
   GroupBox1 = Place(new ui::GroupBox(this, "GroupBox1", GroupBox6), 10, 24, 404, 120, "TDR Channel");
@@ -64,7 +65,7 @@ void TModule2Layout::BuildCalibrationAndMeasurement() {
   MeasAllTemp = Place(new ui::Button(this, "MeasAllTemp", GroupBox1), 272, 72, 120, 38, "Measure Temperature");
   MeasAllTemp->OnClick = [this](ui::Component* s) { MeasTempAllClick(s); };
 
-  GroupBox3 = Place(new ui::GroupBox(this, "GroupBox3", GroupBox6), 10, 152, 168, 124, "Non-Standard calibration:");
+  GroupBox3 = Place(new ui::GroupBox(this, "GroupBox3", GroupBox6), 10, 152, 168, 118, "Non-Standard calibration:");
   Label4 = Place(new ui::Label(this, "Label4", GroupBox3), 12, 32, 62, 16, "eps_low =");
   eps_low = Place(new ui::Edit(this, "eps_low", GroupBox3), 80, 28, 64, 21, "0");
   Label5 = Place(new ui::Label(this, "Label5", GroupBox3), 12, 58, 62, 16, "eps_high =");
@@ -73,7 +74,7 @@ void TModule2Layout::BuildCalibrationAndMeasurement() {
       Place(new ui::Button(this, "NonStProbCalibClick", GroupBox3), 12, 86, 144, 28, "Full calibration");
   NonStProbCalibClick->OnClick = [this](ui::Component* s) { NonStProbCalibClickClick(s); };
 
-  GroupBox4 = Place(new ui::GroupBox(this, "GroupBox4", GroupBox6), 186, 152, 228, 124, "AUX");
+  GroupBox4 = Place(new ui::GroupBox(this, "GroupBox4", GroupBox6), 186, 152, 228, 118, "AUX");
   AUXselect = Place(new ui::ComboBox(this, "AUXselect", GroupBox4), 10, 30, 116, 21);
   AUXselect->SetText("AUX probe");
   AUXselect->OnChange = [this](ui::Component* s) { AUXselectChange(s); };
@@ -86,7 +87,7 @@ void TModule2Layout::BuildCalibrationAndMeasurement() {
 }
 
 void TModule2Layout::BuildProbeTypes() {
-  GroupBox5 = Place(new ui::GroupBox(this, "GroupBox5", this), 8, 336, kLeftWidth, 132, "Type of probe in a channel");
+  GroupBox5 = Place(new ui::GroupBox(this, "GroupBox5", this), 8, 326, kLeftWidth, 132, "Type of probe in a channel");
   // Row captions beside the two rows of radio buttons.
   Label12 = Place(new ui::Label(this, "Label12", GroupBox5), 10, 46, 44, 16, "JX/qr");
   Label13 = Place(new ui::Label(this, "Label13", GroupBox5), 10, 66, 44, 16, "GW/qrz");

@@ -11,7 +11,8 @@ using layout::Place;
 namespace {
 
 constexpr int kClientWidth = 776;
-constexpr int kClientHeight = 484;
+constexpr int kWindowHeight = 504;  // with the menu bar
+constexpr int kClientHeight = kWindowHeight - ui::kMenuBarHeight;
 
 // Channel rows: one group box per channel, the column heads above them.
 constexpr int kRowLeft = 8;
@@ -33,7 +34,7 @@ constexpr int kSideWidth = 232;
 }  // namespace
 
 TModule3Layout::TModule3Layout(ui::Component* owner) : ui::Form(owner, "Module3") {
-  layout::FixedWindow(this, "Data Logger", ui::BorderStyle::Single, kClientWidth, kClientHeight);
+  layout::FixedWindow(this, "Data Logger", ui::BorderStyle::Single, kClientWidth, kWindowHeight, true);
 
   BuildHeads();
   BuildChannelRows();

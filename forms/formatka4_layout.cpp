@@ -9,7 +9,8 @@ using layout::Place;
 namespace {
 
 constexpr int kClientWidth = 640;
-constexpr int kClientHeight = 510;
+constexpr int kWindowHeight = 530;  // with the menu bar
+constexpr int kClientHeight = kWindowHeight - ui::kMenuBarHeight;
 constexpr int kGroupHeight = 332;
 // Every edit of the configuration group starts here and ends at the same right edge.
 constexpr int kEditLeft = 204;
@@ -20,7 +21,7 @@ constexpr int kMaxText = 30;
 
 TModule4Layout::TModule4Layout(ui::Component* owner) : ui::Form(owner, "Module4") {
   layout::FixedWindow(this, "GPRS Modem Configuration and Testing", ui::BorderStyle::Single, kClientWidth,
-                      kClientHeight);
+                      kWindowHeight, true);
 
   BuildConfiguration();
   BuildTesting();

@@ -11,13 +11,15 @@
 
 namespace forms::layout {
 
-// A window of one size only, centred on the screen: the client area is the given size, and the
-// user cannot resize it.
-inline void FixedWindow(ui::Form* form, std::string caption, ui::BorderStyle border, int width, int height) {
+// A window of one size only, centred on the screen, that the user cannot resize. The size is the
+// window's own (the window manager's frame aside), its menu bar included when it has one: the
+// client area, where the controls lie, is that much lower.
+inline void FixedWindow(ui::Form* form, std::string caption, ui::BorderStyle border, int width, int height,
+                        bool menuBar = false) {
   form->SetCaption(std::move(caption));
   form->SetBorderStyle(border);
   form->SetPosition(ui::FormPosition::ScreenCenter);
-  form->SetClientSize(width, height);
+  form->SetClientSize(width, height - (menuBar ? ui::kMenuBarHeight : 0));
   form->SetConstraints(ui::SizeConstraints{width, height, width, height});
 }
 

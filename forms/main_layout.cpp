@@ -14,7 +14,8 @@ using layout::Place;
 namespace {
 
 constexpr int kClientWidth = 720;
-constexpr int kClientHeight = 504;
+constexpr int kWindowHeight = 524;  // with the menu bar
+constexpr int kClientHeight = kWindowHeight - ui::kMenuBarHeight;
 // The device groups and the meter's groups stand in the left column, the log on the right.
 constexpr int kLeftWidth = 340;
 constexpr int kMeterTop = 134;  // where the meter's groups (or, before a meter, the logo) start
@@ -25,7 +26,7 @@ constexpr int kHalf = (kLeftWidth - 32) / 2;
 }  // namespace
 
 TModule1Layout::TModule1Layout(ui::Component* owner) : ui::Form(owner, "Module1") {
-  layout::FixedWindow(this, "QV USB Rererazuzazu", ui::BorderStyle::Single, kClientWidth, kClientHeight);
+  layout::FixedWindow(this, "QV USB Rererazuzazu", ui::BorderStyle::Single, kClientWidth, kWindowHeight, true);
   BuildControls();
   BuildMenu();
   OnCreate = [this](ui::Component* s) { FormCreate(s); };

@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -144,8 +145,8 @@ TEST_F(SerialPortTest, WritePutsThePreambleInFront) {
   const uint8_t frame[] = {0xFE, 'M', 'S', '3'};
   ASSERT_TRUE(port_.Write(frame, 4, true));
   EXPECT_EQ(port_.BytesWritten(), 27u);
-  std::vector<uint8_t> expected(23, 0xFF);
-  expected.insert(expected.end(), frame, frame + 4);
+  std::vector<uint8_t> expected(27, 0xFF);
+  std::copy(frame, frame + 4, expected.begin() + 23);
   EXPECT_EQ(Received(27), expected);
 
   ASSERT_TRUE(port_.Write(frame, 3, false));

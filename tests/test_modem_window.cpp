@@ -364,8 +364,8 @@ TEST_F(ModemWindowTest, SetEndsNormallyWhenTheFinalFrameCannotBeWritten) {
   // The modem drops off the line right after acknowledging the PIN.
   ui::StringList& lines = w.Memo1->Lines();
   const auto notify = lines.OnChanged;
-  lines.OnChanged = [&, notify] {
-    if (notify) notify();
+  lines.OnChanged = [&, notify](ui::StringList::Change change) {
+    if (notify) notify(change);
     if (lines.Count() > 0 && lines[lines.Count() - 1] == "The PIN has been sent") HangUpLine();
   };
   const Lines log = Click(w, w.SetButton);

@@ -7,6 +7,7 @@
 
 #include "formatka2/formatka2.h"
 #include "formatka4/formatka4.h"
+#include "tests/support/time_scale.h"
 #include "tests/support/window_test.h"
 
 using testing_support::WindowTest;
@@ -110,6 +111,48 @@ TEST_F(SearchTest, SendsTheSearchFrameAfterTheWakePreamble) {
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
 }
 
+TEST_F(SearchTest, TheReplyIsReadAfterAWaitOf100Ms) {
+  // At the program's own time scale: the wait, then one read of up to 256 bytes with its
+  // time-outs (200 ms plus 1 ms per byte when nothing comes).
+  testing_support::ScopedTimeScale realTime(1.0);
+  using Ms = std::chrono::milliseconds;
+  struct Case {
+    int replyAfterMs;  // -1: nobody answers
+    bool heard;
+  };
+  const Case cases[] = {{60, true}, {-1, false}, {700, false}};  // the late reply last: it comes after the search
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.replyAfterMs);
+    Line().SetDeviceIds(c.replyAfterMs < 0 ? std::vector<std::string>{} : std::vector<std::string>{"H0001AFE"});
+    Line().SetReplyDelay(Ms(std::max(c.replyAfterMs, 0)));
+    ClickCom(1);
+    const auto start = std::chrono::steady_clock::now();
+    Main().search->Click();
+    const auto took = std::chrono::duration_cast<Ms>(std::chrono::steady_clock::now() - start);
+    EXPECT_EQ(Tail(Main().Memo1->Lines(), 1), (Lines{c.heard ? "H0001AFE" : "No devices found"}));
+    // Unheard, the search lasts the wait and the read's whole time-out.
+    if (!c.heard) {
+      EXPECT_GE(took, Ms(100 + 200 + 256 - 5));
+    }
+    ClickCom(1);
+  }
+}
+
+TEST_F(SearchTest, EveryPathPutsTheCursorBack) {
+  for (const char* id : {"H0001AFE", "T0001A01", "G0001A10", "X0001A01"}) {
+    SCOPED_TRACE(id);
+    OpenAndSearch({id});
+    EXPECT_NE(std::find(Backend().CursorChanges().begin(), Backend().CursorChanges().end(), ui::Cursor::HourGlass),
+              Backend().CursorChanges().end());
+    EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+    EXPECT_EQ(Backend().CursorChanges().back(), ui::Cursor::Default);
+    // Back to the main window with the port closed, for the next path.
+    if (StationWindow && StationWindow->Visible()) StationWindow->Back->Click();
+    if (ModemWindow && ModemWindow->Visible()) ModemWindow->Exitprogram1->Click();
+    if (Main().GetPort()->IsOpen()) ClickCom(1);
+  }
+}
+
 TEST_F(SearchTest, ReplyLengths) {
   struct Case {
     std::string reply;
@@ -167,7 +210,8 @@ TEST_F(SearchTest, HandheldMeterShowsItsControls) {
 
 TEST_F(SearchTest, UnsupportedDeviceChangesNothing) {
   OpenAndSearch({"X0001A01"});
-  EXPECT_EQ(Tail(Main().Memo1->Lines(), 2), (Lines{"Found devices:", "The device is not supported by this program version"}));
+  EXPECT_EQ(Tail(Main().Memo1->Lines(), 2),
+            (Lines{"Found devices:", "The device is not supported by this program version"}));
   EXPECT_FALSE(Main().DeviceFound());
   EXPECT_FALSE(Main().GroupBox3->Visible());
   EXPECT_TRUE(Main().BLogo->Visible());
@@ -248,6 +292,7 @@ TEST_F(SearchTest, ANewSearchReplacesTheDeviceWindow) {
   ASSERT_NE(StationWindow, nullptr);
   EXPECT_EQ(StationWindow->DeviceSelect->Text(), "T0001A02");
   int stationWindows = 0;
-  for (int i = 0; i < Main().ComponentCount(); ++i) stationWindows += dynamic_cast<TModule2*>(Main().Components(i)) != nullptr;
+  for (int i = 0; i < Main().ComponentCount(); ++i)
+    stationWindows += dynamic_cast<TModule2*>(Main().Components(i)) != nullptr;
   EXPECT_EQ(stationWindows, 1);
 }

@@ -5,11 +5,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
-#include "ui/chart.h"
 #include "tests/support/headless_test.h"
+#include "ui/chart.h"
 #include "ui/headless.h"
 #include "ui/menu.h"
 #include "ui/ui.h"
@@ -113,16 +114,14 @@ const std::vector<std::pair<const char*, Builder>>& Subjects() {
        [](ui::Form& f, ui::Control* p, int* fired) {
          auto* e = new ui::Edit(&f, "E", p);
          e->OnChange = [fired](ui::Component*) { ++*fired; };
-         return Subject{[e] { e->SetText("code"); }, [e] { e->UserType("user"); },
-                        [e] { return e->Text(); }};
+         return Subject{[e] { e->SetText("code"); }, [e] { e->UserType("user"); }, [e] { return e->Text(); }};
        }},
       {"mask edit",
        [](ui::Form& f, ui::Control* p, int* fired) {
          auto* e = new ui::MaskEdit(&f, "M", p);
          e->SetEditMask("0000;0;#");
          e->OnChange = [fired](ui::Component*) { ++*fired; };
-         return Subject{[e] { e->SetText("12"); }, [e] { e->UserType("4321"); },
-                        [e] { return e->Text(); }};
+         return Subject{[e] { e->SetText("12"); }, [e] { e->UserType("4321"); }, [e] { return e->Text(); }};
        }},
       {"combo box",
        [](ui::Form& f, ui::Control* p, int* fired) {
@@ -137,8 +136,7 @@ const std::vector<std::pair<const char*, Builder>>& Subjects() {
        [](ui::Form& f, ui::Control* p, int* fired) {
          auto* c = new ui::ComboBox(&f, "C", p);
          c->OnChange = [fired](ui::Component*) { ++*fired; };
-         return Subject{[c] { c->SetText("code"); }, [c] { c->UserType("user"); },
-                        [c] { return c->Text(); }};
+         return Subject{[c] { c->SetText("code"); }, [c] { c->UserType("user"); }, [c] { return c->Text(); }};
        }},
       {"combo box drop-down",
        [](ui::Form& f, ui::Control* p, int* fired) {
@@ -249,9 +247,18 @@ TEST_F(UiControls, CodeChangesReachTheBackend) {
 
   button->SetCaption("Go");
   button->SetCaption("Go");  // no change, nothing to redraw
-  memo->Lines().Add("line");
   EXPECT_EQ(Backend().ChangesOf(button, ui::Property::Caption), 1);
-  EXPECT_EQ(Backend().ChangesOf(memo, ui::Property::Lines), 1);
+  // A log's appends reach the backend as appends; any other change of its lines as a change.
+  memo->Lines().Add("line");
+  memo->Lines().Insert(1, "another");
+  EXPECT_EQ(Backend().ChangesOf(memo, ui::Property::LinesAdded), 2);
+  memo->Lines().Insert(0, "first");
+  memo->Lines().Put(0, "one");
+  memo->Lines().Delete(2);
+  memo->Lines().Assign({"a", "b"});
+  memo->Lines().Clear();
+  EXPECT_EQ(Backend().ChangesOf(memo, ui::Property::Lines), 5);
+  EXPECT_EQ(Backend().ChangesOf(memo, ui::Property::LinesAdded), 2);
 
   // The windows add the multi-line bit to a button's style through the style long.
   const long style = ui::GetWindowLongA(button, ui::GWL_STYLE);
@@ -428,8 +435,7 @@ TEST_F(UiControls, MenuItemsClickOnlyWhenReachable) {
   EXPECT_EQ(Backend().changes.back().first, com1);
   delete com1;
   EXPECT_TRUE(ports->Items().empty());
-  EXPECT_EQ(Backend().changes.back(),
-            std::make_pair<const ui::Component*>(menu, ui::Property::Menu));
+  EXPECT_EQ(Backend().changes.back(), std::make_pair<const ui::Component*>(menu, ui::Property::Menu));
 }
 
 TEST_F(UiControls, ChartSeriesKeepPointsInOrder) {
@@ -461,6 +467,25 @@ TEST_F(UiControls, ChartSeriesKeepPointsInOrder) {
 
   delete unsorted;
   EXPECT_EQ(chart->Series(), (std::vector<ui::ChartSeries*>{sorted}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UiThreadDeathTest, ChangingOrDestroyingAControlOnAnotherThreadStops) {
+#ifdef NDEBUG
+  GTEST_SKIP() << "checked in debug builds";
+#endif
+  testing::FLAGS_gtest_death_test_style = "threadsafe";
+  ui::HeadlessBackend backend;
+  ui::SetBackend(&backend);
+  auto form = std::make_unique<ui::Form>(nullptr, "Form1");
+  auto* label = new ui::Label(form.get(), "Label1", form.get());
+  EXPECT_DEATH(std::thread([label] { label->SetCaption("elsewhere"); }).join(),
+               "a change of component \"Label1\" on a thread other than the user-interface thread");
+  EXPECT_DEATH(std::thread([label] { delete label; }).join(), "destruction of component \"Label1\"");
+  ui::SetBackend(nullptr);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -120,9 +121,7 @@ TEST(UiJpeg, BadDataFailsWithAReasonAndLeavesThePicture) {
 // Counts passes until asked to stop; fails on request.
 class Worker : public ui::Thread {
  public:
-  explicit Worker(bool suspended, bool fail = false) : ui::Thread(suspended), fail_(fail) {
-    StartIfNotSuspended();
-  }
+  explicit Worker(bool suspended, bool fail = false) : ui::Thread(suspended), fail_(fail) { StartIfNotSuspended(); }
   ~Worker() override {
     Terminate();
     WaitFor();
@@ -143,6 +142,15 @@ class Worker : public ui::Thread {
   const bool fail_;
 };
 
+// Waits up to 5 s for the worker's first pass.
+bool Started(const Worker& worker) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (worker.passes == 0 && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return worker.passes > 0;
+}
+
 TEST(UiThread, SuspendedStartsOnlyOnResume) {
   Worker worker(true);
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -150,7 +158,7 @@ TEST(UiThread, SuspendedStartsOnlyOnResume) {
   EXPECT_FALSE(worker.Finished());
   worker.Resume();
   worker.Resume();  // once only
-  while (worker.passes == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(Started(worker));
   worker.Terminate();
   EXPECT_EQ(worker.WaitFor(), 7);
   EXPECT_TRUE(worker.Finished());
@@ -159,7 +167,7 @@ TEST(UiThread, SuspendedStartsOnlyOnResume) {
 
 TEST(UiThread, RunningThreadStopsOnTerminate) {
   Worker worker(false);
-  while (worker.passes == 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(Started(worker));
   worker.Terminate();
   EXPECT_EQ(worker.WaitFor(), 7);
 }
@@ -172,6 +180,47 @@ TEST(UiThread, NeverStartedOrFailedThreadsEndCleanly) {
   Worker failing(false, true);  // an exception ends the thread, not the process
   EXPECT_EQ(failing.WaitFor(), 0);
   EXPECT_TRUE(failing.Finished());
+}
+
+// Works on a member of its own until asked to stop, and leaves the stopping to its owner.
+class Counter : public ui::Thread {
+ public:
+  Counter() : ui::Thread(false) { StartIfNotSuspended(); }
+  std::vector<int> seen;
+
+ protected:
+  void Execute() override {
+    while (!Terminated()) {
+      seen.push_back(1);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+};
+
+// Ends by itself.
+class OneShot : public ui::Thread {
+ public:
+  OneShot() : ui::Thread(false) { StartIfNotSuspended(); }
+
+ protected:
+  void Execute() override {}
+};
+
+TEST(UiThreadDeathTest, DestroyingARunningThreadIsStoppedInsteadOfRacingItsMembers) {
+  // Stopped by its owner first, it goes cleanly; one whose Execute has ended needs no stopping.
+  auto counter = std::make_unique<Counter>();
+  counter->Terminate();
+  counter->WaitFor();
+  counter.reset();
+  auto once = std::make_unique<OneShot>();
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!once->Finished() && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  ASSERT_TRUE(once->Finished());
+  once.reset();
+
+  EXPECT_DEATH({ Counter running; }, "destroyed while its Execute was still running");
 }
 
 }  // namespace

@@ -160,8 +160,7 @@ TEST_F(WindowFlowTest, HelpFailureInDeviceWindowsGoesToTheirLogs) {
     OpenAndSearch({"T0001A01"});
     ASSERT_NE(StationWindow, nullptr);
     StationWindow->Help2->Click();
-    EXPECT_EQ(Tail(StationWindow->Memo1->Lines(), 1),
-              (Lines{"Unable to find the help file"}));
+    EXPECT_EQ(Tail(StationWindow->Memo1->Lines(), 1), (Lines{"Unable to find the help file"}));
     // The logger window has no log: its line goes to the station window's.
     StationWindow->DataLogger->Click();
     ASSERT_NE(LoggerWindow, nullptr);
@@ -183,4 +182,93 @@ TEST_F(WindowFlowTest, ExitProgramTerminatesAndClosingTheMainWindowLeavesNoDevic
   Main().UserClose();
   EXPECT_EQ(StationWindow, nullptr);
   EXPECT_TRUE(ui::App().Terminated());
+}
+
+TEST_F(WindowFlowTest, TheAboutBoxOfEveryDeviceWindowIsFreshAndLeavesNothingBehind) {
+  OpenAndSearch({"T0001A01"});
+  ASSERT_NE(StationWindow, nullptr);
+  StationWindow->DataLogger->Click();
+  ASSERT_NE(LoggerWindow, nullptr);
+  LoggerWindow->Exitprogram1->Click();
+  StationWindow->Back->Click();
+  OpenAndSearch({"G0001A10"});
+  ASSERT_NE(ModemWindow, nullptr);
+  ModemWindow->Exitprogram1->Click();
+  struct Way {
+    const char* window;
+    ui::Form* form;
+    ui::MenuItem* about;
+  };
+  const Way ways[] = {{"station", StationWindow, StationWindow->About1},
+                      {"logger", LoggerWindow, LoggerWindow->About1},
+                      {"modem", ModemWindow, ModemWindow->About1}};
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.window);
+    way.form->Show();  // as when it is in use
+    for (int i = 0; i < 2; ++i) {
+      Responder().AnswerForm("AboutBox", [](ui::Form& f) { ui::FindAs<ui::Button>(f, "OKButton")->Click(); });
+      const int owned = way.form->ComponentCount();
+      way.about->Click();
+      EXPECT_EQ(way.form->ComponentCount(), owned);
+      EXPECT_EQ(AboutBox, nullptr);
+    }
+    way.form->Hide();
+  }
+  EXPECT_EQ(Responder().Shown(), Lines(6, "AboutBox"));
+}
+
+TEST_F(WindowFlowTest, HelpFailureInTheModemWindowGoesToItsLog) {
+  InTempFolder([&](const std::string&) {
+    OpenAndSearch({"G0001A10"});
+    ASSERT_NE(ModemWindow, nullptr);
+    const int mainLines = Main().Memo1->Lines().Count();
+    ModemWindow->Help2->Click();
+    EXPECT_EQ(Tail(ModemWindow->Memo1->Lines(), 1), (Lines{"Unable to find the help file"}));
+    EXPECT_EQ(Main().Memo1->Lines().Count(), mainLines);
+  });
+}
+
+TEST_F(WindowFlowTest, AReturnFromADeviceWindowHidesTheMeterMenus) {
+  OpenAndSearch({"H0001AFE"});
+  ui::MenuItem* meterMenus[] = {Main().Savemeasurementresults1,
+                                Main().ExportmeasurementresultstoMSExcel1,
+                                Main().Calibration1,
+                                Main().Measurement1,
+                                Main().Read1,
+                                Main().Memorybanks1};
+  for (ui::MenuItem* menu : meterMenus) EXPECT_TRUE(menu->Visible()) << menu->Name();
+  for (const char* device : {"T0001A01", "G0001A10"}) {
+    SCOPED_TRACE(device);
+    if (!Main().GetPort()->IsOpen()) ClickCom(1);
+    Line().SetDeviceIds({device});
+    Main().search->Click();
+    if (StationWindow && StationWindow->Visible()) StationWindow->Back->Click();
+    if (ModemWindow && ModemWindow->Visible()) ModemWindow->Exitprogram1->Click();
+    ASSERT_TRUE(Main().Visible());
+    for (ui::MenuItem* menu : meterMenus) EXPECT_FALSE(menu->Visible()) << menu->Name();
+    for (ui::MenuItem* menu : meterMenus) menu->SetVisible(true);  // as after a meter, for the next way
+  }
+}
+
+TEST_F(WindowFlowTest, AfterExitProgramNoDeviceWindowIsLeft) {
+  // Every kind of device window has been opened and left, as the user may have done.
+  OpenAndSearch({"T0001A01"});
+  ASSERT_NE(StationWindow, nullptr);
+  StationWindow->DataLogger->Click();
+  LoggerWindow->Exitprogram1->Click();
+  StationWindow->Back->Click();
+  OpenAndSearch({"G0001A10"});
+  ASSERT_NE(ModemWindow, nullptr);
+  ModemWindow->Exitprogram1->Click();
+  ui::ComponentWatch station(*StationWindow), logger(*LoggerWindow), modem(*ModemWindow);
+
+  Main().Exitprogram1->Click();
+  ASSERT_TRUE(ui::App().Terminated());
+  EndProgram();  // the message loop has ended: the program lets go of its main window
+  EXPECT_FALSE(station.Alive());
+  EXPECT_FALSE(logger.Alive());
+  EXPECT_FALSE(modem.Alive());
+  EXPECT_EQ(StationWindow, nullptr);
+  EXPECT_EQ(LoggerWindow, nullptr);
+  EXPECT_EQ(ModemWindow, nullptr);
 }

@@ -41,7 +41,14 @@ class Backend {
 
 // The backend in use. Never null: a headless backend stands in until another is set.
 Backend& CurrentBackend();
-// Installs a backend (null: back to the built-in headless one). The caller keeps ownership.
+// Installs a backend (null: back to the built-in headless one). The caller keeps ownership. The
+// calling thread becomes the user-interface thread.
 void SetBackend(Backend* backend);
+
+// Whether the calling thread is the user-interface thread (any thread until a backend was set).
+// Components belong to that thread: changing or destroying one elsewhere is a programming error,
+// which debug builds stop at once.
+bool OnUserInterfaceThread();
+void ExpectUserInterfaceThread(const Component& c, const char* what);
 
 }  // namespace ui

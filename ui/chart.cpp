@@ -34,9 +34,8 @@ void ChartSeries::AddXY(double x, double y, std::string label, Color color) {
   if (chart_) chart_->SeriesChanged();
 }
 
-Chart::Chart(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {
-  title_.OnChanged = [this] { Changed(Property::Chart); };
+Chart::Chart(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {
+  title_.OnChanged = [this](StringList::Change) { Changed(Property::Chart); };
 }
 
 Chart::~Chart() {

@@ -11,6 +11,7 @@ Component::Component(Component* owner, std::string name) : name_(std::move(name)
 }
 
 Component::~Component() {
+  ExpectUserInterfaceThread(*this, "destruction");
   for (ComponentWatch* w = watches_; w; w = w->next_) w->component_ = nullptr;
   CurrentBackend().Destroying(*this);
   // Owned components go in reverse order of creation, so later ones (which may refer to earlier
@@ -31,16 +32,17 @@ Component* Component::FindComponent(std::string_view name) const {
   return nullptr;
 }
 
-void Component::Changed(Property what) { CurrentBackend().Changed(*this, what); }
+void Component::Changed(Property what) {
+  ExpectUserInterfaceThread(*this, "a change");
+  CurrentBackend().Changed(*this, what);
+}
 
 void Component::Remove(Component* c) {
   auto it = std::find(owned_.begin(), owned_.end(), c);
   if (it != owned_.end()) owned_.erase(it);
 }
 
-ComponentWatch::ComponentWatch(Component& c) : component_(&c), next_(c.watches_) {
-  c.watches_ = this;
-}
+ComponentWatch::ComponentWatch(Component& c) : component_(&c), next_(c.watches_) { c.watches_ = this; }
 
 ComponentWatch::~ComponentWatch() {
   if (!component_) return;  // the component went first and let go of its list

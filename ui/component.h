@@ -29,7 +29,8 @@ enum class Property {
   Bounds,
   Font,
   Picture,
-  Lines,
+  Lines,       // a memo's lines changed in any way
+  LinesAdded,  // lines were added at the end of a memo's lines, and nothing else changed
   Chart,
   Menu,
   Other,

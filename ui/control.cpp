@@ -118,17 +118,13 @@ long SetWindowLongA(Control* c, int index, long value) {
 // ---------------------------------------------------------------------------------------------
 // Simple controls
 
-Label::Label(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {}
+Label::Label(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {}
 
-GroupBox::GroupBox(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {}
+GroupBox::GroupBox(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {}
 
-Shape::Shape(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {}
+Shape::Shape(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {}
 
-Image::Image(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {}
+Image::Image(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {}
 
 void Image::SetPicture(ui::Picture p) {
   picture_ = std::move(p);
@@ -138,8 +134,7 @@ void Image::SetPicture(ui::Picture p) {
 // ---------------------------------------------------------------------------------------------
 // Button
 
-Button::Button(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {
+Button::Button(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {
   InitStyle(WS_CHILD | WS_VISIBLE | WS_TABSTOP);  // a push button has no style bit of its own
 }
 
@@ -155,8 +150,7 @@ void Button::Click() {
 // ---------------------------------------------------------------------------------------------
 // Edit
 
-Edit::Edit(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {}
+Edit::Edit(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {}
 
 void Edit::SetReadOnly(bool r) {
   if (r == readOnly_) return;
@@ -260,8 +254,7 @@ bool Fits(const Place& place, char c) {
 
 }  // namespace
 
-MaskEdit::MaskEdit(Component* owner, std::string name, Control* parent)
-    : Edit(owner, std::move(name), parent) {}
+MaskEdit::MaskEdit(Component* owner, std::string name, Control* parent) : Edit(owner, std::move(name), parent) {}
 
 std::string MaskEdit::MaskPattern() const { return MaskFields(mask_)[0]; }
 
@@ -285,8 +278,7 @@ std::string MaskEdit::Fit(const std::string& text, bool* complete) const {
   std::string pendingLiterals;  // literals passed over, written only when a character follows
   size_t place = 0;
   for (char c : text) {
-    while (place < places.size() && places[place].kind == PlaceKind::Literal &&
-           places[place].literal != c) {
+    while (place < places.size() && places[place].kind == PlaceKind::Literal && places[place].literal != c) {
       pendingLiterals += places[place].literal;
       ++place;
     }
@@ -340,9 +332,11 @@ bool MaskEdit::Complete() const {
 // ---------------------------------------------------------------------------------------------
 // Memo
 
-Memo::Memo(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {
-  lines_.OnChanged = [this] { Changed(Property::Lines); };
+Memo::Memo(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {
+  // A log grows by appends: the backend is told so, and adds the new lines only.
+  lines_.OnChanged = [this](StringList::Change change) {
+    Changed(change == StringList::Change::Appended ? Property::LinesAdded : Property::Lines);
+  };
 }
 
 void Memo::SetReadOnly(bool r) {
@@ -354,9 +348,8 @@ void Memo::SetReadOnly(bool r) {
 // ---------------------------------------------------------------------------------------------
 // ComboBox
 
-ComboBox::ComboBox(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {
-  items_.OnChanged = [this] {
+ComboBox::ComboBox(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {
+  items_.OnChanged = [this](StringList::Change) {
     // A refill keeps the text; the selection survives only while it still names that text.
     if (itemIndex_ >= 0 && (itemIndex_ >= items_.Count() || items_[itemIndex_] != Text())) {
       itemIndex_ = items_.IndexOf(Text());
@@ -404,8 +397,7 @@ void ComboBox::UserType(const std::string& text) {
 // ---------------------------------------------------------------------------------------------
 // CheckBox, RadioButton, RadioGroup
 
-CheckBox::CheckBox(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {}
+CheckBox::CheckBox(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {}
 
 void CheckBox::SetChecked(bool c) {
   if (c == checked_) return;
@@ -442,9 +434,8 @@ void RadioButton::UserClick() {
   Fire(OnClick, this);
 }
 
-RadioGroup::RadioGroup(Component* owner, std::string name, Control* parent)
-    : Control(owner, std::move(name), parent) {
-  items_.OnChanged = [this] {
+RadioGroup::RadioGroup(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {
+  items_.OnChanged = [this](StringList::Change) {
     if (itemIndex_ >= items_.Count()) {
       itemIndex_ = -1;
       Changed(Property::ItemIndex);

@@ -10,6 +10,10 @@ namespace ui {
 
 class Form;
 
+// The height of a form's menu bar. A layout's window size includes it: the client area, in which
+// the controls lie, is that much lower.
+constexpr int kMenuBarHeight = 20;
+
 class MenuItem : public Component {
  public:
   // parent: the item this one stands under, or null for a top-level item of `menu`.

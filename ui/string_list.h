@@ -41,12 +41,14 @@ class StringList {
   std::vector<std::string>::const_iterator begin() const { return items_.begin(); }
   std::vector<std::string>::const_iterator end() const { return items_.end(); }
 
+  // How a list changed: strings added at its end only, or anything else.
+  enum class Change { Appended, Other };
   // Called after every change; set by the control that holds the list.
-  std::function<void()> OnChanged;
+  std::function<void(Change)> OnChanged;
 
  private:
-  void Notify() {
-    if (OnChanged) OnChanged();
+  void Notify(Change change = Change::Other) {
+    if (OnChanged) OnChanged(change);
   }
   std::vector<std::string> items_;
 };

@@ -1,5 +1,6 @@
 #include "ui/thread.h"
 
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 
@@ -8,8 +9,14 @@ namespace ui {
 Thread::Thread(bool createSuspended) : suspended_(createSuspended) {}
 
 Thread::~Thread() {
-  Terminate();
-  WaitFor();
+  const std::lock_guard<std::mutex> lock(joinMutex_);
+  if (!thread_.joinable()) return;
+  if (!finished_) {
+    std::cerr << "A thread was destroyed while its Execute was still running: Terminate() and WaitFor() it first"
+              << std::endl;
+    std::abort();
+  }
+  thread_.join();  // Execute is over: only the end of the start routine is left
 }
 
 void Thread::StartIfNotSuspended() {
@@ -19,7 +26,7 @@ void Thread::StartIfNotSuspended() {
 void Thread::Resume() { Start(); }
 
 void Thread::Start() {
-  if (started_.exchange(true)) return;  // a thread runs once
+  if (started_.exchange(true)) return;                 // a thread runs once
   const std::lock_guard<std::mutex> lock(joinMutex_);  // WaitFor may look at thread_ meanwhile
   thread_ = std::thread([this] {
     try {

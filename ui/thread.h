@@ -12,9 +12,10 @@ namespace ui {
 class Thread {
  public:
   explicit Thread(bool createSuspended);
-  // Waits for Execute to end (after asking it to stop) before the object goes. By then the
-  // derived part is gone: a derived class whose Execute uses its own members calls Terminate()
-  // and WaitFor() in its own destructor.
+  // Execute must have ended before the derived part goes, since it works on the derived
+  // members: the owner calls Terminate() and WaitFor() before deleting the thread (or the derived
+  // destructor does). Destroying a thread whose Execute may still run is a programming error
+  // that ends the program with a message, instead of running on in a half-destroyed object.
   virtual ~Thread();
   Thread(const Thread&) = delete;
   Thread& operator=(const Thread&) = delete;

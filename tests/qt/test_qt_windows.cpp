@@ -82,6 +82,9 @@ TEST_F(QtWindowsTest, EveryWindowGetsAWidgetForEachControl) {
   for (auto& window : windows) {
     window->Show();
     ExpectRealised(*window);
+    // The fixed size is the window's own, its menu bar included.
+    const ui::SizeConstraints& size = window->Constraints();
+    EXPECT_EQ(Backend().WidgetOf(*window)->size(), QSize(size.maxWidth, size.maxHeight)) << window->Name();
     window->Hide();
   }
   Module1 = nullptr;

@@ -1,7 +1,7 @@
 #include "tests/support/window_test.h"
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "app/support/services.h"
@@ -31,6 +31,12 @@ void WindowTest::TearDown() {
   unsetenv("QVUSB_PORTS_DIR");
   scale_.reset();
   HeadlessTest::TearDown();
+}
+
+void WindowTest::EndProgram() {
+  delete main_;
+  main_ = nullptr;
+  Module1 = nullptr;
 }
 
 TModule1& WindowTest::Main() {

@@ -28,6 +28,8 @@ class WindowTest : public HeadlessTest<> {
 
   // The main window, created on first use as the program does.
   TModule1& Main();
+  // The program's end after its message loop: the main window goes, with what it owns.
+  void EndProgram();
   // The instruments go away: the other end of the line is closed.
   void HangUpLine() { instruments_.reset(); }
   // Clicks "COM ports" > "COMn".

@@ -2,37 +2,32 @@
 // place its layout gives; Qt's user input is forwarded to the controls' user-action methods; modal
 // requests become message boxes, file dialogs and nested event loops.
 //
-// Created after the QApplication; the program then installs it with ui::SetBackend.
+// This class keeps the widgets' lifetimes and makes the forms' windows; the adapters (adapter.h)
+// deal with each kind of control, MenuBars with menus, ModalDialogs with modal requests and
+// EventLoop with the loop and the waits.
+//
+// Created after the QApplication, on its thread; the program then installs it with
+// ui::SetBackend.
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
-#include <atomic>
-#include <functional>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "ui/backend.h"
-#include "ui/chart.h"
-#include "ui/control.h"
-#include "ui/form.h"
-#include "ui/menu.h"
+#include "ui/qt/adapter.h"
+#include "ui/qt/event_loop.h"
+#include "ui/qt/menu_bar.h"
+#include "ui/qt/modal.h"
 
 class QAction;
-class QEventLoop;
-class QMenuBar;
-class QObject;
-class QPlainTextEdit;
-class QWidget;
 
 namespace ui::qt {
 
 class FormWidget;
 
-class QtBackend : public ui::Backend {
+class QtBackend : public ui::Backend, private UserInput {
  public:
   QtBackend();
   ~QtBackend() override;
@@ -42,138 +37,55 @@ class QtBackend : public ui::Backend {
   void Changed(Component& c, Property what) override;
   void Destroying(Component& c) override;
 
-  int MessageBox(const MessageBoxRequest& request) override;
-  bool FileDialog(FileDialogRequest& request) override;
+  int MessageBox(const MessageBoxRequest& request) override { return modal_.MessageBox(request); }
+  bool FileDialog(FileDialogRequest& request) override { return modal_.FileDialog(request); }
   void RunModal(Form& form) override;
 
   void SetCursor(Cursor c) override;
   void ProcessMessages() override;
-  void Run() override;
-  void Terminate() override;
-  void ShowHelp(const std::string& title, const std::string& text) override;
-  void ShowException(const std::string& message) override;
+  void Run() override { loop_.Run(); }
+  void Terminate() override { loop_.Terminate(); }
+  void ShowHelp(const std::string& title, const std::string& text) override { modal_.ShowHelp(title, text); }
+  void ShowException(const std::string& message) override { modal_.ShowException(message); }
 
   // The widget that shows a control or form (the form's top-level window), or null while it has
   // none: a form gets its widgets when it is first shown.
   QWidget* WidgetOf(const Component& c) const;
   // The action that stands for a menu item, or null.
-  QAction* ActionOf(const MenuItem& item) const;
+  QAction* ActionOf(const MenuItem& item) const { return menus_.ActionOf(item); }
   // The help window, once help was shown.
-  QWidget* HelpWindow() const { return help_; }
+  QWidget* HelpWindow() const { return modal_.HelpWindow(); }
 
  private:
-  enum class Kind {
-    Form,
-    Button,
-    Label,
-    Edit,
-    Memo,
-    Combo,
-    Check,
-    Radio,
-    RadioGroup,
-    Group,
-    Shape,
-    Image,
-    Chart,
-    Other
-  };
   struct Entry {
     QPointer<QWidget> widget;
-    Kind kind = Kind::Other;
-    std::vector<std::string> lines;  // a memo's lines as its widget shows them
-  };
-  struct MenuShape {
-    MenuItem* item;
-    size_t children;
-    bool separator;
-    bool operator==(const MenuShape&) const = default;
-  };
-  struct FormRecord {
-    Form* form = nullptr;
-    std::vector<MenuShape> menuShape;  // the item tree the menu bar was built from
-  };
-  struct ModalRun {
-    Form* form;  // compared by address only once `alive` is false
-    QEventLoop* loop = nullptr;
-    bool alive = true;
-  };
-  // A user action that came during a wait, carried out once the handler that was running then
-  // (at `depth`) has returned.
-  struct DeferredAction {
-    int depth;
-    QPointer<QWidget> target;
-    std::function<void()> action;
+    const ControlAdapter* adapter = nullptr;  // null for a form
   };
 
-  // Realisation.
+  // UserInput
+  void Act(Component* c, const QWidget* w, std::function<void()> action) override;
+  bool Alive(const Component* c, const QWidget* w) const;
+
+  // Windows and their widgets.
   FormWidget* Realise(Form& form);
   void RealiseChildren(Control& parent, QWidget* parentWidget);
-  QWidget* CreateWidget(Control& c, QWidget* parent, Kind* kind);
-  void ConnectUserActions(Control& c, QWidget* w, Kind kind);
   void ScheduleLateRealise();
-  void RealiseLate();
   void ShowForm(Form& form);
   void ApplyFormSize(Form& form);
-
-  // Keeping widgets in step with the controls.
   void FormChanged(Form& form, Property what);
-  void Sync(Control& c, Entry& e, Property what);
-  void SyncAll(Control& c, Entry& e);
-  void SyncCaption(Control& c, Entry& e);
-  void SyncGeometry(Control& c, Entry& e);
-  void SyncLines(Memo& memo, Entry& e);
-  void SyncCombo(ComboBox& combo, QWidget* w, bool items);
-
-  // Menus.
-  std::vector<MenuShape> ShapeOf(const MainMenu* menu) const;
-  void SyncMenuOf(Form& form);
-  void SyncMenu(const MainMenu& menu);
-  void BuildMenuBar(Form& form, FormWidget* fw);
-  void AddMenuItem(QWidget* container, MenuItem* item);
-  void SyncAction(const MenuItem& item, QAction* action);
-  void MenuClicked(MenuItem* item, const QAction* action);
-
-  // User actions: run `action` for control `c` when the widget `w` still stands for it, then put
-  // the widget back in step with the control.
-  template <typename F>
-  void UserAction(Component* c, const QWidget* w, F&& action);
-  void RunGuarded(const std::function<void()>& action);
-  bool Alive(const Component* c, const QWidget* w);
   void PressEnter(Form* form, const QWidget* w);
-  void UserClosesForm(Form* form, FormWidget* w);
-  void Defer(const QWidget* target, std::function<void()> action);
-  void ScheduleDeferred();
-  void RunDeferred();
 
   // Drops what stands for a component that is going away.
-  void Forget(const Component* key, bool disposeLater = false);
-  // Forgets the components destroyed on another thread since the last call. Every entry point
-  // that goes from an address to a component calls it first.
-  void ForgetGoneElsewhere();
-  void CheckModalRuns();
-  void Dispose(QWidget* w, bool later = false);
-  void Wait(int fd, short events, int ms);
-  QWidget* DialogParent() const;
+  void Forget(const Component* key);
+  void Dispose(QWidget* w);
 
+  EventLoop loop_;
+  ModalDialogs modal_{loop_};
+  MenuBars menus_;
   std::unordered_map<const Component*, Entry> entries_;
-  std::unordered_map<const Component*, FormRecord> forms_;
-  std::unordered_map<const Component*, QPointer<QAction>> actions_;
-  std::vector<ModalRun*> modalRuns_;
-  std::vector<DeferredAction> deferred_;
-  std::mutex goneMutex_;
-  std::vector<const Component*> goneElsewhere_;  // guarded by goneMutex_
-  std::atomic<bool> anyGoneElsewhere_{false};
-  std::unique_ptr<QObject> context_;  // receiver for timers and connections
-  QPointer<QWidget> help_;
-  QPointer<QPlainTextEdit> helpText_;
-  int dispatchDepth_ = 0;
-  int waitDepth_ = 0;
-  bool deferredScheduled_ = false;
+  std::unordered_map<const Component*, Form*> forms_;  // the forms that have their windows
+  std::unique_ptr<QObject> context_;                   // receiver of the late realisation
   bool lateRealisePending_ = false;
-  bool overrideCursor_ = false;
-  bool inExec_ = false;
-  bool terminated_ = false;
 };
 
 }  // namespace ui::qt

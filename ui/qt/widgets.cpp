@@ -1,13 +1,24 @@
 #include "ui/qt/widgets.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <QTextCursor>
 #include <algorithm>
 
+#include "ui/menu.h"
 #include "ui/qt/conversions.h"
 
 namespace ui::qt {
+
+void BringToFront(QWidget* w) {
+  // The offscreen platform of the tests has no stacking and says so at every call.
+  if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+  w->raise();
+  w->activateWindow();
+}
 
 // ---------------------------------------------------------------------------------------------
 // FormWidget
@@ -25,12 +36,9 @@ QMenuBar* FormWidget::ReplaceMenuBar(QMenuBar* bar) {
 int FormWidget::MenuHeight() const {
   if (!menuBar_) return 0;
   const QList<QAction*> actions = menuBar_->actions();
-  const bool any =
-      std::any_of(actions.begin(), actions.end(), [](const QAction* a) { return a->isVisible(); });
-  if (!any) return 0;
-  const int width = clientSize_.width() > 0 ? clientSize_.width() : this->width();
-  const int h = menuBar_->heightForWidth(width);
-  return h > 0 ? h : menuBar_->sizeHint().height();
+  const bool any = std::any_of(actions.begin(), actions.end(), [](const QAction* a) { return a->isVisible(); });
+  // The height the layouts leave for it, so that the window has the size they give.
+  return any ? kMenuBarHeight : 0;
 }
 
 void FormWidget::SetClientSize(QSize size, bool fixed) {
@@ -76,6 +84,42 @@ void FormWidget::keyPressEvent(QKeyEvent* event) {
 void FormWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   PlaceParts(MenuHeight());
+}
+
+// ---------------------------------------------------------------------------------------------
+// LogView
+
+LogView::LogView(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void LogView::ShowLines(const std::vector<std::string>& lines) {
+  QStringList all;
+  all.reserve(static_cast<qsizetype>(lines.size()));
+  for (const std::string& line : lines) all << ToQt(line);
+  setPlainText(all.join(QLatin1Char('\n')));
+  shown_ = lines.size();
+  ScrollToEnd();
+}
+
+void LogView::AddLines(const std::vector<std::string>& lines) {
+  if (shown_ == 0 || lines.size() < shown_) {
+    ShowLines(lines);  // the first line goes into the document's one empty block
+    return;
+  }
+  QTextCursor cursor(document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.beginEditBlock();
+  for (size_t i = shown_; i < lines.size(); ++i) {
+    cursor.insertBlock();
+    cursor.insertText(ToQt(lines[i]));
+  }
+  cursor.endEditBlock();
+  shown_ = lines.size();
+  ScrollToEnd();
+}
+
+void LogView::ScrollToEnd() {
+  QScrollBar* bar = verticalScrollBar();
+  bar->setValue(bar->maximum());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,14 +6,19 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace ui::qt {
+
+// Raises a window and gives it the focus (where the platform has a stacking order).
+void BringToFront(QWidget* w);
 
 // The window of a form: an optional menu bar on top and the client area below it, in which the
 // controls sit at their layout positions.
@@ -27,7 +32,7 @@ class FormWidget : public QWidget {
   QMenuBar* MenuBar() const { return menuBar_; }
   // Puts a new menu bar in place (null: none) and hands back the previous one.
   QMenuBar* ReplaceMenuBar(QMenuBar* bar);
-  // The client area's size; the window grows by the menu bar's height.
+  // The client area's size; the window is the menu bar's height (ui::kMenuBarHeight) taller.
   void SetClientSize(QSize size, bool fixed);
   // Recomputes the menu bar's height (its items may have come, gone or been renamed).
   void Relayout();
@@ -50,6 +55,23 @@ class FormWidget : public QWidget {
   QMenuBar* menuBar_ = nullptr;
   QSize clientSize_;
   bool fixed_ = false;
+};
+
+// A read-only log that keeps its last line in view. Lines added at the end cost the same however
+// many are shown already.
+class LogView : public QPlainTextEdit {
+  Q_OBJECT
+
+ public:
+  explicit LogView(QWidget* parent);
+  // Shows exactly these lines.
+  void ShowLines(const std::vector<std::string>& lines);
+  // `lines` is what was shown with more lines at its end: adds those.
+  void AddLines(const std::vector<std::string>& lines);
+
+ private:
+  void ScrollToEnd();
+  size_t shown_ = 0;
 };
 
 // A push button whose caption may wrap onto several lines, as a multi-line button does.
