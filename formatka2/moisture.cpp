@@ -2,7 +2,6 @@
 // drawn in the station window's own chart window.
 #include <algorithm>
 #include <string>
-#include <vector>
 
 #include "formatka2/formatka2.h"
 #include "main/graph.h"
@@ -12,12 +11,12 @@
 
 namespace {
 
-constexpr int32_t kReflectogramChars = 4 * 1026;
+constexpr size_t kReflectogramChars = 4 * kReflectogramValues;
 
 }  // namespace
 
-std::vector<uint32_t> DecodeStationReflectogram(const std::string& text, bool* faulty) {
-  std::vector<uint32_t> values(1026, 0);
+Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty) {
+  Reflectogram values{};
   for (size_t i = 0; i < values.size(); ++i) {
     uint32_t value = 0;
     for (size_t k = 0; k < 4; ++k) {
@@ -56,13 +55,10 @@ void TModule2::MeasMoiClick(ui::Component*) {
     return;
   }
   platform::Sleep(769);
-  const auto reply = ReadStationReply(kReflectogramChars, true);
+  const auto reply = ReadStationReply(static_cast<int32_t>(kReflectogramChars), true);
   // A reply cut short has no trustworthy values: the previous chart stays.
-  if (!reply || reply->size() < static_cast<size_t>(kReflectogramChars)) return;
-  const std::vector<uint32_t> values = DecodeStationReflectogram(reply->Raw(), &failed);
-
-  Reflectogram plotted{};
-  std::copy_n(values.begin(), plotted.size(), plotted.begin());
-  ShowReflectogram(StationGraph, this, plotted, !failed, LastMoisture, LastDielectricConstant);
+  if (!reply || reply->size() < kReflectogramChars) return;
+  const Reflectogram values = DecodeStationReflectogram(reply->Raw(), &failed);
+  ShowReflectogram(StationGraph, this, values, !failed, LastMoisture, LastDielectricConstant);
   Log("Moisture measurement complete");
 }

@@ -14,6 +14,7 @@
 #include "link/probe_type_mask.h"
 #include "link/serial_port.h"
 
+struct FullCalibrationSteps;
 class TGraph1;
 class TModule2;
 class TModule4;
@@ -104,10 +105,8 @@ class TModule1 : public forms::TModule1Layout {
   // and completion lines.
   void MeasureAndRead(const char* startLine, char letter, uint32_t wait, void (TModule1::*read)(),
                       const char* completeLine);
-  // Full calibration in one medium: C<medium>, the wait, V<medium>, then its result (up to 4
-  // characters, unchecked). Nothing when a frame could not be sent or no result came.
-  std::optional<link::Bytes> CalibrateInMedium(char medium, uint32_t wait);
-  void LogFullCalibrationSendFailure();
+  // What the shared full calibration sequence takes from this window.
+  FullCalibrationSteps CalibrationSteps();
   // The probe type ProbeGroup showed before the user's last click, put back when the meter could
   // not take the click.
   int probeTypeShown = 0;
@@ -132,5 +131,5 @@ extern TAboutBox* AboutBox;
 
 // The line every window logs when a frame cannot be written.
 extern const char* const kSendFailureLine;
-// What a failed channel exchange asks the user to look at.
+// The line that points the user to the channel box after a failed channel exchange.
 extern const char* const kCheckChannelLine;

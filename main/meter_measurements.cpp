@@ -18,11 +18,7 @@ constexpr uint32_t kReflectogramWait = 769;
 
 bool TModule1::WriteMeterCommand(char letter1, char letter2, bool deviceLevel, size_t length,
                                  const std::string& payload) {
-  const auto frame = BuildMeterCommand(letter1, letter2, deviceLevel);
-  if (!frame) return false;
-  std::vector<uint8_t> bytes(frame->begin(), frame->begin() + std::min(length, frame->size()));
-  bytes.insert(bytes.end(), payload.begin(), payload.end());
-  return Port->Write(bytes.data(), static_cast<int32_t>(bytes.size()), true);
+  return link::WriteFrame(*Port, BuildMeterCommand(letter1, letter2, deviceLevel), static_cast<int>(length), payload);
 }
 
 bool TModule1::ReadMeterValue(char letter, int32_t length, size_t shown, std::optional<std::string>& kept,

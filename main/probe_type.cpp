@@ -14,8 +14,6 @@ const char* const kMaskReadFailureLine = "Error while reading probe configuratio
 
 }  // namespace
 
-const char* const kCheckChannelLine = "Check the selected channel configuration";
-
 std::optional<link::ProbeTypeMask> TModule1::ReadProbeConfig() {
   if (!WriteMeterCommand('R', 'H', true, 3)) {
     Log(kSendFailureLine);
