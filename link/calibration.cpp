@@ -24,6 +24,9 @@ std::optional<double> ParseEps(const std::string& text) {
   errno = 0;
   const double value = std::strtod(begin, &end);
   if (end == begin || *end != '\0' || errno == ERANGE || !std::isfinite(value)) return std::nullopt;
+  // strtod also reads C's hexadecimal numbers ("0x10"); for a dielectric constant that is a 0
+  // followed by letters, not a number.
+  if (text.find_first_of("xX") != std::string::npos) return std::nullopt;
   return value;
 }
 

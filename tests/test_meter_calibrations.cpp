@@ -354,6 +354,7 @@ TEST_F(MeterCalibrationTest, EpsValuesAreCheckedBeforeAnything) {
       {"abc", "5", incorrect, ui::DialogType::Error},
       {"5", "6x", incorrect, ui::DialogType::Error},
       {"", "5", incorrect, ui::DialogType::Error},
+      {"1", "0x50", incorrect, ui::DialogType::Error},
   };
   FindMeter();  // the channel box still shows "CH number"
   for (const Case& c : cases) {

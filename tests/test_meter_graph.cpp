@@ -167,8 +167,9 @@ TEST(CalibrationPayloads, EpsTextsAreNumbersOrNothing) {
     std::optional<double> value;
   };
   const std::vector<Case> cases = {
-      {"80", 80.0},         {" 2.5", 2.5},        {"-3", -3.0},          {"1e2", 100.0},        {"", std::nullopt},
-      {"5x", std::nullopt}, {"5 ", std::nullopt}, {"abc", std::nullopt}, {"inf", std::nullopt}, {"nan", std::nullopt},
+      {"80", 80.0},          {" 2.5", 2.5},         {"-3", -3.0},           {"1e2", 100.0},
+      {"", std::nullopt},    {"5x", std::nullopt},  {"5 ", std::nullopt},   {"abc", std::nullopt},
+      {"inf", std::nullopt}, {"nan", std::nullopt}, {"0x10", std::nullopt}, {"0X1p3", std::nullopt},
   };
   for (const Case& c : cases) EXPECT_EQ(link::ParseEps(c.text), c.value) << "\"" << c.text << "\"";
 }
