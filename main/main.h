@@ -101,6 +101,10 @@ class TModule1 : public forms::TModule1Layout {
   // and logs `label`, its first `shown` characters and `unit`. True when the frame was not sent.
   bool ReadMeterValue(char letter, int32_t length, size_t shown, std::optional<std::string>& kept,
                       const std::string& label, const std::string& unit);
+  // A measurement with one read: M<letter> on the channel, the wait, then `read`, between its start
+  // and completion lines.
+  void MeasureAndRead(const char* startLine, char letter, uint32_t wait, void (TModule1::*read)(),
+                      const char* completeLine);
   // What the shared full calibration sequence takes from this window.
   FullCalibrationSteps CalibrationSteps();
   // The probe type ProbeGroup showed before the user's last click, put back when the meter could

@@ -55,28 +55,27 @@ bool TModule1::ReadDielectricConstant() {
   return ReadMeterValue('N', 6, 5, LastDielectricConstant, "Measured dielectric constant: ", "");
 }
 
-void TModule1::MeasSalClick(ui::Component*) {
+void TModule1::MeasureAndRead(const char* startLine, char letter, uint32_t wait, void (TModule1::*read)(),
+                              const char* completeLine) {
   ui::HourGlass hourGlass;
-  Log("Starting salinity measurement");
-  if (!WriteMeterCommand('M', 'S', false, 4)) {
+  Log(startLine);
+  if (!WriteMeterCommand('M', letter, false, 4)) {
     Log(kSendFailureLine);
     return;
   }
-  platform::Sleep(kSalinityWait);
-  ReadSalinity();
-  Log("Salinity measurement complete");
+  platform::Sleep(wait);
+  (this->*read)();
+  Log(completeLine);  // also after a failed read
+}
+
+void TModule1::MeasSalClick(ui::Component*) {
+  MeasureAndRead("Starting salinity measurement", 'S', kSalinityWait, &TModule1::ReadSalinity,
+                 "Salinity measurement complete");
 }
 
 void TModule1::MeasTempClick(ui::Component*) {
-  ui::HourGlass hourGlass;
-  Log("Starting probe temperature measurement");
-  if (!WriteMeterCommand('M', 'T', false, 4)) {
-    Log(kSendFailureLine);
-    return;
-  }
-  platform::Sleep(kTemperatureWait);
-  ReadProbeTemperature();
-  Log("Probe temperature measurement complete");
+  MeasureAndRead("Starting probe temperature measurement", 'T', kTemperatureWait, &TModule1::ReadProbeTemperature,
+                 "Probe temperature measurement complete");
 }
 
 void TModule1::MeasMoiClick(ui::Component*) {
