@@ -39,8 +39,6 @@ bench: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target exchange_bench log_bench
 	$(RELEASE_DIR)/exchange_bench
 	QT_QPA_PLATFORM=offscreen $(RELEASE_DIR)/log_bench
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target station_bench
-	$(RELEASE_DIR)/station_bench
 
 clean:
 	rm -rf build

@@ -133,5 +133,3 @@ void StationAuxSearch(benchmark::State& state) {
 BENCHMARK(StationReflectogram)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(StationMeasureMoisture)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 BENCHMARK(StationAuxSearch)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();
