@@ -4,14 +4,15 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "forms/formatka2_layout.h"
 #include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
+#include "main/reflectogram.h"
 
+struct FullCalibrationSteps;
 class TGraph1;
 class TModule3;
 
@@ -83,6 +84,12 @@ class TModule2 : public forms::TModule2Layout {
   void ReturnToMain();
   // The channel chosen in ChannelSelect, when its text reads as 1 to 8.
   std::optional<int> SelectedChannel() const;
+  // Whether the selected channel's field-probe button is checked (else: a laboratory probe).
+  bool FieldProbeOnSelectedChannel() const;
+  // What the shared full calibration takes from this window, and its second medium for a
+  // laboratory probe: the AUX probe chosen, or the water temperature from the dialog.
+  FullCalibrationSteps CalibrationSteps();
+  std::optional<std::string> LaboratoryWaterPayload();
   // Builds a frame for the selected station and writes its first `count` bytes, then `payload`.
   bool Send(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload = {});
   // The log lines of a failed channel exchange: the send failure, then the hint to the channel.
@@ -91,7 +98,7 @@ class TModule2 : public forms::TModule2Layout {
 
 // The 1026 values of a station reflectogram: four hexadecimal digits each, most significant
 // first. Sets *faulty when a character is not an upper-case hexadecimal digit.
-std::vector<uint32_t> DecodeStationReflectogram(const std::string& text, bool* faulty);
+Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty);
 
 // Unit-level pointers.
 extern ui::Component* Module2Owner;

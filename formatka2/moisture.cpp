@@ -1,7 +1,7 @@
 // The moisture measurement of one channel: moisture, dielectric constant and the reflectogram,
 // drawn in the station window's own chart window.
+#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "formatka2/formatka2.h"
 #include "main/graph.h"
@@ -11,26 +11,12 @@
 
 namespace {
 
-constexpr int32_t kReflectogramChars = 4 * 1026;
-
-// The trace at 0.01 ns per value; each marker on the trace point whose height it takes.
-void PlotReflectogram(TGraph1& g, const std::vector<uint32_t>& values, bool markers, const std::string& title) {
-  g.Series1->Clear();
-  g.Series2->Clear();
-  for (size_t i = 0; i < 1024; ++i) g.Series1->AddXY(0.01 * i, values[i], " ", ui::clRed);
-  if (markers) {
-    for (uint32_t m : {values[1024], values[1025]}) {
-      const uint32_t at = m / 10;
-      if (at <= 1023) g.Series2->AddXY(0.01 * at, values[at], " ", ui::clYellow);
-    }
-  }
-  g.Chart1->Title().Add(title);
-}
+constexpr size_t kReflectogramChars = 4 * kReflectogramValues;
 
 }  // namespace
 
-std::vector<uint32_t> DecodeStationReflectogram(const std::string& text, bool* faulty) {
-  std::vector<uint32_t> values(1026, 0);
+Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty) {
+  Reflectogram values{};
   for (size_t i = 0; i < values.size(); ++i) {
     uint32_t value = 0;
     for (size_t k = 0; k < 4; ++k) {
@@ -69,15 +55,10 @@ void TModule2::MeasMoiClick(ui::Component*) {
     return;
   }
   platform::Sleep(769);
-  const auto reply = ReadStationReply(kReflectogramChars, true);
+  const auto reply = ReadStationReply(static_cast<int32_t>(kReflectogramChars), true);
   // A reply cut short has no trustworthy values: the previous chart stays.
-  if (!reply || reply->size() < static_cast<size_t>(kReflectogramChars)) return;
-  const std::vector<uint32_t> values = DecodeStationReflectogram(reply->Raw(), &failed);
-
-  delete StationGraph;
-  StationGraph = new TGraph1(this);
-  PlotReflectogram(*StationGraph, values, !failed,
-                   "Moisture: " + LastMoisture + "%      Dielectric constant: " + LastDielectricConstant);
-  StationGraph->Show();
+  if (!reply || reply->size() < kReflectogramChars) return;
+  const Reflectogram values = DecodeStationReflectogram(reply->Raw(), &failed);
+  ShowReflectogram(StationGraph, this, values, !failed, LastMoisture, LastDielectricConstant);
   Log("Moisture measurement complete");
 }

@@ -1,8 +1,10 @@
 // The probe type of each channel: read from the station into the eight radio-button pairs, and
 // written back from them in one frame.
+#include <array>
 #include <string>
 
 #include "formatka2/formatka2.h"
+#include "link/probe_type_mask.h"
 #include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
@@ -10,7 +12,6 @@
 namespace {
 
 constexpr int kChannels = 8;
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 ui::RadioButton* ChannelButton(const TModule2& w, const char* kind, int channel) {
   return ui::FindAs<ui::RadioButton>(w, kind + std::to_string(channel));
@@ -26,14 +27,12 @@ bool TModule2::ReadProbeConfig() {
     platform::Sleep(20);
     const auto reply = ReadStationReply(4, true);
     // Both mask digits must be there: no button state comes from anything else.
-    const int high = reply && reply->size() >= 2 ? link::HexDigitValue(static_cast<char>((*reply)[0])) : -1;
-    const int low = reply && reply->size() >= 2 ? link::HexDigitValue(static_cast<char>((*reply)[1])) : -1;
-    if (high < 0 || low < 0) {
+    const auto mask = reply ? link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size()) : std::nullopt;
+    if (!mask) {
       Log("Error while reading probes configuration on current channel");
     } else {
-      const int mask = high * 16 + low;
       for (int n = 1; n <= kChannels; ++n) {
-        ChannelButton(*this, (mask >> (n - 1)) & 1 ? "LabProbeButton" : "FieldProbeButton", n)->SetChecked(true);
+        ChannelButton(*this, mask->Laboratory(n - 1) ? "LabProbeButton" : "FieldProbeButton", n)->SetChecked(true);
       }
       shown = true;
     }
@@ -46,16 +45,17 @@ bool TModule2::ReadProbeConfig() {
 }
 
 bool TModule2::SaveProbeConfig() {
-  int mask = 0;
+  link::ProbeTypeMask mask;
   for (int n = 1; n <= kChannels; ++n) {
     const bool lab = ChannelButton(*this, "LabProbeButton", n)->Checked();
     if (!lab && !ChannelButton(*this, "FieldProbeButton", n)->Checked()) {
       Log("Fill all the fields in the \"Type of probe in a channel\" chart");
       return false;
     }
-    if (lab) mask |= 1 << (n - 1);
+    mask.SetLaboratory(n - 1, lab);
   }
-  const std::string payload = {kHexDigits[mask >> 4], kHexDigits[mask & 0xF], '0', '0'};
+  const std::array<char, 2> digits = mask.Digits();
+  const std::string payload = {digits[0], digits[1], '0', '0'};
   if (!Send('S', 'P', true, 3, payload)) {
     LogChannelFailure();
     return false;

@@ -69,8 +69,8 @@ std::string Write(const StationMap& stations) {
     out += key + logline::kLineEnd;
     for (int i = 0; i < 8; ++i) {
       out += std::string(Flag(c->GetEpsi(i))) + ";" + Flag(c->GetTeta(i)) + ";" + Flag(c->GetSigma(i)) + ";" +
-             Flag(c->GetTemp(i)) + ";" + c->GetAux1Name(i) + ";" + IdText(c->GetAux1Id(i)) + ";" +
-             c->GetAux2Name(i) + ";" + IdText(c->GetAux2Id(i)) + ";" + logline::kLineEnd;
+             Flag(c->GetTemp(i)) + ";" + c->GetAux1Name(i) + ";" + IdText(c->GetAux1Id(i)) + ";" + c->GetAux2Name(i) +
+             ";" + IdText(c->GetAux2Id(i)) + ";" + logline::kLineEnd;
     }
     for (int k = 0; k < 2; ++k) {
       out += std::string(Flag(c->GetCal(k))) + ";" + logline::StreamNumber(c->GetA0(k)) + ";" +
@@ -90,7 +90,8 @@ std::optional<std::string> FirstUnwritable(const StationMap& stations) {
       }
     }
     for (int k = 0; k < 2 && fits; ++k) {
-      for (double v : {c->GetA0(k), c->GetA1(k), c->GetA2(k)}) fits = fits && Fits(logline::StreamNumber(v), kTextLimit);
+      for (double v : {c->GetA0(k), c->GetA1(k), c->GetA2(k)})
+        fits = fits && Fits(logline::StreamNumber(v), kTextLimit);
     }
     fits = fits && Fits(logline::StreamNumber(c->GetPeriod()), kTextLimit);
     if (!fits) return key;

@@ -27,22 +27,27 @@ std::optional<link::CommandFrame> DataLogger::BuildLoggerCommand(char letter1, c
 
 std::optional<link::Bytes> DataLogger::ReadLoggerReply(int32_t n) { return Port->Read(n); }
 
-bool DataLogger::Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count,
-                      const std::string& payload) {
+bool DataLogger::Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count) {
+  // A key without an address sends nothing at all.
   const auto frame = BuildLoggerCommand(letter1, letter2, deviceLevel, channel, key);
-  if (!frame) return false;
-  std::vector<uint8_t> bytes(frame->begin(), frame->begin() + count);
-  bytes.insert(bytes.end(), payload.begin(), payload.end());
-  return Port->Write(bytes.data(), static_cast<int32_t>(bytes.size()), true);
+  return frame && link::WriteFrame(*Port, frame, count);
 }
 
 std::optional<std::string> DataLogger::Fetch(const std::string& key, char letter1, char letter2, bool deviceLevel,
                                              int channel, uint32_t waitMs, int32_t length) {
   if (!Send(key, letter1, letter2, deviceLevel, channel, 3)) return std::nullopt;
   platform::Sleep(waitMs);
-  const auto reply = ReadLoggerReply(length);
+  return ValueText(ReadLoggerReply(length), length);
+}
+
+std::optional<std::string> DataLogger::ValueText(const std::optional<link::Bytes>& reply, int32_t length) {
   if (!reply) return std::nullopt;
-  return reply->Text(static_cast<size_t>(length));
+  std::string text = reply->Text(static_cast<size_t>(length));
+  // A line break inside a value would split the station's line in the file.
+  for (char& c : text) {
+    if (c == '\r' || c == '\n') c = '?';
+  }
+  return text;
 }
 
 std::string DataLogger::MeasureSalinity(const std::string& key, int n) {
@@ -81,16 +86,13 @@ std::string DataLogger::MeasureTemperature(const std::string& key, int n) {
 }
 
 std::string DataLogger::MeasureAuxProbe(const std::string& key, const std::string& identifier, int /*n*/) {
-  if (identifier.size() != 16) return logline::kFailed;
-  if (!Send(key, '1', 'M', true, 0, 3, identifier)) return logline::kFailed;
-  platform::Sleep(1100);
-  std::optional<std::string> reply;
-  if (identifier.compare(0, 2, "28") == 0) {
-    reply = Fetch(key, '1', 'R', true, 0, 100, 5);
-  } else if (identifier.compare(0, 2, "55") == 0) {
-    reply = Fetch(key, '1', 'P', true, 0, 100, 6);
-  }
-  return reply ? *reply : logline::kFailed;
+  if (identifier.size() != link::kAuxProbeIdLength || !link::DeviceAddress(key)) return logline::kFailed;
+  const link::AuxMeasurement m = link::MeasureAux(
+      *Port, [&](char l1, char l2) { return BuildLoggerCommand(l1, l2, true, 0, key); }, identifier);
+  if (m.outcome != link::AuxMeasurement::Outcome::Reply) return logline::kFailed;
+  const int32_t length =
+      m.family == link::AuxFamily::Temperature ? link::kAuxTemperatureLength : link::kAuxPressureLength;
+  return ValueText(m.reply, length).value_or(logline::kFailed);
 }
 
 std::string DataLogger::StationValues(const std::string& key, const DeviceConfig& c) {
@@ -103,8 +105,8 @@ std::string DataLogger::StationValues(const std::string& key, const DeviceConfig
       put(ReadDielectricConstant(key, n));
       for (int k = 0; k < 2; ++k) {
         if (!c.GetCal(k)) continue;
-        put(logline::CalibratedText(LastEpsRead ? std::optional<double>(LastEps) : std::nullopt, c.GetA0(k),
-                                    c.GetA1(k), c.GetA2(k)));
+        put(logline::CalibratedText(LastEpsRead ? std::optional<double>(LastEps) : std::nullopt, c.GetA0(k), c.GetA1(k),
+                                    c.GetA2(k)));
       }
     }
     if (c.GetTeta(i)) put(ReadMoisture(key, n));

@@ -10,6 +10,7 @@
 
 #include "formatka3/device_config.h"
 #include "formatka3/log_file.h"
+#include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
@@ -50,10 +51,11 @@ class DataLogger : public ui::Thread {
   void Execute() override;
 
  private:
-  // Writes the first `count` bytes of the frame and then `payload`, behind the wake preamble.
-  bool Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count,
-            const std::string& payload = {});
-  // Sends a reading frame after the command's wait and reads the reply; "ERR01" on failure.
+  // Writes the first `count` bytes of the frame behind the wake preamble.
+  bool Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count);
+  // A reply as written to the file: up to its first NUL, at most `length` characters.
+  static std::optional<std::string> ValueText(const std::optional<link::Bytes>& reply, int32_t length);
+  // Sends a reading frame (its first 3 bytes), waits, reads the reply; nothing on failure.
   std::optional<std::string> Fetch(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel,
                                    uint32_t waitMs, int32_t length);
 

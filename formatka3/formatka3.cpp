@@ -12,14 +12,6 @@
 
 ui::Component* Module3Owner = nullptr;
 
-namespace {
-
-// The AUX search ends after this many replies, as a bus error would: a station that never sends
-// the end marker must not hold the window for ever.
-constexpr int kMaxAuxReplies = 256;
-
-}  // namespace
-
 TModule3::TModule3(ui::Component* Owner, link::SerialPort* port) : forms::TModule3Layout(Owner), Port(port) {
   Module3Owner = Owner;
   Created();
@@ -84,7 +76,8 @@ void TModule3::Help1Click(ui::Component*) { ShowAboutBox(this); }
 void TModule3::Help2Click(ui::Component*) {
   // This window has no log of its own: the line goes to the station window's.
   if (OpenHelpContents()) return;
-  if (auto* station = dynamic_cast<TModule2*>(Module3Owner)) station->Memo1->Lines().Add("Unable to find the help file");
+  if (auto* station = dynamic_cast<TModule2*>(Module3Owner))
+    station->Memo1->Lines().Add("Unable to find the help file");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -108,8 +101,7 @@ void TModule3::ReadProbeConfig() {
     CheckBoxOf("LabProbeButton", n)->SetChecked(false);
     CheckBoxOf("FieldProbeButton", n)->SetChecked(false);
   }
-  const auto frame = BuildStationCommand('R', 'H', true, 0);
-  if (!frame || !Port->Write(frame->data(), 3, true)) return;
+  if (!link::WriteFrame(*Port, BuildStationCommand('R', 'H', true, 0), 3)) return;
   platform::Sleep(20);
   const auto reply = ReadStationReply(4);
   if (!reply || reply->size() < 2) return;
@@ -125,36 +117,17 @@ void TModule3::ReadProbeConfig() {
 }
 
 void TModule3::SearchAuxProbes() {
-  const auto start = BuildStationCommand('1', 'W', true, 0);
-  if (!start) return;
-  std::vector<uint8_t> bytes(start->begin(), start->begin() + 3);
-  bytes.insert(bytes.end(), 16, 'F');
-  if (!Port->Write(bytes.data(), static_cast<int32_t>(bytes.size()), true)) return;
-
+  const link::AuxSearchResult found =
+      link::SearchAuxBus(*Port, [this](char l1, char l2) { return BuildStationCommand(l1, l2, true, 0); });
+  if (found.ending == link::AuxSearchResult::Ending::NotStarted) return;  // the maps stay as they were
   DetectedProbes.clear();
-  FreeProbes.clear();
   AuxAssignments.clear();
-  for (int replies = 0; replies < kMaxAuxReplies; ++replies) {
-    platform::Sleep(100);
-    const auto next = BuildStationCommand('1', 'S', true, 0);
-    if (!next || !Port->Write(next->data(), 3, true)) break;
-    platform::Sleep(100);
-    const auto reply = ReadStationReply(16);
-    if (!reply || reply->size() < 16) break;  // a reply cut short says nothing reliable
-    const std::string id = reply->Raw().substr(0, 16);
-    if (id.compare(0, 4, "FFFF") == 0 && (id[15] == 'F' || id[15] == 'E')) break;  // end, or no probes
-    if (id.compare(0, 4, "0000") == 0 && id[15] == '0') {
-      ui::MessageDlg("Error\nwhile connecting through AUX", ui::DialogType::Warning, ui::DialogButtons::Ok);
-      break;
-    }
-    const std::string family = id.substr(0, 2);
-    if (family == "28") {
-      DetectedProbes["t" + id.substr(2, 6)] = id;
-    } else if (family == "55") {
-      DetectedProbes["p" + id.substr(2, 6)] = id;
-    }
-  }
+  for (const auto& [name, id] : found.probes) DetectedProbes[name] = id;  // a later one of a name wins
   FreeProbes = DetectedProbes;
+  // The one failure of the scan the user sees; a search that never ends counts as one.
+  if (found.ending == link::AuxSearchResult::Ending::BusError) {
+    ui::MessageDlg("Error\nwhile connecting through AUX", ui::DialogType::Warning, ui::DialogButtons::Ok);
+  }
 }
 
 void TModule3::ScanStation() {
@@ -170,7 +143,8 @@ void TModule3::DeviceSelectChange(ui::Component*) {
   ui::HourGlass hourGlass;
   ScanStation();
   for (int n = 1; n <= 8; ++n) {
-    for (const char* prefix : {"EpsiCheckBox", "TetaCheckBox", "SigmaCheckBox"}) CheckBoxOf(prefix, n)->SetChecked(false);
+    for (const char* prefix : {"EpsiCheckBox", "TetaCheckBox", "SigmaCheckBox"})
+      CheckBoxOf(prefix, n)->SetChecked(false);
   }
   for (int k = 1; k <= 2; ++k) {
     CheckBoxOf("CalCheckBox", k)->SetChecked(false);

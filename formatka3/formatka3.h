@@ -11,14 +11,13 @@
 
 #include "formatka3/device_config.h"
 #include "forms/formatka3_layout.h"
+#include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
 
 class DataLogger;
 
-// AUX probes by display name -> 16-character identifier.
-using AuxProbeMap = std::map<std::string, std::string>;
 // Which AUX combo box has taken which probe name.
 using AuxAssignmentMap = std::map<const ui::ComboBox*, std::string>;
 
@@ -53,8 +52,8 @@ class TModule3 : public forms::TModule3Layout {
 
   link::SerialPort* Port;
   DataLogger* Logger = nullptr;
-  AuxProbeMap DetectedProbes;
-  AuxProbeMap FreeProbes;
+  link::AuxProbeIdMap DetectedProbes;
+  link::AuxProbeIdMap FreeProbes;
   AuxAssignmentMap AuxAssignments;
   StationMap Stations;
 

@@ -117,9 +117,9 @@ void TModule3::SaveConfigClick(ui::Component*) {
   if (!StoreShownStation()) return;
   // A file the reader would refuse is worse than none: say which station cannot be written.
   if (const auto bad = configfile::FirstUnwritable(Stations)) {
-    ui::MessageDlg("The configuration of device " + *bad +
-                       " cannot be written: a name or value is empty, too long or holds ';'",
-                   ui::DialogType::Warning, ui::DialogButtons::Ok);
+    ui::MessageDlg(
+        "The configuration of device " + *bad + " cannot be written: a name or value is empty, too long or holds ';'",
+        ui::DialogType::Warning, ui::DialogButtons::Ok);
     return;
   }
   if (!SaveDialog1->Execute()) return;

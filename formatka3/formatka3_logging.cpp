@@ -15,7 +15,8 @@ void TModule3::SetConfigControlsEnabled(bool enabled) {
     c->SetEnabled(enabled);
   }
   for (int n = 1; n <= 8; ++n) {
-    for (const char* prefix : {"EpsiCheckBox", "TetaCheckBox", "SigmaCheckBox"}) CheckBoxOf(prefix, n)->SetEnabled(enabled);
+    for (const char* prefix : {"EpsiCheckBox", "TetaCheckBox", "SigmaCheckBox"})
+      CheckBoxOf(prefix, n)->SetEnabled(enabled);
     // Only a field probe measures its temperature.
     CheckBoxOf("TempCheckBox", n)->SetEnabled(enabled && CheckBoxOf("FieldProbeButton", n)->Checked());
     AuxBox(n, 1)->SetEnabled(enabled);
@@ -44,8 +45,7 @@ void TModule3::StartClick(ui::Component*) {
 
   const double minimum = logline::MinimumPeriod(Stations);
   if (period < minimum) {
-    ui::MessageDlg("Period between the measurements is too short!\nMinimum = " + ui::FloatToStr(minimum) +
-                       " second(s)",
+    ui::MessageDlg("Period between the measurements is too short!\nMinimum = " + ui::FloatToStr(minimum) + " second(s)",
                    ui::DialogType::Warning, ui::DialogButtons::Ok);
     return;
   }

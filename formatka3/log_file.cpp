@@ -13,7 +13,7 @@ namespace {
 bool AppendWhole(const std::string& fileName, const std::string& text) {
   const int fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  struct stat st{};
+  struct stat st {};
   const bool sized = ::fstat(fd, &st) == 0;
   size_t done = 0;
   while (done < text.size()) {

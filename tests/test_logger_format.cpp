@@ -82,7 +82,7 @@ TEST(LoggerFormat, RepliesGetAPointAndEpsIsReadWhateverTheLocale) {
     std::optional<double> value;
   };
   const std::vector<Case> cases = {
-      {"16.5  ", 16.5}, {"  7.25", 7.25}, {"+3", 3.0}, {"-2.5x", -2.5}, {"1e2", 100.0},
+      {"16.5  ", 16.5},        {"  7.25", 7.25},   {"+3", 3.0},           {"-2.5x", -2.5},     {"1e2", 100.0},
       {"ER   ", std::nullopt}, {"", std::nullopt}, {"x12", std::nullopt}, {".", std::nullopt},
   };
   for (const auto& c : cases) {
@@ -101,8 +101,8 @@ TEST(LoggerFormat, CalibratedValueOrErr01) {
   const double inf = std::numeric_limits<double>::infinity();
   const std::vector<Case> cases = {
       {16.0, 1, 2, 0.5, "17"},
-      {2.0, 0, 1, 0, "1.41421"},       // 6 significant digits
-      {4.0, 0, 0, 0.00001, "4e-05"},   // exponent form for the very small
+      {2.0, 0, 1, 0, "1.41421"},      // 6 significant digits
+      {4.0, 0, 0, 0.00001, "4e-05"},  // exponent form for the very small
       {1e6, 0, 0, 2, "2e+06"},
       {0.0, 3.25, 1, 1, "3.25"},
       {std::nullopt, 1, 2, 0.5, "ERR01"},  // no number from the channel's own RN
@@ -125,8 +125,8 @@ TEST(LoggerFormat, MinimumPeriodAddsUpEveryStoredStation) {
 
   auto second = std::make_unique<DeviceConfig>(EmptyConfig());
   second->SetTemp(2, true);
-  second->SetEpsi(3, true);                // adds nothing
-  second->SetAux1Name(4, "t0A1B2C");       // 1 s
+  second->SetEpsi(3, true);                 // adds nothing
+  second->SetAux1Name(4, "t0A1B2C");        // 1 s
   second->SetAux2Name(4, "typed by hand");  // any other text: 1 s
   stations["T0000202"] = std::move(second);
   EXPECT_DOUBLE_EQ(logline::MinimumPeriod(stations), 7.5);
@@ -163,11 +163,23 @@ TEST(FrameworkNumbers, TextToFloatFollowsTheUsersDecimalSeparator) {
     std::optional<double> value;
   };
   const std::vector<Case> cases = {
-      {'.', "5.5", 5.5},   {'.', " -2.5e3 ", -2500.0}, {'.', "0", 0.0},       {'.', "+7", 7.0},
-      {'.', "1E-2", 0.01}, {'.', "3.", 3.0},          {'.', ".5", 0.5},      {'.', "5,5", std::nullopt},
-      {'.', "", std::nullopt}, {'.', "period", std::nullopt}, {'.', "1e", std::nullopt},
-      {'.', "1e999", std::nullopt}, {'.', "inf", std::nullopt}, {'.', "nan", std::nullopt},
-      {'.', "1.2.3", std::nullopt}, {',', "5,5", 5.5}, {',', "5.5", std::nullopt},
+      {'.', "5.5", 5.5},
+      {'.', " -2.5e3 ", -2500.0},
+      {'.', "0", 0.0},
+      {'.', "+7", 7.0},
+      {'.', "1E-2", 0.01},
+      {'.', "3.", 3.0},
+      {'.', ".5", 0.5},
+      {'.', "5,5", std::nullopt},
+      {'.', "", std::nullopt},
+      {'.', "period", std::nullopt},
+      {'.', "1e", std::nullopt},
+      {'.', "1e999", std::nullopt},
+      {'.', "inf", std::nullopt},
+      {'.', "nan", std::nullopt},
+      {'.', "1.2.3", std::nullopt},
+      {',', "5,5", 5.5},
+      {',', "5.5", std::nullopt},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(1, c.separator) + " " + c.text);
@@ -192,7 +204,9 @@ TEST(FrameworkNumbers, FloatToTextIsGeneralWith15Digits) {
   EXPECT_EQ(ui::FloatToStr(2.5), "2.5");
   EXPECT_EQ(ui::FloatToStr(6), "6");
   EXPECT_EQ(ui::FloatToStr(0.1 + 0.2), "0.3");
-  EXPECT_EQ(ui::FloatToStr(123456789012345678.0), "1.23456789012346E+17");
+  EXPECT_EQ(ui::FloatToStr(123456789012345678.0), "1.23456789012346E17");
+  EXPECT_EQ(ui::FloatToStr(0.00001), "1E-5");
+  EXPECT_EQ(ui::FloatToStr(-2.5e-100), "-2.5E-100");
   SeparatorGuard comma(',');
   EXPECT_EQ(ui::FloatToStr(2.5), "2,5");
 }

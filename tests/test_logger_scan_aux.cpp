@@ -73,10 +73,9 @@ TEST_F(LoggerScanTest, ProbeTypesCheckTheirBoxesAndOnlyFieldProbesMeasureTempera
 
 TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
   Line().SetDeviceIds({"T0000101"});
-  Station()->SetAuxProbes({{"280A1B010000009F", "21.37"}, {"2811110100000001", "19.00"},
-                           {"107788010000000C", ""}});
+  Station()->SetAuxProbes({{"280A1B010000009F", "21.37"}, {"2811110100000001", "19.00"}, {"107788010000000C", ""}});
   TModule3& w = OpenLogger({"T0000101"});
-  EXPECT_EQ(w.DetectedProbes, (AuxProbeMap{{"t0A1B01", "280A1B010000009F"}, {"t111101", "2811110100000001"}}));
+  EXPECT_EQ(w.DetectedProbes, (link::AuxProbeIdMap{{"t0A1B01", "280A1B010000009F"}, {"t111101", "2811110100000001"}}));
   EXPECT_EQ(w.FreeProbes, w.DetectedProbes);
   ExpectOtherLists(w, nullptr, {"t0A1B01", "t111101", "no probe"});
   EXPECT_EQ(Aux(w, 8, 2)->Text(), "no probe");
@@ -84,7 +83,7 @@ TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
   struct Case {
     std::string name;
     std::function<void()> arrange;
-    AuxProbeMap detected;
+    link::AuxProbeIdMap detected;
     Lines boxes;  // the messages shown
   };
   const std::vector<Case> cases = {
@@ -117,10 +116,14 @@ TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
   }
 }
 
-TEST_F(LoggerScanTest, ASearchThatNeverEndsStopsAfter256Replies) {
+TEST_F(LoggerScanTest, ASearchThatNeverEndsStopsAfter256RepliesAsABusError) {
   Line().SetDeviceIds({"T0000101"});
+  OpenAndSearch({"T0000101"});
   Station()->SetAuxSearchReplies(Lines{"553C4D01000000A1"});
-  TModule3& w = OpenLogger({"T0000101"});
+  Line().ClearFrames();
+  Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk, ui::DialogType::Warning);
+  StationWindow->DataLogger->Click();
+  TModule3& w = *LoggerWindow;
   EXPECT_EQ(Sent("1S"), 256u);
   EXPECT_EQ(w.DetectedProbes.size(), 1u);
 }
@@ -142,7 +145,7 @@ TEST_F(LoggerAuxTest, EachDetectedProbeIsInAtMostOneBox) {
   ExpectOtherLists(w, nullptr, {P, T, "no probe"});
 
   Pick(box, T);
-  EXPECT_EQ(w.FreeProbes, (AuxProbeMap{{P, "553C4D01000000A1"}}));
+  EXPECT_EQ(w.FreeProbes, (link::AuxProbeIdMap{{P, "553C4D01000000A1"}}));
   ExpectOtherLists(w, box, {P, "no probe"});
   EXPECT_EQ(box->Items().Items(), (Lines{P, "no probe", T}));
   EXPECT_EQ(box->ItemIndex(), 2);
@@ -192,8 +195,8 @@ TEST_F(LoggerAuxTest, AConfigurationFileCanNameProbesTheSearchDidNotFind) {
   // is not on the bus.
   std::string text = "device\r\nT0000101\r\n";
   for (int n = 1; n <= 8; ++n) {
-    text += n == 4 ? "0;0;0;0;no probe;noAUX;t999999;2899999901000000;\r\n"
-                   : "0;0;0;0;no probe;noAUX;no probe;noAUX;\r\n";
+    text +=
+        n == 4 ? "0;0;0;0;no probe;noAUX;t999999;2899999901000000;\r\n" : "0;0;0;0;no probe;noAUX;no probe;noAUX;\r\n";
   }
   text += "0;0;0;0;\r\n0;0;0;0;\r\n0;\r\nfin";
   const std::string path = folder_.File("probes.txt");

@@ -16,29 +16,12 @@
 
 using testing_support::CrlfLines;
 using testing_support::LoggerWindowTest;
+using testing_support::NothingLogged;
+using testing_support::StopLogger;
 using Clock = std::chrono::steady_clock;
 using Lines = std::vector<std::string>;
 
 namespace {
-
-std::unique_ptr<DeviceConfig> NothingLogged() {
-  auto c = std::make_unique<DeviceConfig>();
-  for (int i = 0; i < 8; ++i) {
-    c->SetAux1Name(i, "no probe");
-    c->SetAux2Name(i, "no probe");
-  }
-  return c;
-}
-
-// Ends the thread as Stop does: terminate request, the event set by name, wait, delete.
-void StopLogger(std::unique_ptr<DataLogger>& logger) {
-  logger->Terminate();
-  platform::EventHandle stop = platform::CreateEventA(kThreadStopEventName);
-  platform::SetEvent(stop);
-  logger->WaitFor();
-  logger.reset();
-  platform::CloseHandle(stop);
-}
 
 bool WaitForPasses(const DataLogger& logger, uint64_t n, std::chrono::seconds limit = std::chrono::seconds(30)) {
   const auto end = Clock::now() + limit;
@@ -113,7 +96,7 @@ TEST_F(LoggerThreadTest, EachChannelExchangesInItsOrderWithItsWaits) {
   const std::vector<int> waits = {980, 20, 20, 1480, 20, 2980, 20, 1100, 100, 1100};
   for (size_t i = 0; i + 1 < frames.size() && i < waits.size(); ++i) {
     const double gap = std::chrono::duration<double, std::milli>(frames[i + 1].at - frames[i].at).count();
-    EXPECT_GE(gap, waits[i] * scale * 0.9) << sent[i];
+    EXPECT_GE(gap, waits[i] * scale - 1) << sent[i];  // arrival times jitter by a fraction of a ms
   }
   const Lines lines = CrlfLines("T0000101.txt");
   ASSERT_EQ(lines.size(), 2u);

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "formatka3/data_logger.h"
+#include "platform/timing.h"
 #include "sim/station.h"
 #include "tests/support/logger_test.h"
 #include "ui/numbers.h"
@@ -130,7 +131,13 @@ TEST_F(LoggerStartTest, PeriodChecksAndTheMinimumPeriod) {
   Responder().AnswerMessage("Period between the measurements is too short!\nMinimum = 2,5 second(s)", ui::mrOk);
   w.Start->Click();
   ui::SetDecimalSeparator(0);
+  // A coefficient that is no number: the framework's box, and no logging.
+  w.Period->UserType("100");
+  EditNamed(w, "a0Edit2")->UserType("x");
+  w.Start->Click();
+  EXPECT_EQ(Backend().Exceptions().back(), "'x' is not a valid floating point value");
   EXPECT_EQ(w.Logger, nullptr);
+  EXPECT_TRUE(w.Start->Enabled());
 }
 
 TEST_F(LoggerStartTest, LoggingLocksTheControlsAndStopUnlocksThem) {
@@ -160,8 +167,8 @@ TEST_F(LoggerStartTest, LoggingLocksTheControlsAndStopUnlocksThem) {
   EXPECT_EQ(w.Logger, nullptr);
   EXPECT_FALSE(w.Stop->Enabled());
   for (ui::Control* c : locked) {
-    const bool labTemp = c->Name().rfind("TempCheckBox", 0) == 0 && c->Name() != "TempCheckBox1" &&
-                         c->Name() != "TempCheckBox2";
+    const bool labTemp =
+        c->Name().rfind("TempCheckBox", 0) == 0 && c->Name() != "TempCheckBox1" && c->Name() != "TempCheckBox2";
     EXPECT_EQ(c->Enabled(), !labTemp) << c->Name();
   }
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
@@ -222,6 +229,17 @@ TEST_F(LoggerConfigFileTest, WrittenAndReadBackThroughTheWindow) {
   EXPECT_EQ(EditNamed(w, "a2Edit1")->Text(), "0.5");
   EXPECT_EQ(w.Stations.count("T0000999"), 0u);
   EXPECT_EQ(w.Stations.size(), 1u);
+
+  // A key is matched as a part of the joined station list: "T00001" is taken, "T00003" is not.
+  std::string partial = text.substr(0, text.size() - 3);
+  partial.replace(partial.find("T0000201"), 8, "T00001");
+  std::string missing = partial;
+  missing.replace(missing.find("T00001"), 6, "T00003");
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << partial + missing + "fin";
+  Responder().AnswerFile(ui::FileDialogKind::Open, path);
+  w.ReadConfig->Click();
+  EXPECT_EQ(w.Stations.count("T00001"), 1u);
+  EXPECT_EQ(w.Stations.count("T00003"), 0u);
 }
 
 TEST_F(LoggerConfigFileTest, FailuresLeaveFilesAndRecordsWhole) {
@@ -230,6 +248,12 @@ TEST_F(LoggerConfigFileTest, FailuresLeaveFilesAndRecordsWhole) {
   std::ofstream(path, std::ios::binary) << "old";
 
   // A file that cannot be written is reported, and the old one stays whole.
+  std::filesystem::create_directory(path + ".part");
+  Responder().AnswerFile(ui::FileDialogKind::Save, path);
+  Responder().AnswerMessage("Error while saving devices configuration, try again", ui::mrOk);
+  w.SaveConfig->Click();
+  EXPECT_EQ(ReadAll(path), "old");
+  std::filesystem::remove(path + ".part");
   Responder().AnswerFile(ui::FileDialogKind::Save, folder_.File("missing/config.txt"));
   Responder().AnswerMessage("Error while saving devices configuration, try again", ui::mrOk);
   w.SaveConfig->Click();
@@ -258,4 +282,36 @@ TEST_F(LoggerConfigFileTest, FailuresLeaveFilesAndRecordsWhole) {
       "Error while loading devices configuration, file was not closed properly or is corrupt, try again", ui::mrOk);
   w.ReadConfig->Click();
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
+
+TEST_F(LoggerStartTest, StartLogsEveryStoredStationAndWaitsThePeriodLessTheMinimum) {
+  Line().SetDeviceIds({"T0000101", "T0000202"});
+  TModule3& w = OpenLogger({"T0000101", "T0000202"});
+  Box(w, "TetaCheckBox1")->UserToggle();
+  Box(w, "SigmaCheckBox2")->UserToggle();
+  PickStation(w, "T0000202");
+  Box(w, "EpsiCheckBox3")->UserToggle();
+  // Minimum 2.5 s: the thread waits 3 s after each pass.
+  w.Period->UserType("5.5");
+  Line().ClearFrames();
+  w.Start->Click();
+  ASSERT_NE(w.Logger, nullptr);
+  ASSERT_TRUE(Line().WaitForFrames(8, std::chrono::seconds(10)));  // into the second pass
+  w.Stop->Click();
+
+  std::vector<sim::ReceivedFrame> mm;
+  for (const auto& f : Line().Frames()) {
+    if (f.command == "MM" && f.address == 0x01) mm.push_back(f);
+  }
+  ASSERT_GE(mm.size(), 2u);
+  const double scale = platform::TimeScale();
+  const double gap = std::chrono::duration<double, std::milli>(mm[1].at - mm[0].at).count();
+  // The first station's exchanges (2.5 s), the second's (1 s), then the wait of 3 s.
+  EXPECT_GE(gap, (2500 + 1000 + 3000) * scale - 1);
+  const auto one = CrlfLines("T0000101.txt");
+  const auto two = CrlfLines("T0000202.txt");
+  ASSERT_GE(one.size(), 3u);
+  EXPECT_EQ(one[0], "counter time/date M1 S2 ");
+  EXPECT_EQ(two[0], "counter time/date E3 ");
+  EXPECT_EQ(one.size(), two.size());
 }

@@ -1,5 +1,6 @@
 #include "ui/numbers.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <charconv>
@@ -28,9 +29,7 @@ char DecimalSeparator() {
 void SetDecimalSeparator(char separator) { chosenSeparator = separator; }
 
 double StrToFloat(const std::string& text) {
-  const auto fail = [&text]() -> double {
-    throw EConvertError("'" + text + "' is not a valid floating point value");
-  };
+  const auto fail = [&text]() -> double { throw EConvertError("'" + text + "' is not a valid floating point value"); };
   size_t begin = 0, end = text.size();
   while (begin < end && IsBlank(text[begin])) ++begin;
   while (end > begin && IsBlank(text[end - 1])) --end;
@@ -81,7 +80,15 @@ std::string FloatToStr(double value) {
   std::string text = ec == std::errc() ? std::string(buf, ptr) : std::string("0");
   for (char& c : text) {
     if (c == '.') c = DecimalSeparator();
-    if (c == 'e') c = 'E';
+  }
+  // The exponent as the user reads it: "1E-5", "1.5E20".
+  const size_t e = text.find('e');
+  if (e != std::string::npos) {
+    std::string exponent = text.substr(e + 1);
+    const bool negative = !exponent.empty() && exponent[0] == '-';
+    if (!exponent.empty() && (exponent[0] == '-' || exponent[0] == '+')) exponent.erase(0, 1);
+    exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
+    text = text.substr(0, e) + (negative ? "E-" : "E") + exponent;
   }
   return text;
 }

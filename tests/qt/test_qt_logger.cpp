@@ -14,15 +14,14 @@
 #include "main/main.h"
 #include "platform/timing.h"
 #include "sim/instruments.h"
+#include "tests/qt/qt_helpers.h"
 #include "tests/support/logger_test.h"
-#include "ui/qt/qt_backend.h"
+#include "tests/support/time_scale.h"
 #include "ui/ui.h"
 
 namespace {
 
-using ui::qt::QtBackend;
-
-QtBackend& Backend() { return dynamic_cast<QtBackend&>(ui::CurrentBackend()); }
+using qt_test::Backend;
 
 class QtLoggerTest : public ::testing::Test {
  protected:
@@ -31,7 +30,6 @@ class QtLoggerTest : public ::testing::Test {
     setenv("QVUSB_PORTS_DIR", ports_.Path().c_str(), 1);
     line_ = std::make_unique<sim::Instruments>(std::vector<std::string>{"T0000101"});
     line_->LinkAs("COM1", ports_.Path());
-    platform::SetTimeScale(0.05);
     main_ = std::make_unique<TModule1>(nullptr);
     Module1 = main_.get();
     ui::App().SetMainForm(main_.get());
@@ -41,9 +39,7 @@ class QtLoggerTest : public ::testing::Test {
     main_.reset();
     Module1 = nullptr;
     line_.reset();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    platform::SetTimeScale(1.0);
+    qt_test::Flush();
     unsetenv("QVUSB_PORTS_DIR");
     ui::GetScreen().SetCursor(ui::Cursor::Default);
     ui::App().Reset();
@@ -66,6 +62,7 @@ class QtLoggerTest : public ::testing::Test {
     return w;
   }
 
+  testing_support::ScopedTimeScale scale_{0.05};
   testing_support::InTempFolder folder_;
   testing_support::TempDir ports_;
   std::unique_ptr<sim::Instruments> line_;

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "formatka2/formatka2.h"
+#include "formatka3/data_logger.h"
 
 namespace testing_support {
 
@@ -15,6 +16,26 @@ InTempFolder::InTempFolder() : before_(std::filesystem::current_path().string())
 InTempFolder::~InTempFolder() {
   std::error_code ec;
   std::filesystem::current_path(before_, ec);
+}
+
+std::unique_ptr<DeviceConfig> NothingLogged() {
+  auto c = std::make_unique<DeviceConfig>();
+  for (int i = 0; i < 8; ++i) {
+    c->SetAux1Name(i, "no probe");
+    c->SetAux2Name(i, "no probe");
+  }
+  return c;
+}
+
+uint64_t StopLogger(std::unique_ptr<DataLogger>& logger) {
+  logger->Terminate();
+  platform::EventHandle stop = platform::CreateEventA(kThreadStopEventName);
+  platform::SetEvent(stop);
+  logger->WaitFor();
+  const uint64_t passes = logger->Passes();
+  logger.reset();
+  platform::CloseHandle(stop);
+  return passes;
 }
 
 std::string ReadAll(const std::string& path) {

@@ -2,10 +2,13 @@
 // window against the stand-in instruments, in a folder of its own for the station log files.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "formatka2/formatka2.h"
+#include "formatka3/data_logger.h"
 #include "formatka3/formatka3.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/window_test.h"
@@ -24,6 +27,12 @@ class InTempFolder {
   TempDir dir_;
   std::string before_;
 };
+
+// A record that logs nothing: every AUX slot "no probe".
+std::unique_ptr<DeviceConfig> NothingLogged();
+// Ends a logger as Stop does: the terminate request, the event set by its name, the wait, delete.
+// Returns the passes it completed.
+uint64_t StopLogger(std::unique_ptr<DataLogger>& logger);
 
 // A file's lines, split at CR LF; a last line without it is kept as it is.
 std::vector<std::string> CrlfLines(const std::string& path);
