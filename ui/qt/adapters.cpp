@@ -91,11 +91,13 @@ class ButtonAdapter : public Adapter<Button, CaptionButton> {
   }
 };
 
-class CheckAdapter : public Adapter<CheckBox, QCheckBox> {
-  void Hook(CheckBox& c, QCheckBox* w, UserInput& input) const override {
-    QObject::connect(w, &QCheckBox::clicked, w, [&input, b = &c, w] { input.Act(b, w, [b] { b->UserToggle(); }); });
+// Check boxes and radio buttons: a caption, a check mark, and a click that the control acts on.
+template <typename C, typename W, void (C::*UserAction)()>
+class CheckableAdapter : public Adapter<C, W> {
+  void Hook(C& c, W* w, UserInput& input) const override {
+    QObject::connect(w, &W::clicked, w, [&input, b = &c, w] { input.Act(b, w, [b] { (b->*UserAction)(); }); });
   }
-  bool Step(CheckBox& c, QCheckBox* w, Property what) const override {
+  bool Step(C& c, W* w, Property what) const override {
     if (what == Property::Caption) {
       w->setText(DisplayCaption(c));
     } else if (what == Property::Checked) {
@@ -106,22 +108,8 @@ class CheckAdapter : public Adapter<CheckBox, QCheckBox> {
     return true;
   }
 };
-
-class RadioAdapter : public Adapter<RadioButton, QRadioButton> {
-  void Hook(RadioButton& c, QRadioButton* w, UserInput& input) const override {
-    QObject::connect(w, &QRadioButton::clicked, w, [&input, b = &c, w] { input.Act(b, w, [b] { b->UserClick(); }); });
-  }
-  bool Step(RadioButton& c, QRadioButton* w, Property what) const override {
-    if (what == Property::Caption) {
-      w->setText(DisplayCaption(c));
-    } else if (what == Property::Checked) {
-      w->setChecked(c.Checked());
-    } else {
-      return false;
-    }
-    return true;
-  }
-};
+using CheckAdapter = CheckableAdapter<CheckBox, QCheckBox, &CheckBox::UserToggle>;
+using RadioAdapter = CheckableAdapter<RadioButton, QRadioButton, &RadioButton::UserClick>;
 
 class RadioGroupAdapter : public Adapter<RadioGroup, RadioGroupWidget> {
   void Hook(RadioGroup& c, RadioGroupWidget* w, UserInput& input) const override {
