@@ -1,5 +1,5 @@
-// A fixture for the handheld meter's measurements, probe type and calibrations: a channel picked,
-// and the frames received since the last mark with their arrival times.
+// A fixture for the handheld meter's operations: a meter found on COM1 at 0xFE, a channel picked,
+// and the log lines and frames (with their arrival times) since the last mark.
 #pragma once
 
 #include <chrono>
@@ -9,14 +9,20 @@
 
 #include "platform/timing.h"
 #include "sim/meter.h"
-#include "tests/support/meter_window_test.h"
+#include "tests/support/window_test.h"
 
 namespace testing_support {
 
-class MeterTest : public MeterWindowTest {
+class MeterTest : public WindowTest {
  protected:
   using Lines = std::vector<std::string>;
 
+  // Opens COM1 and finds the meter; the log and the frames start afresh.
+  void FindMeter() {
+    OpenAndSearch({"H0001AFE"});
+    ASSERT_TRUE(Main().DeviceFound());
+    Mark();
+  }
   // Picks a channel (1 to 8) as the user does, then starts afresh.
   void PickChannel(int channel) {
     Main().ChannelSelect->UserPick(channel - 1);
@@ -30,8 +36,10 @@ class MeterTest : public MeterWindowTest {
   // The log and the frames start afresh.
   void Mark() {
     Line().ClearFrames();
-    MarkLog();
+    mark_ = Main().Memo1->Lines().Count();
   }
+  // Log lines since the last mark.
+  Lines NewLines() { return Since(Main().Memo1->Lines(), mark_); }
 
   std::shared_ptr<sim::MeterDevice> Meter() { return Line().Get<sim::MeterDevice>(0xFE); }
   // Commands of the frames received since the last mark ("MS", "RS", ...).
@@ -61,6 +69,9 @@ class MeterTest : public MeterWindowTest {
     EXPECT_GE(gap, scaled - 20) << "frames " << i << " and " << j;
     EXPECT_LT(gap, scaled + 200) << "frames " << i << " and " << j;
   }
+
+ private:
+  int mark_ = 0;
 };
 
 }  // namespace testing_support
