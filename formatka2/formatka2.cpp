@@ -99,7 +99,7 @@ bool TModule2::Send(char letter1, char letter2, bool deviceLevel, int count, con
 
 void TModule2::LogChannelFailure() {
   Log(kSendFailureLine);
-  Log("Check the selected channel configuration");
+  Log(kCheckChannelLine);
 }
 
 std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check) {
@@ -111,10 +111,3 @@ std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check)
   }
   return reply;
 }
-
-// The full calibrations share the water-temperature dialog with the main window; they come
-// with it.
-void TModule2::ProbeCalibClick(ui::Component*) {}
-void TModule2::NonStProbCalibClickClick(ui::Component*) {}
-void TModule2::RunFullCalibration(bool, bool) {}
-void TModule2::FinishFullCalibration() {}

@@ -12,6 +12,7 @@
 #include "link/serial_port.h"
 #include "main/reflectogram.h"
 
+struct FullCalibrationSteps;
 class TGraph1;
 class TModule3;
 
@@ -83,6 +84,12 @@ class TModule2 : public forms::TModule2Layout {
   void ReturnToMain();
   // The channel chosen in ChannelSelect, when its text reads as 1 to 8.
   std::optional<int> SelectedChannel() const;
+  // Whether the selected channel's field-probe button is checked (else: a laboratory probe).
+  bool FieldProbeOnSelectedChannel() const;
+  // What the shared full calibration takes from this window, and its second medium for a
+  // laboratory probe: the AUX probe chosen, or the water temperature from the dialog.
+  FullCalibrationSteps CalibrationSteps();
+  std::optional<std::string> LaboratoryWaterPayload();
   // Builds a frame for the selected station and writes its first `count` bytes, then `payload`.
   bool Send(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload = {});
   // The log lines of a failed channel exchange: the send failure, then the hint to the channel.

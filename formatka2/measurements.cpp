@@ -1,5 +1,5 @@
-// Measurements of one TDR channel: conductivity, probe length, probe temperature, and moisture
-// with the dielectric constant and the reflectogram.
+// Measurements of one TDR channel: conductivity, probe temperature, and the readings of the
+// moisture measurement (moisture and dielectric constant).
 #include <string>
 
 #include "formatka2/formatka2.h"
@@ -32,32 +32,6 @@ void TModule2::ReadConductivity() {
     return;
   }
   Log("Measured conductivity: " + reply->Text(5) + " S/m");
-}
-
-void TModule2::CableCalibClick(ui::Component*) {
-  ui::HourGlass hourGlass;
-  Log("Starting cable length calibration");
-  CalibrateProbeLength();
-}
-
-bool TModule2::CalibrateProbeLength() {
-  auto sendFailed = [this] {
-    Log("Error while attempting to perform probe length calibration");
-    LogChannelFailure();
-    return false;
-  };
-  if (!Send('C', 'L', false, 4)) return sendFailed();
-  platform::Sleep(1980);
-  if (!Send('V', 'L', false, 4)) return sendFailed();
-  platform::Sleep(20);
-  const auto reply = ReadStationReply(4, false);
-  if (!reply) return false;
-  if ((*reply)[0] == 'E') {
-    Log("Error while attempting to perform probe length calibration - Probe not found or damaged - Try again");
-    return false;
-  }
-  Log("Cable length: " + reply->Text(4) + " m");
-  return true;
 }
 
 void TModule2::MeasTempAllClick(ui::Component*) {

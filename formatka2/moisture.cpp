@@ -1,5 +1,6 @@
 // The moisture measurement of one channel: moisture, dielectric constant and the reflectogram,
 // drawn in the station window's own chart window.
+#include <algorithm>
 #include <string>
 
 #include "formatka2/formatka2.h"

@@ -49,6 +49,8 @@ void TModule4Layout::BuildConfiguration() {
   auto edit = [this](const char* name, int top, const char* text) {
     auto* e = Place(new ui::Edit(this, name, GroupBox1), kEditLeft, top, kEditWidth, 21, text);
     e->SetMaxLength(kMaxText);
+    // The modem's settings are 8-bit text, shown and written back unchanged.
+    e->SetByteText(true);
     return e;
   };
 

@@ -19,13 +19,6 @@ bool IsMarker(const Bytes& r, char head, char last) {
 
 }  // namespace
 
-bool WriteFrame(SerialPort& port, const std::optional<CommandFrame>& frame, int count, const std::string& payload) {
-  if (!frame) return port.Write(nullptr, 0, true);
-  std::vector<uint8_t> bytes(frame->begin(), frame->begin() + count);
-  bytes.insert(bytes.end(), payload.begin(), payload.end());
-  return port.Write(bytes.data(), static_cast<int32_t>(bytes.size()), true);
-}
-
 AuxFamily AuxFamilyOf(const std::string& id) {
   if (id.compare(0, 2, "28") == 0) return AuxFamily::Temperature;
   if (id.compare(0, 2, "55") == 0) return AuxFamily::MatricPressure;
@@ -35,7 +28,9 @@ AuxFamily AuxFamilyOf(const std::string& id) {
 std::optional<std::string> AuxProbeName(const std::string& id) {
   const AuxFamily family = AuxFamilyOf(id);
   if (family == AuxFamily::Other || id.size() < 8) return std::nullopt;
-  return (family == AuxFamily::Temperature ? "t" : "p") + id.substr(2, 6);
+  std::string name(1, family == AuxFamily::Temperature ? 't' : 'p');
+  name.append(id, 2, 6);
+  return name;
 }
 
 AuxSearchResult SearchAuxBus(SerialPort& port, const AuxFrameBuilder& build) {

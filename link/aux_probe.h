@@ -76,9 +76,5 @@ struct AuxMeasurement {
 // Measures the probe with this 16-character identifier.
 AuxMeasurement MeasureAux(SerialPort& port, const AuxFrameBuilder& build, const std::string& id);
 
-// Writes the first `count` bytes of a frame (3 or 4) with the wake preamble, followed by a
-// payload; a missing frame fails as a failed write does.
-bool WriteFrame(SerialPort& port, const std::optional<CommandFrame>& frame, int count, const std::string& payload = {});
-
 }  // namespace link
 }  // namespace qvusb

@@ -1,5 +1,7 @@
 #include "link/serial_port.h"
 
+#include <algorithm>
+
 inline namespace qvusb {
 namespace link {
 
@@ -82,6 +84,13 @@ std::optional<Bytes> SerialPort::Read(int32_t n) {
 }
 
 void SerialPort::Close() { handle_.Close(); }
+
+bool WriteFrame(SerialPort& port, const std::optional<CommandFrame>& frame, int count, const std::string& payload) {
+  if (!frame) return port.Write(nullptr, 0, true);
+  std::vector<uint8_t> bytes(frame->begin(), frame->begin() + std::clamp(count, 0, static_cast<int>(frame->size())));
+  bytes.insert(bytes.end(), payload.begin(), payload.end());
+  return port.Write(bytes.data(), static_cast<int32_t>(bytes.size()), true);
+}
 
 }  // namespace link
 }  // namespace qvusb

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "link/bytes.h"
+#include "link/frame.h"
 #include "platform/serial.h"
 
 // The namespace sits in an inline one because a global `link` would clash with the C library's
@@ -65,6 +66,10 @@ class SerialPort {
   void* openingItem_ = nullptr;
   int openingTag_ = 0;
 };
+
+// Writes the first `count` bytes of a frame (3 or 4) with the wake preamble, followed by a
+// payload; a missing frame fails as a failed write does.
+bool WriteFrame(SerialPort& port, const std::optional<CommandFrame>& frame, int count, const std::string& payload = {});
 
 }  // namespace link
 }  // namespace qvusb

@@ -14,6 +14,7 @@
 #include "link/probe_type_mask.h"
 #include "link/serial_port.h"
 
+struct FullCalibrationSteps;
 class TGraph1;
 class TModule2;
 class TModule4;
@@ -100,10 +101,12 @@ class TModule1 : public forms::TModule1Layout {
   // and logs `label`, its first `shown` characters and `unit`. True when the frame was not sent.
   bool ReadMeterValue(char letter, int32_t length, size_t shown, std::optional<std::string>& kept,
                       const std::string& label, const std::string& unit);
-  // Full calibration in one medium: C<medium>, the wait, V<medium>, then its result (up to 4
-  // characters, unchecked). Nothing when a frame could not be sent or no result came.
-  std::optional<link::Bytes> CalibrateInMedium(char medium, uint32_t wait);
-  void LogFullCalibrationSendFailure();
+  // A measurement with one read: M<letter> on the channel, the wait, then `read`, between its start
+  // and completion lines.
+  void MeasureAndRead(const char* startLine, char letter, uint32_t wait, void (TModule1::*read)(),
+                      const char* completeLine);
+  // What the shared full calibration sequence takes from this window.
+  FullCalibrationSteps CalibrationSteps();
   // The probe type ProbeGroup showed before the user's last click, put back when the meter could
   // not take the click.
   int probeTypeShown = 0;
@@ -128,3 +131,5 @@ extern TAboutBox* AboutBox;
 
 // The line every window logs when a frame cannot be written.
 extern const char* const kSendFailureLine;
+// The line that points the user to the channel box after a failed channel exchange.
+extern const char* const kCheckChannelLine;

@@ -18,11 +18,7 @@ constexpr uint32_t kReflectogramWait = 769;
 
 bool TModule1::WriteMeterCommand(char letter1, char letter2, bool deviceLevel, size_t length,
                                  const std::string& payload) {
-  const auto frame = BuildMeterCommand(letter1, letter2, deviceLevel);
-  if (!frame) return false;
-  std::vector<uint8_t> bytes(frame->begin(), frame->begin() + std::min(length, frame->size()));
-  bytes.insert(bytes.end(), payload.begin(), payload.end());
-  return Port->Write(bytes.data(), static_cast<int32_t>(bytes.size()), true);
+  return link::WriteFrame(*Port, BuildMeterCommand(letter1, letter2, deviceLevel), static_cast<int>(length), payload);
 }
 
 bool TModule1::ReadMeterValue(char letter, int32_t length, size_t shown, std::optional<std::string>& kept,
@@ -59,28 +55,27 @@ bool TModule1::ReadDielectricConstant() {
   return ReadMeterValue('N', 6, 5, LastDielectricConstant, "Measured dielectric constant: ", "");
 }
 
-void TModule1::MeasSalClick(ui::Component*) {
+void TModule1::MeasureAndRead(const char* startLine, char letter, uint32_t wait, void (TModule1::*read)(),
+                              const char* completeLine) {
   ui::HourGlass hourGlass;
-  Log("Starting salinity measurement");
-  if (!WriteMeterCommand('M', 'S', false, 4)) {
+  Log(startLine);
+  if (!WriteMeterCommand('M', letter, false, 4)) {
     Log(kSendFailureLine);
     return;
   }
-  platform::Sleep(kSalinityWait);
-  ReadSalinity();
-  Log("Salinity measurement complete");
+  platform::Sleep(wait);
+  (this->*read)();
+  Log(completeLine);  // also after a failed read
+}
+
+void TModule1::MeasSalClick(ui::Component*) {
+  MeasureAndRead("Starting salinity measurement", 'S', kSalinityWait, &TModule1::ReadSalinity,
+                 "Salinity measurement complete");
 }
 
 void TModule1::MeasTempClick(ui::Component*) {
-  ui::HourGlass hourGlass;
-  Log("Starting probe temperature measurement");
-  if (!WriteMeterCommand('M', 'T', false, 4)) {
-    Log(kSendFailureLine);
-    return;
-  }
-  platform::Sleep(kTemperatureWait);
-  ReadProbeTemperature();
-  Log("Probe temperature measurement complete");
+  MeasureAndRead("Starting probe temperature measurement", 'T', kTemperatureWait, &TModule1::ReadProbeTemperature,
+                 "Probe temperature measurement complete");
 }
 
 void TModule1::MeasMoiClick(ui::Component*) {

@@ -10,7 +10,6 @@ constexpr uint32_t kMaskReadWait = 20;
 constexpr uint32_t kMaskSaveWait = 100;
 constexpr int kFieldProbe = 0;
 constexpr int kLaboratoryProbe = 1;
-const char* const kCheckChannelLine = "Check the selected channel configuration";
 const char* const kMaskReadFailureLine = "Error while reading probe configuration on current channel";
 
 }  // namespace

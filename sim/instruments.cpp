@@ -91,7 +91,6 @@ struct Instruments::Impl {
   mutable std::mutex mu;  // everything below
   mutable std::condition_variable framesChanged;
   std::vector<ReceivedFrame> frames;
-  size_t answered = 0;  // of `frames`, those the device has taken in (its state shows them)
   size_t dropped = 0;
   std::vector<std::string> ids;
   std::optional<std::string> searchRaw;
@@ -157,10 +156,6 @@ void Instruments::Impl::Run() {
       dropped = parser.DroppedBytes();
     }
     for (ReceivedFrame& frame : received) {
-      {
-        std::lock_guard lock(mu);
-        frames.push_back(frame);
-      }
       Answer(frame);
       if (stopping) return;
     }
@@ -224,16 +219,15 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
     std::fprintf(stderr, "sim: answer to \"%s\" failed: %s\n", frame.command.c_str(), e.what());
     reply.reset();
   }
-  // The device has taken the frame in: whoever waits for it may look at its state now, while the
-  // reply may still be going out.
-  {
-    std::lock_guard lock(mu);
-    answered = std::min(answered + 1, frames.size());
-  }
-  framesChanged.notify_all();
-
   const size_t piece = fault.kind == Fault::Kind::Pieces ? std::max<size_t>(fault.keep, 1) : 0;
   reply = ApplyFault(fault, std::move(reply));
+  // Recorded once the device has taken it and before its reply goes out: whoever sees the frame
+  // sees what it did, and whoever has the reply finds the frame recorded.
+  {
+    std::lock_guard lock(mu);
+    frames.push_back(frame);
+  }
+  framesChanged.notify_all();
   if (!reply || reply->empty()) return;
   if (delay.count() > 0 && !PauseUntil(Clock::now() + delay)) return;
   Transmit(*reply, piece, fault.pause, paced, true);
@@ -427,12 +421,11 @@ std::vector<ReceivedFrame> Instruments::Frames() const {
 void Instruments::ClearFrames() {
   std::lock_guard lock(impl_->mu);
   impl_->frames.clear();
-  impl_->answered = 0;
 }
 
 bool Instruments::WaitForFrames(size_t n, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(impl_->mu);
-  return impl_->framesChanged.wait_for(lock, timeout, [&] { return impl_->answered >= n; });
+  return impl_->framesChanged.wait_for(lock, timeout, [&] { return impl_->frames.size() >= n; });
 }
 
 size_t Instruments::DroppedBytes() const {

@@ -110,6 +110,7 @@ class Instruments {
   // that answers only once its measurement is done.
   void SetReplyDelay(const std::string& command, std::chrono::microseconds d);
 
+  // The frames received, each recorded once its device or handler has taken it.
   std::vector<ReceivedFrame> Frames() const;
   void ClearFrames();
   // True once at least n frames were received and taken in by their handler or device (so a

@@ -46,14 +46,17 @@ MeterDevice::Values MeterDevice::PlausibleReflectogram(int start, int travel) {
   Values v{};
   const int end = start + travel;
   for (int i = 0; i < 1024; ++i) {
-    double y = 2000.0;
-    y += 1100.0 * std::exp(-std::pow((i - 40) / 10.0, 2));       // the launched pulse
-    y += 450.0 * std::exp(-std::pow((i - start + 5) / 4.0, 2));  // the probe head
-    y -= 700.0 * Sigmoid((i - start) / 3.0);                     // into the wet soil
-    y += 1500.0 * Sigmoid((i - end) / 10.0);                     // the open end of the rods
-    if (i > end) y += 60.0 * std::sin((i - end) / 9.0) * std::exp(-(i - end) / 120.0);
-    v[static_cast<size_t>(i)] = static_cast<uint16_t>(std::clamp(std::lround(y), 0L, 65535L));
+    // The echo as it is drawn, upwards; the meter sends it the other way up (the chart's amplitude
+    // axis is inverted).
+    double echo = 1500.0;
+    echo += 1200.0 * std::exp(-std::pow((i - 40) / 8.0, 2));    // the launched pulse
+    echo += 500.0 * std::exp(-std::pow((i - start) / 4.0, 2));  // the probe head
+    echo -= 600.0 * Sigmoid((i - start - 6) / 3.0);             // into the wet soil
+    echo += 1800.0 * Sigmoid((i - end - 20) / 8.0);             // the open end of the rods
+    if (i > end + 20) echo += 60.0 * std::sin((i - end - 20) / 9.0) * std::exp(-(i - end - 20) / 120.0);
+    v[static_cast<size_t>(i)] = static_cast<uint16_t>(std::clamp(std::lround(4000.0 - echo), 0L, 65535L));
   }
+  // The markers: the probe head, and where the echo of the rods' end begins to rise.
   v[1024] = static_cast<uint16_t>(start * 10 + 5);
   v[1025] = static_cast<uint16_t>(end * 10 + 5);
   return v;

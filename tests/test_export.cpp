@@ -14,11 +14,11 @@
 
 #include "platform/automation.h"
 #include "platform/spreadsheet_server.h"
-#include "tests/support/meter_window_test.h"
+#include "tests/support/meter_test.h"
 #include "tests/support/recording_automation.h"
 #include "tests/support/xlsx_reader.h"
 
-using testing_support::MeterWindowTest;
+using testing_support::MeterTest;
 using testing_support::RecordingSpreadsheet;
 using testing_support::TempDir;
 using Lines = std::vector<std::string>;
@@ -74,14 +74,16 @@ std::string WaitForOpened(const TempDir& dir, const std::string& name) {
 
 }  // namespace
 
-class ExportTest : public MeterWindowTest {
+class ExportTest : public MeterTest {
  protected:
-  // The window keeps these as a moisture measurement leaves them; the tests set them directly.
-  void KeepMoisture() {
-    Main().LastMoisture = "23.45 ";
-    std::vector<uint32_t> values(1026);
-    for (size_t i = 0; i < values.size(); ++i) values[i] = TraceValue(i);
-    Main().LastReflectogram = values;
+  // A moisture measurement whose trace differs in every value.
+  void MeasureMoisture() {
+    Meter()->SetMoisture("23.45 ");
+    sim::MeterDevice::Values values{};
+    for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<uint16_t>(TraceValue(i));
+    Meter()->SetReflectogram(values);
+    Main().MeasMoi->Click();
+    Mark();
   }
   void Export() { Main().ExportmeasurementresultstoMSExcel1->Click(); }
   static Lines ExpectedCalls() {
@@ -101,12 +103,10 @@ class ExportTest : public MeterWindowTest {
 };
 
 TEST_F(ExportTest, CallsInOrderAndCellsA1B1AndA2ToA1024) {
-  FindMeter();
+  Ready(1);
   RecordingSpreadsheet excel;
-  KeepMoisture();
-  // Salinity and temperature are not needed.
-  Main().LastSalinity.reset();
-  Main().LastProbeTemperature.reset();
+  // Moisture alone: salinity and temperature are not needed.
+  MeasureMoisture();
   Export();
   EXPECT_EQ(excel.Calls(), ExpectedCalls());
   EXPECT_EQ(excel.Cells().size(), 1025u);
@@ -123,40 +123,40 @@ TEST_F(ExportTest, CallsInOrderAndCellsA1B1AndA2ToA1024) {
 }
 
 TEST_F(ExportTest, RefusedBeforeTheApplicationStarts) {
-  struct Case {
+  Ready(1);
+  RecordingSpreadsheet excel;
+  struct Step {
     std::string what;
-    bool found;
-    bool moisture;
-    bool reflectogram;
+    std::function<void()> before;
     std::string line;
   };
-  const std::vector<Case> cases = {
-      {"no device", false, true, true, "Search for devices on the selected com port first"},
-      {"no moisture", true, false, true, kNoMoisture},
+  const std::vector<Step> steps = {
+      {"nothing measured", [] {}, kNoMoisture},
       // Moisture read alone has no trace to go with it.
-      {"no reflectogram", true, true, false, kNoMoisture},
+      {"moisture read only", [this] { Main().Lastmeasuredmoisture1->Click(); }, kNoMoisture},
+      {"no device found",
+       [this] {
+         MeasureMoisture();
+         Line().SetDeviceIds({});
+         Main().search->Click();
+       },
+       "Search for devices on the selected com port first"},
   };
-  FindMeter();
-  RecordingSpreadsheet excel;
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    Line().SetDeviceIds(c.found ? Lines{"H0001A07"} : Lines{});
-    Main().search->Click();
-    KeepMoisture();
-    if (!c.moisture) Main().LastMoisture.reset();
-    if (!c.reflectogram) Main().LastReflectogram.reset();
-    const int before = Main().Memo1->Lines().Count();
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.before();
+    Mark();
     Export();
-    EXPECT_EQ(Since(Main().Memo1->Lines(), before), Lines{c.line});
+    EXPECT_EQ(NewLines(), Lines{step.line});
   }
   EXPECT_EQ(excel.Created(), 0);
 }
 
 TEST_F(ExportTest, ApplicationThatCannotBeCreated) {
-  FindMeter();
+  Ready(1);
+  MeasureMoisture();
   RecordingSpreadsheet excel;
   excel.FailCreation();
-  KeepMoisture();
   Responder().AnswerMessage(kNotInstalled, ui::mrOk, ui::DialogType::Custom);
   Export();
   EXPECT_TRUE(excel.Calls().empty());
@@ -168,8 +168,8 @@ TEST_F(ExportTest, ApplicationThatCannotBeCreated) {
 }
 
 TEST_F(ExportTest, FailingCallStopsTheExportAndKeepsWhatWasMade) {
-  FindMeter();
-  KeepMoisture();
+  Ready(1);
+  MeasureMoisture();
   const Lines all = ExpectedCalls();
   for (size_t failing : {size_t{0}, size_t{3}, size_t{7}, size_t{12}, all.size() - 1}) {
     SCOPED_TRACE(failing);
@@ -207,9 +207,9 @@ class SpreadsheetServerTest : public ExportTest {
 };
 
 TEST_F(SpreadsheetServerTest, ExportOpensAWorkbookWithTheCellsInTheSpreadsheetProgram) {
-  FindMeter();
+  Ready(1);
   WriteProgram(bin_, "localc");
-  KeepMoisture();
+  MeasureMoisture();
   Export();
   EXPECT_TRUE(Responder().Shown().empty());
   const std::string opened = WaitForOpened(bin_, "localc");
@@ -220,7 +220,9 @@ TEST_F(SpreadsheetServerTest, ExportOpensAWorkbookWithTheCellsInTheSpreadsheetPr
   const auto cells = testing_support::ReadFirstSheetCells(opened);
   ASSERT_TRUE(cells.has_value()) << opened << " is no workbook";
   std::map<std::string, std::string> expected = {{"A1", "theta ="}, {"B1", "23.45 "}};
-  for (size_t i = 1; i <= 1023; ++i) expected["A" + std::to_string(i + 1)] = "-" + std::to_string(TraceValue(i));
+  for (size_t i = 1; i <= 1023; ++i) {
+    expected[std::string(1, 'A').append(std::to_string(i + 1))] = std::to_string(-static_cast<int>(TraceValue(i)));
+  }
   EXPECT_EQ(*cells, expected);
 }
 
@@ -237,8 +239,8 @@ TEST_F(SpreadsheetServerTest, DesktopDefaultApplicationWinsOverAProgramOnThePath
 }
 
 TEST_F(SpreadsheetServerTest, NoSpreadsheetProgramMeansTheApplicationCannotBeCreated) {
-  FindMeter();
-  KeepMoisture();
+  Ready(1);
+  MeasureMoisture();
   Responder().AnswerMessage(kNotInstalled, ui::mrOk, ui::DialogType::Custom);
   Export();
   EXPECT_TRUE(std::filesystem::is_empty(tmpDir_.Path()));

@@ -10,6 +10,7 @@
 #include "main/dialogQ.h"
 #include "platform/timing.h"
 #include "tests/support/meter_test.h"
+#include "tests/support/water_temperature.h"
 
 namespace {
 
@@ -40,13 +41,7 @@ class MeterCalibrationTest : public MeterTest {
     Responder().AnswerMessage(text, answer, ui::DialogType::Information);
   }
   void Apply(int answer) { Responder().AnswerMessage(kApply, answer, ui::DialogType::Confirmation); }
-  void WaterTemperature(const std::string& text) {
-    Responder().AnswerForm("SetPropDialog", [text](ui::Form& f) {
-      auto& dialog = static_cast<TSetPropDialog&>(f);
-      dialog.Edit1->UserType(text);
-      dialog.OKbutton->Click();
-    });
-  }
+  void WaterTemperature(const std::string& text) { testing_support::AnswerWaterTemperature(Responder(), text); }
   void Eps(const std::string& low, const std::string& high) {
     Main().eps_low->UserType(low);
     Main().eps_high->UserType(high);

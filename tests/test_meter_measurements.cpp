@@ -2,6 +2,7 @@
 // success and of every failure, the last values kept as received, and the chart they leave.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -137,6 +138,26 @@ TEST_F(MeterMeasurementTest, MoistureKeepsItsValuesAndDrawsTheReflectogram) {
   EXPECT_FALSE(first.Alive());
   EXPECT_EQ(Graphs(), 1);
   EXPECT_EQ(MeterGraph->Chart1->Title()[1], "Moisture: 31.000%      Dielectric constant: 12.345");
+}
+
+TEST_F(MeterMeasurementTest, MarkersPastTheTraceAreKeptButNotDrawn) {
+  struct Case {
+    uint16_t m1, m2;
+    std::vector<long> drawnAt;  // in samples of 0.01 ns
+  };
+  const std::vector<Case> cases = {{10240, 3010, {301}}, {65535, 10239, {1023}}, {10250, 12000, {}}};
+  Ready(1);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.m1) + " " + std::to_string(c.m2));
+    Meter()->SetMarkers(c.m1, c.m2);
+    Moisture();
+    ASSERT_NE(MeterGraph, nullptr);
+    std::vector<long> drawnAt;
+    for (const ui::ChartPoint& p : MeterGraph->Series2->Points()) drawnAt.push_back(std::lround(p.x * 100));
+    EXPECT_EQ(drawnAt, c.drawnAt);
+    EXPECT_EQ((*Main().LastReflectogram)[1024], c.m1);
+    EXPECT_EQ((*Main().LastReflectogram)[1025], c.m2);
+  }
 }
 
 TEST_F(MeterMeasurementTest, AFailedReflectogramLeavesTheLastOneAndItsWindow) {

@@ -79,6 +79,7 @@ TEST_F(MeterProbeTypeTest, ClickWithoutAChannelSendsTheMaskUnchanged) {
   Line().WaitForFrames(2, std::chrono::seconds(1));
   ASSERT_EQ(Commands(), (Lines{"RH", "SP"}));
   EXPECT_EQ(Raw("SP"), WithPreamble({0xFE, 'S', 'P', 'A', '5', '0', '0'}));
+  EXPECT_EQ(Meter()->ProbeTypeMask(), 0xA5);
   EXPECT_FALSE(Main().MeasTemp->Enabled());
 }
 

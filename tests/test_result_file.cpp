@@ -4,14 +4,12 @@
 #include <clocale>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "tests/support/meter_window_test.h"
+#include "tests/support/meter_test.h"
 
-using testing_support::MeterWindowTest;
+using testing_support::MeterTest;
 using testing_support::TempDir;
 using Lines = std::vector<std::string>;
 
@@ -20,6 +18,8 @@ namespace {
 const std::string kSaving = "Saving measurement results to file";
 const std::string kFailed = "Saving measurement results to file failed - Try again";
 const std::string kNoMoisture = "Unable to save moisture measurement results - Perform the measurement again";
+const std::string kNoSalinity = "Unable to save salinity measurement results - Perform the measurement again";
+const std::string kNoTemperature = "Unable to save temperature measurement results - Perform the measurement again";
 
 // The name proposed at a time, made with the C library in the "C" locale.
 std::string NameAt(std::time_t t) {
@@ -32,28 +32,37 @@ std::string NameAt(std::time_t t) {
 
 }  // namespace
 
-class ResultFileTest : public MeterWindowTest {
+class ResultFileTest : public MeterTest {
  protected:
-  // The window keeps these as a complete measurement leaves them; the tests set them directly.
-  void KeepResults(std::vector<uint32_t> reflectogram) {
-    Main().LastMoisture = "23.45 ";
-    Main().LastSalinity = "0.123";
-    Main().LastProbeTemperature = "21.50";
-    Main().LastDielectricConstant = "12.345";
-    Main().LastReflectogram = std::move(reflectogram);
+  // The meter's results: a ramp for the trace, so that every line differs.
+  void SetResults(const std::string& moisture) {
+    Meter()->SetMoisture(moisture);
+    Meter()->SetSalinity("0.123");
+    Meter()->SetProbeTemperature("21.50");
+    sim::MeterDevice::Values values{};
+    for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<uint16_t>(i * 64);
+    Meter()->SetReflectogram(values);
   }
-  static std::vector<uint32_t> Ramp() {
-    std::vector<uint32_t> values(1026);
-    for (size_t i = 0; i < values.size(); ++i) values[i] = static_cast<uint32_t>(i * 64 % 65536);
-    return values;
+  void Save() {
+    Mark();
+    Main().Savemeasurementresults1->Click();
+  }
+  static std::string Trace(std::function<uint32_t(size_t)> value) {
+    std::string lines;
+    for (size_t i = 0; i < 1024; ++i) {
+      lines += '-';
+      lines += std::to_string(value(i));
+      lines += "\r\n";
+    }
+    return lines;
   }
 };
 
 TEST_F(ResultFileTest, WritesLineOneAndTheNegatedTraceWithCrLf) {
-  FindMeter();
+  Ready(2);
   TempDir dir;
-  KeepResults(Ramp());
-  Main().LastMoisture = "23.45";  // five characters: ";" follows directly
+  SetResults("23.45");  // five characters: ";" follows directly
+  Main().MeasAll->Click();
   std::string proposed;
   const std::time_t before = std::time(nullptr);
   Responder().Answer([&](ui::ModalRequest& r) {
@@ -65,14 +74,12 @@ TEST_F(ResultFileTest, WritesLineOneAndTheNegatedTraceWithCrLf) {
     r.file->fileName = dir.File("results");  // no extension: used as typed
     return 1;
   });
-  Main().Savemeasurementresults1->Click();
+  Save();
   const std::time_t after = std::time(nullptr);
 
   EXPECT_TRUE(proposed == NameAt(before) || proposed == NameAt(after)) << proposed;
   EXPECT_EQ(NewLines(), Lines{kSaving});
-  std::string expected = "theta 23.45;sigma 0.123;temp 21.50;\r\n";
-  for (size_t i = 0; i < 1024; ++i) expected += "-" + std::to_string(i * 64 % 65536) + "\r\n";
-  EXPECT_EQ(ReadFile(dir.File("results")), expected);
+  EXPECT_EQ(dir.Read("results"), "theta 23.45;sigma 0.123;temp 21.50;\r\n" + Trace([](size_t i) { return i * 64; }));
   EXPECT_FALSE(std::filesystem::exists(dir.File("results.txt")));
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
 }
@@ -86,91 +93,94 @@ TEST_F(ResultFileTest, ProposedNameUsesEnglishNamesWhateverTheLocale) {
     if (std::setlocale(LC_TIME, name)) break;
   }
   const std::time_t before = std::time(nullptr);
-  Main().Savemeasurementresults1->Click();  // refused: the name is proposed all the same
+  Save();  // refused, nothing measured: the name is proposed all the same
   std::setlocale(LC_TIME, kept.c_str());
   const std::string proposed = Main().SaveDialog1->FileName();
   EXPECT_TRUE(proposed == NameAt(before) || proposed == NameAt(std::time(nullptr))) << proposed;
 }
 
 TEST_F(ResultFileTest, ZeroTraceGivesMinusZeroLines) {
-  FindMeter();
+  Ready(1);
   TempDir dir;
-  KeepResults(std::vector<uint32_t>(1026, 0));
+  SetResults("23.45 ");
+  Meter()->SetReflectogram({});
+  Main().MeasAll->Click();
   Responder().AnswerFile(ui::FileDialogKind::Save, dir.File("zero.txt"));
-  Main().Savemeasurementresults1->Click();
-  const std::string text = ReadFile(dir.File("zero.txt"));
-  std::string zeros;
-  for (int i = 0; i < 1024; ++i) zeros += "-0\r\n";
-  EXPECT_EQ(text, "theta 23.45 ;sigma 0.123;temp 21.50;\r\n" + zeros);
+  Save();
+  EXPECT_EQ(dir.Read("zero.txt"), "theta 23.45 ;sigma 0.123;temp 21.50;\r\n" + Trace([](size_t) { return 0; }));
 }
 
-TEST_F(ResultFileTest, MissingResultsRefuseBeforeTheDialog) {
-  FindMeter();
-  struct Case {
+TEST_F(ResultFileTest, EachMissingResultRefusesBeforeTheDialog) {
+  Ready(1);
+  SetResults("23.45 ");
+  struct Step {
     std::string what;
-    std::function<void(TModule1&)> drop;
-    std::string line;
+    std::function<void()> measure;
+    std::string line;  // empty: the dialog opens
   };
-  const std::vector<Case> cases = {
-      {"moisture", [](TModule1& m) { m.LastMoisture.reset(); }, kNoMoisture},
+  const std::vector<Step> steps = {
+      {"nothing measured", [] {}, kNoMoisture},
       // Moisture read alone leaves no trace to write: the moisture measurement must run again.
-      {"reflectogram", [](TModule1& m) { m.LastReflectogram.reset(); }, kNoMoisture},
-      {"salinity", [](TModule1& m) { m.LastSalinity.reset(); },
-       "Unable to save salinity measurement results - Perform the measurement again"},
-      {"temperature", [](TModule1& m) { m.LastProbeTemperature.reset(); },
-       "Unable to save temperature measurement results - Perform the measurement again"},
-      {"all", [](TModule1& m) { m.LastMoisture.reset(), m.LastSalinity.reset(), m.LastProbeTemperature.reset(); },
-       kNoMoisture},
+      {"moisture read only", [this] { Main().Lastmeasuredmoisture1->Click(); }, kNoMoisture},
+      {"moisture and a failed temperature",
+       [this] {
+         Main().MeasMoi->Click();
+         Line().InjectFault("RT", sim::Fault::Er(1));
+         Main().MeasTemp->Click();
+       },
+       kNoSalinity},
+      {"salinity", [this] { Main().MeasSal->Click(); }, kNoTemperature},
+      {"temperature", [this] { Main().MeasTemp->Click(); }, ""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    KeepResults(Ramp());
-    c.drop(Main());
-    MarkLog();
-    Main().Savemeasurementresults1->Click();  // no dialog is scripted
-    EXPECT_EQ(NewLines(), (Lines{kSaving, c.line}));
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.measure();
+    if (step.line.empty()) Responder().AnswerFile(ui::FileDialogKind::Save, std::nullopt);
+    Save();
+    EXPECT_EQ(NewLines(), (Lines{kSaving, step.line.empty() ? kFailed : step.line}));
     EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
   }
 }
 
 TEST_F(ResultFileTest, CancelledOrUnwritableIsReported) {
-  FindMeter();
+  Ready(1);
   TempDir dir;
-  KeepResults(Ramp());
+  Main().MeasAll->Click();
   Responder().AnswerFile(ui::FileDialogKind::Save, std::nullopt);
-  Main().Savemeasurementresults1->Click();
+  Save();
   EXPECT_EQ(NewLines(), (Lines{kSaving, kFailed}));
   EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 
-  MarkLog();
   Responder().AnswerFile(ui::FileDialogKind::Save, dir.File("no-such-folder/results.txt"));
-  Main().Savemeasurementresults1->Click();
+  Save();
   EXPECT_EQ(NewLines(), (Lines{kSaving, kFailed}));
 }
 
 TEST_F(ResultFileTest, NeedsAFoundDeviceButKeepsResultsAcrossPorts) {
-  FindMeter();
-  KeepResults(Ramp());
+  Ready(1);
+  SetResults("23.45 ");
+  Main().MeasAll->Click();
   // A search that finds nothing leaves the item shown but the device unfound.
   Line().SetDeviceIds({});
   Main().search->Click();
-  MarkLog();
-  Main().Savemeasurementresults1->Click();
+  Save();
   EXPECT_EQ(NewLines(), Lines{"Search for devices on the selected com port first"});
 
-  // Kept from the meter found before: still saved after closing the port and finding another.
+  // Kept from the meter found before: still saved after closing the port and finding another
+  // meter, with other results, that measured nothing.
   ClickCom(1);
-  TempDir dir;
+  Meter()->SetSalinity("9.999");
   FindMeter();
+  TempDir dir;
   Responder().AnswerFile(ui::FileDialogKind::Save, dir.File("again.txt"));
-  Main().Savemeasurementresults1->Click();
+  Save();
   EXPECT_EQ(NewLines(), Lines{kSaving});
-  EXPECT_EQ(ReadFile(dir.File("again.txt")).substr(0, 38), "theta 23.45 ;sigma 0.123;temp 21.50;\r\n");
+  EXPECT_EQ(dir.Read("again.txt").substr(0, 38), "theta 23.45 ;sigma 0.123;temp 21.50;\r\n");
 }
 
 TEST_F(ResultFileTest, RefusedSaveStillProposesItsNameToTheNextBankSave) {
   FindMeter();
-  Main().Savemeasurementresults1->Click();  // nothing kept: refused
+  Save();  // nothing kept: refused
   const std::string proposed = Main().SaveDialog1->FileName();
   ASSERT_FALSE(proposed.empty());
   Responder().Answer([&](ui::ModalRequest& r) {

@@ -76,7 +76,7 @@ TEST_F(StationMoistureTest, AWholeMeasurement) {
   EXPECT_EQ(frames[1].raw, WithPreamble({0x1F, 'R', 'M'}));
   EXPECT_EQ(frames[2].raw, WithPreamble({0x1F, 'R', 'N'}));
   EXPECT_EQ(frames[3].raw, WithPreamble({0x1F, 'R', 'G'}));
-  EXPECT_GE(GapMs(frames[0], frames[1]), ScaledMs(980) - 1);
+  ExpectWaitBetween(frames[0], frames[1], 980);
   EXPECT_EQ(Logged(), (Lines{"Starting moisture measurement", "Receiving measurement results",
                              "Measured moisture: 18.834%", "Measured dielectric constant: 10.12", "Preparing the graph",
                              "Compiling graph", "Moisture measurement complete"}));

@@ -165,6 +165,12 @@ void Edit::SetMaxLength(int n) {
   Changed(Property::MaxLength);
 }
 
+void Edit::SetByteText(bool b) {
+  if (b == byteText_) return;
+  byteText_ = b;
+  Changed(Property::Other);
+}
+
 void Edit::UserType(const std::string& text) {
   if (!Reachable(*this) || readOnly_) return;
   std::string typed = text;

@@ -139,6 +139,10 @@ class Edit : public Control {
   void SetReadOnly(bool r);
   int MaxLength() const { return maxLength_; }  // 0: no limit
   void SetMaxLength(int n);
+  // 8-bit text: each byte of the text is one character (shown and taken as Latin-1) instead of
+  // UTF-8, for values that an instrument sends and takes back byte for byte.
+  bool ByteText() const { return byteText_; }
+  void SetByteText(bool b);
 
   // The user replaces the text by typing. Respects read-only and the length limit (a longer text
   // is cut, as the edit would refuse the extra keys); runs OnChange.
@@ -147,6 +151,7 @@ class Edit : public Control {
  private:
   bool readOnly_ = false;
   int maxLength_ = 0;
+  bool byteText_ = false;
 };
 
 // An edit with an input mask "mask;keepLiterals;blank". Supported mask characters: '0' a required

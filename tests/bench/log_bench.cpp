@@ -49,22 +49,13 @@ void AppendLineAndRepaint(benchmark::State& state) { Append(state, true); }
 
 }  // namespace
 
-BENCHMARK(AppendLine)
-    ->Arg(10)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Iterations(500)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond);
-BENCHMARK(AppendLineAndRepaint)
-    ->Arg(10)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Iterations(500)
-    ->UseManualTime()
-    ->Unit(benchmark::kMicrosecond);
+void Sizes(benchmark::internal::Benchmark* b) {
+  for (int lines : {10, 1000, 10000, 100000}) b->Arg(lines);
+  b->Iterations(500)->UseManualTime()->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(AppendLine)->Apply(Sizes);
+BENCHMARK(AppendLineAndRepaint)->Apply(Sizes);
 
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -339,6 +339,21 @@ TEST_F(QtBackendTest, UserInputReachesTheControlsAndTheWidgetsFollowTheirState) 
   EXPECT_TRUE(check->isChecked());
 }
 
+TEST_F(QtBackendTest, EightBitEditsShowAndKeepOneCharacterPerByte) {
+  TestWindow w;
+  w.form->Show();
+  auto* edit = Find<QLineEdit>(*w.form, "Edit1");
+  w.edit->SetByteText(true);
+  w.edit->SetText("M\xF6");  // not UTF-8
+  EXPECT_EQ(edit->text(), QString::fromUtf8("M\u00F6"));
+  edit->end(false);
+  Type(edit, QString::fromUtf8("\u00E4\u20AC"));  // a character beyond 8 bits is kept as '?'
+  EXPECT_EQ(w.edit->Text(), "M\xF6\xE4?");
+  // The limit of five counts bytes.
+  Type(edit, "xyz");
+  EXPECT_EQ(w.edit->Text(), "M\xF6\xE4?x");
+}
+
 TEST_F(QtBackendTest, ModalFormRunsUntilAButtonGivesItsResult) {
   ui::Form dialog(nullptr, "Dialog");
   dialog.SetClientSize(200, 100);

@@ -2,6 +2,7 @@
 // input waits for the end of the handler that waits.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 #include "link/frame.h"
@@ -42,11 +44,19 @@ struct WaitingWindow {
   std::unique_ptr<ui::Form> form = std::make_unique<ui::Form>(nullptr, "Waiting");
   ui::Button* button = new ui::Button(form.get(), "Button1", form.get());
   ui::Label* label = new ui::Label(form.get(), "Label1", form.get());
+  ui::Button* other = new ui::Button(form.get(), "Other", form.get());
+  ui::MainMenu* menu = new ui::MainMenu(form.get(), "MainMenu1");
+  ui::MenuItem* file = new ui::MenuItem(form.get(), "File1", menu, nullptr);
+  ui::MenuItem* item = new ui::MenuItem(form.get(), "Item1", menu, file);
 
   WaitingWindow() {
     form->SetClientSize(300, 100);
+    form->SetMenu(menu);
+    file->SetCaption("File");
+    item->SetCaption("Item");
     button->SetBounds(10, 10, 90, 25);
     button->SetCaption("Read");
+    other->SetBounds(110, 10, 90, 25);
     label->SetBounds(10, 50, 200, 16);
     form->Show();
   }
@@ -114,36 +124,48 @@ TEST_F(QtWaits, ReadThatWaitsForItsReplyRepaintsAndKeepsAClickForAfterIt) {
   unsetenv("QVUSB_PORTS_DIR");
 }
 
-TEST_F(QtWaits, CloseAskedForDuringAWaitIsCarriedOutAfterIt) {
-  // Closing runs window code, which must not cut into an exchange; the close is not lost either.
-  WaitingWindow w;
-  int closes = 0;
-  bool waiting = false, askedDuringWait = false, closedDuringWait = false;
-  w.form->OnClose = [&](ui::Component*, ui::CloseAction&) { ++closes; };
-  w.button->OnClick = [&](ui::Component*) {
-    bool asked = false;
-    QTimer::singleShot(5, [&] {
-      asked = true;
-      askedDuringWait = waiting;
-      WidgetOf(*w.form)->close();
-    });
-    // However late the timer fires, the close is asked for inside a wait.
-    QElapsedTimer clock;
-    clock.start();
-    while (!asked && clock.elapsed() < 5000) {
-      waiting = true;
-      platform::Sleep(10);
-      waiting = false;
-    }
-    closedDuringWait = closes > 0;
+TEST_F(QtWaits, InputDuringAWaitIsCarriedOutAfterTheHandlerThatWaits) {
+  // Input runs window code, which must not cut into an exchange; it is not lost either.
+  struct Case {
+    const char* what;
+    std::function<void(WaitingWindow&)> input;
   };
-  w.RealButton()->click();
-  EXPECT_TRUE(askedDuringWait);
-  EXPECT_FALSE(closedDuringWait);
-  EXPECT_TRUE(w.form->Visible());
-  Flush();
-  EXPECT_EQ(closes, 1);
-  EXPECT_FALSE(w.form->Visible());
+  const Case cases[] = {
+      {"close", [](WaitingWindow& w) { WidgetOf(*w.form)->close(); }},
+      {"menu pick", [](WaitingWindow& w) { qt_test::Backend().ActionOf(*w.item)->trigger(); }},
+      {"click", [](WaitingWindow& w) { Find<QPushButton>(*w.form, "Other")->click(); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WaitingWindow w;
+    int handled = 0;
+    bool waiting = false, askedDuringWait = false, handledDuringWait = false;
+    w.form->OnClose = [&](ui::Component*, ui::CloseAction&) { ++handled; };
+    w.item->OnClick = w.other->OnClick = [&](ui::Component*) { ++handled; };
+    w.button->OnClick = [&](ui::Component*) {
+      bool asked = false;
+      QTimer::singleShot(5, [&] {
+        asked = true;
+        askedDuringWait = waiting;
+        c.input(w);
+      });
+      // However late the timer fires, the input comes inside a wait.
+      QElapsedTimer clock;
+      clock.start();
+      while (!asked && clock.elapsed() < 5000) {
+        waiting = true;
+        platform::Sleep(10);
+        waiting = false;
+      }
+      platform::Sleep(10);
+      handledDuringWait = handled > 0;
+    };
+    w.RealButton()->click();
+    EXPECT_TRUE(askedDuringWait);
+    EXPECT_FALSE(handledDuringWait);
+    Flush();
+    EXPECT_EQ(handled, 1);
+  }
 }
 
 TEST_F(QtWaits, SleepsKeepEventsFlowingAndLastTheirTime) {

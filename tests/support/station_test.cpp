@@ -31,11 +31,12 @@ void StationTest::Mark() {
   if (StationWindow) logMark_ = StationWindow->Memo1->Lines().Count();
 }
 
-double StationTest::GapMs(const sim::ReceivedFrame& from, const sim::ReceivedFrame& to) {
-  return std::chrono::duration<double, std::milli>(to.at - from.at).count();
+void StationTest::ExpectWaitBetween(const sim::ReceivedFrame& from, const sim::ReceivedFrame& to, double ms) {
+  const double scaled = ms * platform::TimeScale();
+  const double gap = std::chrono::duration<double, std::milli>(to.at - from.at).count();
+  EXPECT_GE(gap, scaled - 5) << from.command << " to " << to.command;
+  EXPECT_LT(gap, scaled + 200) << from.command << " to " << to.command;
 }
-
-double StationTest::ScaledMs(double ms) { return ms * platform::TimeScale(); }
 
 void StationTest::ChooseChannel(const std::string& text) { Window().ChannelSelect->UserType(text); }
 

@@ -33,9 +33,9 @@ class StationTest : public WindowTest {
   std::vector<sim::ReceivedFrame> SentFrames(size_t atLeast = 0);
   void Mark();
 
-  // Milliseconds between the arrivals of two frames, and a program wait as it runs in tests.
-  static double GapMs(const sim::ReceivedFrame& from, const sim::ReceivedFrame& to);
-  static double ScaledMs(double ms);
+  // Two frames arrived `ms` (under the time scale) apart, give or take the reader thread's
+  // lateness in stamping them.
+  static void ExpectWaitBetween(const sim::ReceivedFrame& from, const sim::ReceivedFrame& to, double ms);
 
   // Chooses a channel as the user does (typing into the channel box).
   void ChooseChannel(const std::string& text);

@@ -13,6 +13,8 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   const std::string& Path() const { return path_; }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
+  // The whole content of a file in the folder; empty when there is none.
+  std::string Read(const std::string& name) const;
 
  private:
   std::string path_;

@@ -91,11 +91,13 @@ class ButtonAdapter : public Adapter<Button, CaptionButton> {
   }
 };
 
-class CheckAdapter : public Adapter<CheckBox, QCheckBox> {
-  void Hook(CheckBox& c, QCheckBox* w, UserInput& input) const override {
-    QObject::connect(w, &QCheckBox::clicked, w, [&input, b = &c, w] { input.Act(b, w, [b] { b->UserToggle(); }); });
+// Check boxes and radio buttons: a caption, a check mark, and a click that the control acts on.
+template <typename C, typename W, void (C::*UserAction)()>
+class CheckableAdapter : public Adapter<C, W> {
+  void Hook(C& c, W* w, UserInput& input) const override {
+    QObject::connect(w, &W::clicked, w, [&input, b = &c, w] { input.Act(b, w, [b] { (b->*UserAction)(); }); });
   }
-  bool Step(CheckBox& c, QCheckBox* w, Property what) const override {
+  bool Step(C& c, W* w, Property what) const override {
     if (what == Property::Caption) {
       w->setText(DisplayCaption(c));
     } else if (what == Property::Checked) {
@@ -106,22 +108,8 @@ class CheckAdapter : public Adapter<CheckBox, QCheckBox> {
     return true;
   }
 };
-
-class RadioAdapter : public Adapter<RadioButton, QRadioButton> {
-  void Hook(RadioButton& c, QRadioButton* w, UserInput& input) const override {
-    QObject::connect(w, &QRadioButton::clicked, w, [&input, b = &c, w] { input.Act(b, w, [b] { b->UserClick(); }); });
-  }
-  bool Step(RadioButton& c, QRadioButton* w, Property what) const override {
-    if (what == Property::Caption) {
-      w->setText(DisplayCaption(c));
-    } else if (what == Property::Checked) {
-      w->setChecked(c.Checked());
-    } else {
-      return false;
-    }
-    return true;
-  }
-};
+using CheckAdapter = CheckableAdapter<CheckBox, QCheckBox, &CheckBox::UserToggle>;
+using RadioAdapter = CheckableAdapter<RadioButton, QRadioButton, &RadioButton::UserClick>;
 
 class RadioGroupAdapter : public Adapter<RadioGroup, RadioGroupWidget> {
   void Hook(RadioGroup& c, RadioGroupWidget* w, UserInput& input) const override {
@@ -185,10 +173,14 @@ class LabelAdapter : public Adapter<Label, QLabel> {
   }
 };
 
+// An edit's text as shown, and what the user typed as the edit keeps it.
+QString EditText(const Edit& e) { return e.ByteText() ? BytesToQt(e.Text()) : DisplayCaption(e); }
+std::string TypedText(const Edit& e, const QString& typed) { return e.ByteText() ? BytesFromQt(typed) : FromQt(typed); }
+
 // The limit refuses the user's keys only; a longer text set from code is shown whole.
 void SyncMaxLength(const Edit& edit, QLineEdit* line) {
   const int limit = edit.MaxLength();
-  const int length = static_cast<int>(ToQt(edit.Text()).size());
+  const int length = static_cast<int>(EditText(edit).size());
   const int qtLimit = limit > 0 ? std::max(limit, length) : 32767;
   if (line->maxLength() != qtLimit) line->setMaxLength(qtLimit);
 }
@@ -197,7 +189,7 @@ void SyncMaxLength(const Edit& edit, QLineEdit* line) {
 class EditAdapter : public Adapter<Edit, QLineEdit> {
   void Hook(Edit& c, QLineEdit* w, UserInput& input) const override {
     QObject::connect(w, &QLineEdit::textEdited, w, [&input, e = &c, w](const QString& text) {
-      input.Act(e, w, [e, text] { e->UserType(FromQt(text)); });
+      input.Act(e, w, [e, text] { e->UserType(TypedText(*e, text)); });
     });
   }
   bool Step(Edit& c, QLineEdit* w, Property what) const override {
@@ -205,7 +197,7 @@ class EditAdapter : public Adapter<Edit, QLineEdit> {
       case Property::Caption: {
         SyncMaxLength(c, w);
         // Keeps the cursor where the user left it.
-        const QString text = DisplayCaption(c);
+        const QString text = EditText(c);
         if (w->text() == text) break;
         const int cursor = w->cursorPosition();
         w->setText(text);
@@ -221,11 +213,10 @@ class EditAdapter : public Adapter<Edit, QLineEdit> {
       case Property::Other:
         if (auto* mask = dynamic_cast<MaskEdit*>(&c)) {
           const QString qtMask = ToQtInputMask(mask->MaskPattern(), mask->BlankChar());
-          if (w->inputMask() != qtMask) {
-            w->setInputMask(qtMask);
-            Step(c, w, Property::Caption);
-          }
+          if (w->inputMask() != qtMask) w->setInputMask(qtMask);
         }
+        // The mask or the 8-bit setting may show the text differently.
+        Step(c, w, Property::Caption);
         break;
       default:
         return false;

@@ -16,6 +16,15 @@ namespace ui::qt {
 // Framework texts are UTF-8.
 inline QString ToQt(const std::string& s) { return QString::fromStdString(s); }
 inline std::string FromQt(const QString& s) { return s.toStdString(); }
+// 8-bit texts: one character per byte, the Latin-1 one of its code; a character beyond Latin-1
+// becomes '?'.
+inline QString BytesToQt(const std::string& s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline std::string BytesFromQt(const QString& s) {
+  const QByteArray bytes = s.toLatin1();
+  return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
 
 QColor ToQColor(ui::Color c);
 

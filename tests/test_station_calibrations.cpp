@@ -1,0 +1,377 @@
+// Full calibrations of a station channel: the question about the probe types, the probe kind from
+// the channel's buttons, the payloads (eps roots, water temperature, AUX probe), the waits, and
+// every refusal, cancel and failure.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main/dialogQ.h"
+#include "platform/timing.h"
+#include "tests/support/station_test.h"
+#include "tests/support/water_temperature.h"
+
+namespace {
+
+using testing_support::StationTest;
+using testing_support::WithPreamble;
+using Lines = std::vector<std::string>;
+
+const std::string kSendFailure = "Unable to send data or no response from the device - Try again";
+const std::string kFullFailure = "Error while attempting to perform probe full calibration";
+const std::string kCancelled = "Probe full calibration cancelled";
+const std::string kConfirm = "Is the \"Type of probe in a channel\"\nconfiguration correct and was it saved?";
+const std::string kAir = "Leave probe in air";
+const std::string kWater = "Insert the probe into dionized water\nfor at least 2 minutes";
+const std::string kCalibrator = "Insert the probe into\nthe provided calibrator";
+const std::string kApply = "Apply calibration?";
+const std::string kTemp = "280A1B2C0000009F";
+constexpr int OK = ui::mrOk;
+constexpr int CANCEL = ui::mrCancel;
+
+}  // namespace
+
+class StationCalibrationTest : public StationTest {
+ public:
+  // The tables' scripts act on the fixture.
+  using StationTest::Line;
+  using StationTest::Responder;
+  using StationTest::Station;
+  using StationTest::Window;
+
+  // Station 0x1F: field probes on channels 1 to 4, laboratory probes on 5 to 8; one temperature
+  // probe on the AUX bus.
+  TModule2& Open(const std::string& channel) {
+    // A fresh station each time: the cases of a table leave refusals behind.
+    Line().Install(0x1F, std::make_shared<sim::StationDevice>(0x1F));
+    PutOnLine({"T000011F"});
+    Station(0x1F)->SetAuxProbes({{kTemp, "21.37"}});
+    // The laboratory channel 6 reads as the field channel 2 does.
+    Station(0x1F)->SetReadings(6, Station(0x1F)->Readings(2));
+    TModule2& w = OpenStationWindow({"T000011F"});
+    ChooseChannel(channel);
+    Mark();
+    return w;
+  }
+  void Confirm(int answer) { Responder().AnswerMessage(kConfirm, answer, ui::DialogType::Confirmation); }
+  void Prompt(const std::string& text, int answer) {
+    Responder().AnswerMessage(text, answer, ui::DialogType::Information);
+  }
+  void Apply(int answer) { Responder().AnswerMessage(kApply, answer, ui::DialogType::Confirmation); }
+  void Box(const std::string& text, ui::DialogType type) { Responder().AnswerMessage(text, OK, type); }
+  void WaterTemperature(const std::string& text) { testing_support::AnswerWaterTemperature(Responder(), text); }
+  void Eps(const std::string& low, const std::string& high) {
+    Window().eps_low->UserType(low);
+    Window().eps_high->UserType(high);
+  }
+  // The payload of the only 1W sent since the mark, and where it stood among the commands.
+  std::string PayloadOf1W() {
+    for (const auto& f : SentFrames()) {
+      if (f.command == "1W") return std::string(f.bytes.begin() + 3, f.bytes.end());
+    }
+    return {};
+  }
+};
+
+TEST_F(StationCalibrationTest, StandardFieldProbeInAirAndWater) {
+  TModule2& w = Open("2");
+  Confirm(ui::mrYes);
+  Prompt(kAir, OK);
+  Prompt(kWater, OK);
+  Apply(OK);
+  w.ProbeCalib->Click();
+  EXPECT_EQ(Logged(),
+            (Lines{"Starting probe full calibration", "Cable length: 1.75 m", "Probe full calibration completed"}));
+  const auto frames = SentFrames(7);
+  Lines commands;
+  for (const auto& f : frames) commands.push_back(f.command);
+  ASSERT_EQ(commands, (Lines{"CL", "VL", "CA", "VA", "CW", "VW", "CC"}));
+  for (const auto& f : frames)
+    EXPECT_EQ(f.raw, WithPreamble({0x1F, uint8_t(f.command[0]), uint8_t(f.command[1]), '2'}));
+  ExpectWaitBetween(frames[0], frames[1], 1980);
+  ExpectWaitBetween(frames[2], frames[3], 2500);
+  ExpectWaitBetween(frames[4], frames[5], 5500);
+  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+}
+
+TEST_F(StationCalibrationTest, LaboratoryProbeTakesTheWaterFromTheAuxProbeOrTheDialog) {
+  struct Case {
+    const char* name;
+    std::string aux;  // the AUXselect text, typed or picked
+    std::function<void(StationCalibrationTest&)> script;
+    std::string payload;
+  };
+  const std::vector<Case> cases = {
+      {"AUX temperature probe", "t0A1B2C",
+       [](StationCalibrationTest& t) {
+         t.Prompt("Insert the selected JX/qr probe and the t0A1B2C\ninto dionized water for at least 2 minutes", OK);
+       },
+       kTemp},
+      {"no probe chosen", "no probe", [](StationCalibrationTest& t) { t.WaterTemperature("20.0"); },
+       "50000000000B7300"},
+      {"no probe found", "No probes", [](StationCalibrationTest& t) { t.WaterTemperature("00.1"); },
+       "50000000000AAC00"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TModule2& w = Open("6");
+    w.AUXselect->UserType(c.aux);
+    Mark();
+    Confirm(ui::mrYes);
+    Prompt(kCalibrator, OK);
+    c.script(*this);
+    Apply(OK);
+    w.ProbeCalib->Click();
+    EXPECT_EQ(Sent(8), (Lines{"CL", "VL", "CA", "VA", "1W", "CW", "VW", "CC"}));
+    EXPECT_EQ(PayloadOf1W(), c.payload);
+    EXPECT_EQ(SentFrames()[4].raw[23], 0x1F);
+    EXPECT_EQ(Logged().back(), "Probe full calibration completed");
+    w.Back->Click();
+  }
+}
+
+TEST_F(StationCalibrationTest, UserEpsSendsTheirRootsAfterTheLength) {
+  struct Case {
+    std::string low, high, payload;
+  };
+  const std::vector<Case> cases = {
+      {"1", "81", "5003E82328000000"}, {"10", "10", "500C5A0C5A000000"}, {"1", "4290.25", "5003E8FFDC000000"}};
+  TModule2& w = Open("5");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.low + " " + c.high);
+    Eps(c.low, c.high);
+    Mark();
+    Confirm(ui::mrYes);
+    Prompt("Insert the probe rods into the medium with eps_low = " + c.low, OK);
+    Prompt("Insert the probe rods into the medium with eps_high = " + c.high, OK);
+    Apply(OK);
+    w.NonStProbCalibClick->Click();
+    EXPECT_EQ(Sent(8), (Lines{"CL", "VL", "1W", "CA", "VA", "CW", "VW", "CC"}));
+    EXPECT_EQ(PayloadOf1W(), c.payload);
+    EXPECT_EQ(Logged().back(), "Probe full calibration completed");
+  }
+}
+
+TEST_F(StationCalibrationTest, ChecksBeforeAnythingIsSent) {
+  struct Case {
+    const char* name;
+    std::string channel, low, high;
+    bool userEps;
+    std::function<void(StationCalibrationTest&)> script;
+    Lines logged;
+  };
+  auto yes = [](StationCalibrationTest& t) { t.Confirm(ui::mrYes); };
+  auto box = [](const std::string& text, ui::DialogType type) {
+    return [text, type](StationCalibrationTest& t) {
+      t.Confirm(ui::mrYes);
+      t.Box(text, type);
+    };
+  };
+  const std::string verify = "Verify and save the \"Type of probe in a channel\" configuration";
+  const std::string checkChannel = "Check the selected channel configuration";
+  using T = ui::DialogType;
+  const std::vector<Case> cases = {
+      {"types not confirmed", "2", "", "", false, [](StationCalibrationTest& t) { t.Confirm(ui::mrNo); }, {verify}},
+      {"types not confirmed, eps",
+       "2",
+       "1",
+       "80",
+       true,
+       [](StationCalibrationTest& t) { t.Confirm(ui::mrNo); },
+       {verify}},
+      // The question comes before the channel is looked at.
+      {"no channel", "CH number", "", "", false, yes, {checkChannel}},
+      {"no channel, eps", "CH number", "1", "80", true, yes, {checkChannel}},
+      {"channel 9", "9", "", "", false, yes, {checkChannel}},
+      {"eps at their start", "2", "0", "0", true, box("Set eps values!", T::Warning), {}},
+      {"eps not above 0", "2", "-3", "5", true, box("Set eps values!", T::Warning), {}},
+      {"eps_low letters", "2", "abc", "20", true, box("The provided eps value is incorrect!", T::Error), {}},
+      {"eps_high below eps_low", "2", "80", "1", true, box("eps_high is lower than eps_low!", T::Warning), {}},
+      {"eps too high", "2", "1", "4290.26", true, box("The provided eps value is too high!", T::Warning), {}},
+  };
+  TModule2& w = Open("2");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    w.ChannelSelect->SetText(c.channel);
+    if (c.userEps) Eps(c.low, c.high);
+    Mark();
+    c.script(*this);
+    (c.userEps ? w.NonStProbCalibClick : w.ProbeCalib)->Click();
+    EXPECT_EQ(Logged(), c.logged);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_TRUE(Responder().AllAnswered());
+    EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+  }
+}
+
+TEST_F(StationCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
+  struct Case {
+    const char* name;
+    std::string channel;  // 2: field probe, 6: laboratory probe
+    bool userEps;
+    std::function<void(StationCalibrationTest&)> setup;  // faults and answers after the question
+    Lines commands;
+    Lines logged;
+  };
+  const std::string starting = "Starting probe full calibration";
+  const std::string length = "Cable length: 1.75 m";
+  auto refuse = [](const std::string& command) {
+    return [command](StationCalibrationTest& t) { t.Station(0x1F)->SetRefused(command, true); };
+  };
+  auto silent = [](const std::string& command) {
+    return [command](StationCalibrationTest& t) { t.Line().InjectFault(command, sim::Fault::Silent()); };
+  };
+  auto then = [](std::function<void(StationCalibrationTest&)> a, std::function<void(StationCalibrationTest&)> b) {
+    return [a, b](StationCalibrationTest& t) {
+      a(t);
+      b(t);
+    };
+  };
+  auto air = [](int answer) { return [answer](StationCalibrationTest& t) { t.Prompt(kAir, answer); }; };
+  auto water = [](int answer) { return [answer](StationCalibrationTest& t) { t.Prompt(kWater, answer); }; };
+  auto apply = [](int answer) { return [answer](StationCalibrationTest& t) { t.Apply(answer); }; };
+  auto epsPrompts = [](StationCalibrationTest& t) {
+    t.Prompt("Insert the probe rods into the medium with eps_low = 1", OK);
+  };
+  const Lines all = {"CL", "VL", "CA", "VA", "CW", "VW", "CC"};
+  const std::vector<Case> cases = {
+      {"first prompt cancelled", "2", false, air(CANCEL), {}, {kCancelled}},
+      {"length refused",
+       "2",
+       false,
+       then(refuse("VL"), air(OK)),
+       {"CL", "VL"},
+       {starting, "Error while attempting to perform probe length calibration - Probe not found or damaged - Try again",
+        "Error while attempting to perform probe length calibration", kFullFailure}},
+      {"no first-medium result",
+       "2",
+       false,
+       then(silent("VA"), air(OK)),
+       {"CL", "VL", "CA", "VA"},
+       {starting, length, kFullFailure, kSendFailure}},
+      {"air refused",
+       "2",
+       false,
+       then(refuse("VA"), air(OK)),
+       {"CL", "VL", "CA", "VA"},
+       {starting, length,
+        "Error while attempting to perform full probe calibration - Probe not in air or damaged - Try again"}},
+      {"calibrator refused",
+       "6",
+       false,
+       then(refuse("VA"), [](StationCalibrationTest& t) { t.Prompt(kCalibrator, OK); }),
+       {"CL", "VL", "CA", "VA"},
+       {starting, length,
+        "Error while attempting to perform full probe calibration - Probe not in air or damaged - Try again"}},
+      {"eps_low medium refused",
+       "2",
+       true,
+       then(refuse("VA"), epsPrompts),
+       {"CL", "VL", "1W", "CA", "VA"},
+       {starting, length,
+        "Error while attempting to perform full probe calibration - Probe not in medium with eps_low = 1 or damaged - "
+        "Try again"}},
+      {"water prompt cancelled",
+       "2",
+       false,
+       then(air(OK), water(CANCEL)),
+       {"CL", "VL", "CA", "VA"},
+       {starting, length, kCancelled}},
+      {"water refused, eps",
+       "2",
+       true,
+       then(
+           then(refuse("VW"), epsPrompts),
+           [](StationCalibrationTest& t) { t.Prompt("Insert the probe rods into the medium with eps_high = 80", OK); }),
+       {"CL", "VL", "1W", "CA", "VA", "CW", "VW"},
+       {starting, length,
+        "Error while attempting to perform cable length calibration - Probe not in water or damaged - Try again"}},
+      {"apply cancelled",
+       "2",
+       false,
+       then(then(air(OK), water(OK)), apply(CANCEL)),
+       {"CL", "VL", "CA", "VA", "CW", "VW"},
+       {starting, length, kCancelled}},
+      {"calculation refused",
+       "2",
+       false,
+       then(then(refuse("CC"), then(air(OK), water(OK))), apply(OK)),
+       all,
+       {starting, length, "Calculation error while attempting to perform full probe calibration", "Try again"}},
+      {"no calculation reply",
+       "2",
+       false,
+       then(then(silent("CC"), then(air(OK), water(OK))), apply(OK)),
+       all,
+       {starting, length}},
+      {"AUX search never completed",
+       "6",
+       false,
+       [](StationCalibrationTest& t) {
+         t.Window().AUXselect->SetText("AUX probe");
+         t.Prompt(kCalibrator, OK);
+       },
+       {"CL", "VL", "CA", "VA"},
+       {starting, length, "Choose a probe connected through AUX"}},
+      {"typed name of no probe found",
+       "6",
+       false,
+       [](StationCalibrationTest& t) {
+         t.Window().AUXselect->UserType("t999999");
+         t.Prompt(kCalibrator, OK);
+       },
+       {"CL", "VL", "CA", "VA"},
+       {starting, length, "Choose a probe connected through AUX"}},
+      {"AUX probe prompt cancelled",
+       "6",
+       false,
+       [](StationCalibrationTest& t) {
+         t.Window().AUXselect->UserType("t0A1B2C");
+         t.Prompt(kCalibrator, OK);
+         t.Prompt("Insert the selected JX/qr probe and the t0A1B2C\ninto dionized water for at least 2 minutes",
+                  CANCEL);
+       },
+       {"CL", "VL", "CA", "VA"},
+       {starting, length, kCancelled}},
+      {"dialog closed without a temperature",
+       "6",
+       false,
+       [](StationCalibrationTest& t) {
+         t.Window().AUXselect->UserType("No probes");
+         t.Prompt(kCalibrator, OK);
+         t.Responder().AnswerForm("SetPropDialog", [](ui::Form& f) { f.Close(); });
+       },
+       {"CL", "VL", "CA", "VA"},
+       {starting, length, kCancelled}},
+  };
+  platform::SetTimeScale(0.02);  // fifteen calibrations
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TModule2& w = Open(c.channel);
+    if (c.userEps) Eps("1", "80");
+    Mark();
+    Confirm(ui::mrYes);
+    c.setup(*this);
+    (c.userEps ? w.NonStProbCalibClick : w.ProbeCalib)->Click();
+    EXPECT_EQ(Sent(c.commands.size()), c.commands);
+    EXPECT_EQ(Logged(), c.logged);
+    EXPECT_TRUE(Responder().AllAnswered());
+    EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+    Line().ClearFaults();
+    w.Back->Click();
+  }
+}
+
+TEST_F(StationCalibrationTest, AChannelOfNoKnownKindIsALaboratoryProbe) {
+  PutOnLine({"T000011F"});
+  Line().InjectFault("RH", sim::Fault::Silent());
+  TModule2& w = OpenStationWindow({"T000011F"});
+  ChooseChannel("1");
+  Mark();
+  Confirm(ui::mrYes);
+  Prompt(kCalibrator, CANCEL);
+  w.ProbeCalib->Click();
+  EXPECT_EQ(Logged(), Lines{kCancelled});
+}
