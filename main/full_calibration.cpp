@@ -186,29 +186,27 @@ bool CheckEpsValues(const std::string& lowText, const std::string& highText) {
     Warn("Set eps values!");
     return false;
   }
-  const auto high = link::ParseEps(highText);
-  if (!high) {
-    Fail(kIncorrectEps);
-    return false;
-  }
-  if (!(*high > 0.0)) {
-    Warn("Set eps values!");
-    return false;
-  }
-  const auto low = link::ParseEps(lowText);
-  if (!low) {
-    Fail(kIncorrectEps);
-    return false;
-  }
-  if (!(*low > 0.0)) {
-    Warn("Set eps values!");
-    return false;
-  }
-  if (*high < *low) {
+  // One edit's number, when it is one above 0; else its box has been shown.
+  auto positive = [](const std::string& text, double& value) {
+    const auto number = link::ParseEps(text);
+    if (!number) {
+      Fail(kIncorrectEps);
+      return false;
+    }
+    if (!(*number > 0.0)) {
+      Warn("Set eps values!");
+      return false;
+    }
+    value = *number;
+    return true;
+  };
+  double high = 0, low = 0;
+  if (!positive(highText, high) || !positive(lowText, low)) return false;
+  if (high < low) {
     Warn("eps_high is lower than eps_low!");
     return false;
   }
-  if (std::sqrt(*high) > link::kLargestEpsRoot || std::sqrt(*low) > link::kLargestEpsRoot) {
+  if (std::sqrt(high) > link::kLargestEpsRoot || std::sqrt(low) > link::kLargestEpsRoot) {
     Warn("The provided eps value is too high!");
     return false;
   }
