@@ -41,6 +41,10 @@ TEST(ModemText, SettingsReplyIsCutByMarkerPositions) {
   const std::vector<Case> cases = {
       {"plain", kShow1, kShow1Values},
       {"echo before the values", "at+show1\r\r\n" + kShow1, kShow1Values},
+      // The name's length is counted from the first bare "idName", wherever that stands.
+      {"bare key before the name",
+       "show idName\r\n" + kShow1,
+       {"field-01\r\n gprs_", "internet", "user", "pw", "ftp.example.org", "tdr", "secret", "pool.ntp.org"}},
       {"blank after every =",
        "idName = a\r\n gprs_APN = b\r\n gprs_UN = c\r\n gprs_PAS = d\r\n ftp_serwer = e\r\n ftp_account = f\r\n"
        " ftp_pas = g\r\n sntp_serwer = h\r\n",
@@ -80,7 +84,8 @@ TEST(ModemText, PinIsCutFromTheSecondReply) {
       {"pin = 1234\r\nmask gprs =1\r\n", " 1234"},
       {"at+show2\r\r\npin =0042\r\nmask gprs =1\r\n", "0042"},
       {"pin =\r\nmask gprs =1\r\n", ""},
-      {"pin =1234\r\n", ""},  // cut before its end marker
+      {"pin code\r\npin =1234\r\nmask gprs =1\r\n", "1234\r\nmask gpr"},  // counted from the bare "pin"
+      {"pin =1234\r\n", ""},                                              // cut before its end marker
       {"", ""},
   };
   for (const auto& [reply, pin] : cases) {

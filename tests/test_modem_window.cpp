@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -86,6 +87,11 @@ const Lines kSettingsShown = {"station-07",      "internet.apn", "gprsuser", "gp
 
 TEST_F(ModemWindowTest, ModeButtonsSendOneFrameEachAndReadNothing) {
   TModule4& w = Open();
+  // The four test buttons wrap their captions; "Set" keeps its style.
+  for (ui::Button* b : {w.S4Button, w.S0Button, w.S1Button, w.S2Button}) {
+    EXPECT_NE(ui::GetWindowLongA(b, ui::GWL_STYLE) & ui::BS_MULTILINE, 0) << b->Name();
+  }
+  EXPECT_EQ(ui::GetWindowLongA(w.SetButton, ui::GWL_STYLE) & ui::BS_MULTILINE, 0);
   struct Case {
     ui::Button* button;
     char digit;
@@ -243,6 +249,38 @@ TEST_F(ModemWindowTest, WakeAnswerInPiecesIsGathered) {
   EXPECT_EQ(Show1Edits(w)[0], "VORN2-field-01");
 }
 
+TEST_F(ModemWindowTest, WakeWaitsForAnUpperCaseOkAfterEachLine) {
+  struct Case {
+    const char* command;
+    std::string answer;
+    Lines log;
+    Lines sent;
+  };
+  const std::vector<Case> cases = {
+      // "OK" inside a longer word still acknowledges.
+      {"aten",
+       "\r\nBOOKED\r\n",
+       {">>VORN-2\r\n<<", ">>\r\nBOOKED\r\n<<", ">>\r\nOK\r\n<<", "The modem is turned on"},
+       {ModeFrame('4'), "aten\r", "at\r", "at+show1\r", "at+show2\r"}},
+      // Lower case does not: the wait runs out and nothing follows.
+      {"at",
+       "\r\nok\r\n",
+       {">>VORN-2\r\n<<", ">>\r\nOK\r\n<<", ">>\r\nok\r\n<<", kFailed},
+       {ModeFrame('4'), "aten\r", "at\r"}},
+  };
+  TModule4& w = Open();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    Line().ClearFrames();
+    w.NameEdit->SetText("kept");
+    Line().InjectFault(c.command, sim::Fault::Custom(c.answer, 1));
+    EXPECT_EQ(Click(w, w.S4Button), c.log);
+    ExpectCursorRestored();
+    EXPECT_EQ(Sent(c.sent.size()), c.sent);
+    EXPECT_EQ(w.NameEdit->Text(), c.log.back() == kFailed ? "kept" : "VORN2-field-01");
+  }
+}
+
 TEST_F(ModemWindowTest, WakeAnswerIsSearchedInTheFirstSixtyPollsOnly) {
   struct Case {
     int poll;
@@ -358,21 +396,93 @@ TEST_F(ModemWindowTest, SetStopsWhereAnAcknowledgementIsMissing) {
   EXPECT_EQ(Modem()->CurrentMode(), sim::ModemDevice::Mode::AtCommands);
 }
 
-TEST_F(ModemWindowTest, SetEndsNormallyWhenTheFinalFrameCannotBeWritten) {
+// --- A line that goes dead in the middle of a handler ---------------------------------------------
+
+// Tells the test of every change of a component while a handler runs; the cursor goes on to the
+// fixture's backend.
+class WatchingBackend : public ui::HeadlessBackend {
+ public:
+  WatchingBackend(ui::HeadlessBackend& inner, std::function<void(ui::Component&)> changed)
+      : inner_(inner), changed_(std::move(changed)) {}
+  void Changed(ui::Component& c, ui::Property what) override {
+    ui::HeadlessBackend::Changed(c, what);
+    changed_(c);
+  }
+  void SetCursor(ui::Cursor c) override { inner_.SetCursor(c); }
+
+ private:
+  ui::HeadlessBackend& inner_;
+  std::function<void(ui::Component&)> changed_;
+};
+
+struct DeadLine {
+  const char* what;
+  const char* button;
+  // The line goes dead right after this log line, or after this edit took its new text.
+  const char* afterLine;
+  const char* afterEdit;
+  Lines log;   // after the wake's lines
+  Lines nine;  // the edits afterwards, in the order of ModemWindowTest::Type
+};
+
+class ModemDeadLineTest : public ModemWindowTest, public testing::WithParamInterface<DeadLine> {};
+
+const std::vector<std::string> kTyped = {"n", "1111", "a", "u", "p", "f", "l", "w", "t"};
+const Lines kAcked = {">>\r\nOK\r\n<<"};
+
+TEST_P(ModemDeadLineTest, AFailedWriteEndsTheHandlerThere) {
+  const DeadLine& c = GetParam();
   TModule4& w = Open();
-  Type(w, {"n", "1234", "a", "u", "p", "f", "l", "w", "t"});
-  // The modem drops off the line right after acknowledging the PIN.
-  ui::StringList& lines = w.Memo1->Lines();
-  const auto notify = lines.OnChanged;
-  lines.OnChanged = [&, notify](ui::StringList::Change change) {
-    if (notify) notify(change);
-    if (lines.Count() > 0 && lines[lines.Count() - 1] == "The PIN has been sent") HangUpLine();
-  };
-  const Lines log = Click(w, w.SetButton);
-  lines.OnChanged = notify;
+  Modem()->SetSettings(kSettings);
+  Type(w, kTyped);
+  bool hungUp = false;
+  WatchingBackend watching(Backend(), [&](ui::Component& changed) {
+    if (hungUp) return;
+    const ui::StringList& lines = w.Memo1->Lines();
+    if (c.afterLine != nullptr ? &changed == w.Memo1 && lines.Count() > 0 && lines[lines.Count() - 1] == c.afterLine
+                               : changed.Name() == c.afterEdit) {
+      hungUp = true;
+      HangUpLine();
+    }
+  });
+  ui::SetBackend(&watching);
+  const Lines log = Click(w, ui::FindAs<ui::Button>(w, c.button));
+  ui::SetBackend(&Backend());
+  EXPECT_TRUE(hungUp);
+  // No line after the failed write: in particular no S0 after a failed set line.
+  EXPECT_EQ(log, Concat({kWakeLog, c.log}));
   ExpectCursorRestored();
-  ASSERT_GE(log.size(), 2u);
-  EXPECT_EQ(Lines(log.end() - 2, log.end()), (Lines{"The PIN has been sent", kSendFailureLine}));
+  EXPECT_EQ((Lines{w.NameEdit->Text(), w.PinEdit->Text(), w.GPRSEdit0->Text(), w.GPRSEdit1->Text(), w.GPRSEdit2->Text(),
+                   w.FTPEdit0->Text(), w.FTPEdit1->Text(), w.FTPEdit2->Text(), w.TimeSaddrEdit->Text()}),
+            c.nine);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Modem, ModemDeadLineTest,
+    testing::Values(DeadLine{"show1", "S4Button", "The modem is turned on", nullptr, {kSendFailureLine}, kTyped},
+                    // The first reply's values stay; the PIN is not touched.
+                    DeadLine{"show2",
+                             "S4Button",
+                             nullptr,
+                             "TimeSaddrEdit",
+                             {kSendFailureLine},
+                             {"station-07", "1111", "internet.apn", "gprsuser", "gprs pw", "ftp.example.org", "logger",
+                              "p\"a,ss", "ntp.example.org"}},
+                    DeadLine{"gprsset", "SetButton", "The unique name has been sent", nullptr,
+                             Concat({kAcked, {"The unique name has been sent", kSendFailureLine}}), kTyped},
+                    // The final S0 fails, and the run still ends normally.
+                    DeadLine{"S0", "SetButton", "The PIN has been sent", nullptr,
+                             Concat({kAcked,
+                                     {"The unique name has been sent"},
+                                     kAcked,
+                                     {"The GPRS configuration has been sent"},
+                                     kAcked,
+                                     {"The FTP configuration has been sent"},
+                                     kAcked,
+                                     {"The SNTP address has been sent"},
+                                     kAcked,
+                                     {"The PIN has been sent", kSendFailureLine}}),
+                             kTyped}),
+    [](const testing::TestParamInfo<DeadLine>& info) { return std::string(info.param.what); });
 
 }  // namespace
