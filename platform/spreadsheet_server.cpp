@@ -101,6 +101,52 @@ struct Workbook {
   std::vector<Sheet> sheets = std::vector<Sheet>(1);
 };
 
+// The length of the well-formed UTF-8 sequence at text[i], or 0 when there is none.
+size_t Utf8SequenceAt(const std::string& text, size_t i) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char b = byte(i);
+  if (b < 0x80) return 1;
+  size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // range of the second byte
+  if (b >= 0xC2 && b <= 0xDF) {
+    length = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    length = 3;
+    if (b == 0xE0) low = 0xA0;   // no overlong forms
+    if (b == 0xED) high = 0x9F;  // no surrogates
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    length = 4;
+    if (b == 0xF0) low = 0x90;
+    if (b == 0xF4) high = 0x8F;  // nothing past U+10FFFF
+  } else {
+    return 0;
+  }
+  if (i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (size_t k = 2; k < length; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// The text with every byte that is not part of well-formed UTF-8 shown as U+FFFD, as the log
+// shows it: a workbook holding such a byte is no valid XML, and the spreadsheet program would
+// refuse to open it.
+std::string ValidUtf8(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    const size_t n = Utf8SequenceAt(text, i);
+    if (n == 0) {
+      out += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      out.append(text, i, n);
+      i += n;
+    }
+  }
+  return out;
+}
+
 // Writes the workbook into a new file in the temporary folder; the file's path, or nothing.
 std::optional<std::string> WriteXlsx(const Workbook& book) {
   std::error_code ec;
@@ -124,7 +170,7 @@ std::optional<std::string> WriteXlsx(const Workbook& book) {
       } else if (const auto* i = std::get_if<int32_t>(&value.Get())) {
         worksheet_write_number(ws, row, col, *i, nullptr);
       } else if (const auto* s = std::get_if<std::string>(&value.Get())) {
-        worksheet_write_string(ws, row, col, s->c_str(), nullptr);
+        worksheet_write_string(ws, row, col, ValidUtf8(*s).c_str(), nullptr);
       }
     }
   }

@@ -286,6 +286,38 @@ TEST_F(SpreadsheetServerTest, FailedCallAfterShowingStillOpensTheCellsMadeBefore
   EXPECT_EQ(*cells, (std::map<std::string, std::string>{{"A1", "kept"}, {"B3", "7"}, {"AA2", "1"}}));
 }
 
+TEST_F(SpreadsheetServerTest, TextCellsHoldValidUtf8WhateverBytesTheyWereGiven) {
+  WriteProgram(bin_, "localc");
+  // A garbled byte in a text must not make the whole workbook unreadable: it shows as U+FFFD.
+  const std::string kBad = "\xEF\xBF\xBD";
+  const std::vector<std::pair<std::string, std::string>> texts = {
+      {"23.45 ", "23.45 "},
+      {"23\xB0", "23" + kBad},                              // a lone high byte
+      {"\xC3\xA9t\xC3", "\xC3\xA9t" + kBad},                // valid, then a cut sequence
+      {"\xC0\xAF", kBad + kBad},                            // overlong form
+      {"\xED\xA0\x80", kBad + kBad + kBad},                 // surrogate
+      {"\xF0\x9F\x98\x80\xF5", "\xF0\x9F\x98\x80" + kBad},  // four bytes, then none possible
+  };
+  {
+    platform::OleValue app = platform::CreateAutomationObject("Excel.Application");
+    app.PutProperty("Visible", true);
+    platform::OleValue books = app.GetProperty("Workbooks");
+    books.CallMethod("Add");
+    platform::OleValue cells =
+        books.GetProperty("Item", {1}).CallMethod("Worksheets").GetProperty("Item", {1}).CallMethod("Cells");
+    for (size_t i = 0; i < texts.size(); ++i) {
+      cells.GetProperty("Item", {static_cast<int32_t>(i + 1), "B"}).PutProperty("Value", texts[i].first);
+    }
+  }
+  const std::string opened = WaitForOpened(bin_, "localc");
+  ASSERT_FALSE(opened.empty());
+  const auto cells = testing_support::ReadFirstSheetCells(opened);
+  ASSERT_TRUE(cells.has_value());
+  std::map<std::string, std::string> expected;
+  for (size_t i = 0; i < texts.size(); ++i) expected["B" + std::to_string(i + 1)] = texts[i].second;
+  EXPECT_EQ(*cells, expected);
+}
+
 TEST(AutomationTest, ColumnLettersAndServerRegistry) {
   for (const auto& [letters, number] : std::vector<std::pair<std::string, int>>{
            {"A", 1}, {"b", 2}, {"Z", 26}, {"AA", 27}, {"XFD", 16384}, {"", 0}, {"A1", 0}, {"ABCD", 0}}) {

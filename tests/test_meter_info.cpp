@@ -245,6 +245,22 @@ TEST_F(MeterInfoTest, BankTransferFailures) {
   SaveBank(1)->Click();
   EXPECT_EQ(NewLines(), Lines{kErLine});
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+
+  // "HRS" cannot be written: the bank counts as empty.
+  HangUpLine();
+  const int before = Main().Memo1->Lines().Count();
+  ReadBank(3)->Click();
+  EXPECT_EQ(Since(Main().Memo1->Lines(), before), (Lines{kSendFailureLine, "Data bank nr 3 is empty"}));
+}
+
+TEST_F(MeterInfoTest, EachItemWaits100MsBeforeReading) {
+  FindMeter();
+  auto& waits = RecordSleeps();
+  for (auto* item : {Main().Time1, Main().Date1, Main().Contrast1, Main().Supplyvoltage1, Main().Storeddatapoints1}) {
+    waits.clear();
+    item->Click();
+    EXPECT_EQ(waits, std::vector<uint32_t>{100}) << item->Name();
+  }
 }
 
 TEST_F(MeterInfoTest, BankSavedToAFileWithTxtAlwaysAppended) {
