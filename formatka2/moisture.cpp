@@ -22,13 +22,12 @@ Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty) {
     for (size_t k = 0; k < 4; ++k) {
       const size_t at = 4 * i + k;
       const char c = at < text.size() ? text[at] : '\0';
-      int digit = link::HexDigitValue(c);
-      if (digit < 0) {
-        // Only upper-case digits are sound; a lower-case one still gives its value so that the
-        // trace keeps its shape, anything else counts as 0.
-        *faulty = true;
-        digit = c >= 'a' && c <= 'f' ? c - 'a' + 10 : 0;
-      }
+      // The station's own conversion: '0' off, and 7 more above '9'. Only upper-case digits are
+      // sound; any other character marks the whole reflectogram faulty, but its digit still
+      // counts (unsigned arithmetic gives the same bits as the signed sum).
+      int digit = static_cast<unsigned char>(c) - '0';
+      if (digit > 9) digit -= 7;
+      if (link::HexDigitValue(c) < 0) *faulty = true;
       value = value * 16 + static_cast<uint32_t>(digit);
     }
     values[i] = value;

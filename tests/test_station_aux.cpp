@@ -195,6 +195,20 @@ TEST_F(StationAuxTest, MeasuringTheChosenProbe) {
   EXPECT_EQ(Sent(2), (Lines{"1M", "1P"}));
   EXPECT_EQ(Logged(), (Lines{"p3C4D5E", "Measured matric pressure: -153.2 mbar"}));
 
+  // The probe's family, not the button, chooses the reading: the temperature button (enabled to
+  // reach it) reads a matric-pressure probe with 1P, and the other way round.
+  Mark();
+  w.MeasTemp->SetEnabled(true);
+  w.MeasTemp->Click();
+  EXPECT_EQ(Sent(2), (Lines{"1M", "1P"}));
+  w.AUXselect->UserPick(0);
+  w.MeasMPot->SetEnabled(true);
+  Mark();
+  w.MeasMPot->Click();
+  EXPECT_EQ(Sent(2), (Lines{"1M", "1R"}));
+  EXPECT_EQ(Logged(), (Lines{"t0A1B2C", "Measured probe temperature: 21.37 Celsius grades"}));
+  w.AUXselect->UserPick(1);
+
   struct Case {
     const char* name;
     std::string fault;

@@ -32,9 +32,16 @@ TEST(StationReflectogram, Decoding) {
     bool faulty;
   };
   const std::vector<Case> cases = {
-      {"1234", 0x1234, false}, {"FFFF", 0xFFFF, false}, {"00A0", 0xA0, false},
-      {"abcd", 0xABCD, true},  // lower case: its value, but faulty
-      {"12G4", 0x1204, true},  {"1:34", 0x1034, true}, {"1/34", 0x1034, true},
+      {"1234", 0x1234, false},
+      {"FFFF", 0xFFFF, false},
+      {"00A0", 0xA0, false},
+      // Any other character marks the reflectogram faulty, and its digit (code - '0', 7 more off
+      // above '9') still counts.
+      {"abcd", ((42u * 16 + 43) * 16 + 44) * 16 + 45, true},
+      {"12G4", 0x1204 + 16 * 16, true},
+      {"1:34", 0x1334, true},
+      {"1/34", 0x1034 - 16 * 16, true},
+      {"00 0", 0u - 16u * 16u, true},  // a digit below 0 borrows, as the signed sum would
   };
   for (const auto& c : cases) {
     bool faulty = false;
@@ -131,11 +138,15 @@ TEST_F(StationMoistureTest, MarkersAreLeftOutOfFaultyReflectograms) {
     // One chart window at a time.
     EXPECT_EQ(GraphsOwnedBy(w), 1);
   }
-  // The lower-case trace keeps its shape.
-  Station(0x1F)->SetReflectogram(std::nullopt);
+  // Lower-case digits are drawn as the station's conversion gives them: 'a' is 42, 'b' 43.
+  std::vector<uint16_t> values = Station(0x1F)->Reflectogram(2);
+  values[100] = 0x00AB;
+  values[101] = 0x0012;
+  Station(0x1F)->SetReflectogram(values);
   Station(0x1F)->SetTraceStyle(Style::LowerHex);
   w.MeasMoi->Click();
-  EXPECT_DOUBLE_EQ(StationGraph->Series1->Points()[100].y, Station(0x1F)->Reflectogram(2)[100]);
+  EXPECT_DOUBLE_EQ(StationGraph->Series1->Points()[100].y, 42 * 16 + 43);
+  EXPECT_DOUBLE_EQ(StationGraph->Series1->Points()[101].y, 0x12);
 }
 
 TEST_F(StationMoistureTest, Failures) {

@@ -200,6 +200,13 @@ TEST_F(StationWindowTest, ProbeTemperature) {
   EXPECT_EQ(Logged(), (Lines{"Starting probe temperature measurement", "Receiving measurement results", kErLine,
                              "Probe temperature measurement complete"}));
 
+  Mark();
+  Line().InjectFault("RT", sim::Fault::Silent());
+  w.MeasAllTemp->Click();
+  EXPECT_EQ(Logged(), (Lines{"Starting probe temperature measurement", "Receiving measurement results",
+                             "Probe temperature measurement complete"}));
+  Line().ClearFaults();
+
   // No channel: only the failure line, no completion.
   w.ChannelSelect->SetText("CH number");
   Mark();
