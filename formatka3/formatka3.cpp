@@ -20,6 +20,7 @@ TModule3::TModule3(ui::Component* Owner, link::SerialPort* port) : forms::TModul
 TModule3::~TModule3() {
   delete Logger;  // ends the thread after its pass
   Logger = nullptr;
+  HeldLines.Flush();  // a last chance for lines a file could not take
   if (LoggerWindow == this) LoggerWindow = nullptr;
 }
 
