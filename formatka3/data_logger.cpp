@@ -5,8 +5,8 @@
 #include "formatka3/log_line.h"
 #include "platform/timing.h"
 
-DataLogger::DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations)
-    : ui::Thread(true), Port(port), Stations(stations), PeriodMs(periodMs) {
+DataLogger::DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations, LogAppender* held)
+    : ui::Thread(true), Port(port), Stations(stations), PeriodMs(periodMs), appender_(held ? held : &ownAppender_) {
   StopEvent = platform::CreateEventA(kThreadStopEventName, false, false);
   Resume();
 }
@@ -128,13 +128,13 @@ void DataLogger::Execute() {
       std::string line = std::to_string(counter) + " " + logline::NowText(first) + " ";
       line += StationValues(key, *config);
       line += logline::kLineEnd;
-      appender_.Append(logline::LogFileName(key), first ? logline::HeaderLine(*config) : std::string(),
-                       std::move(line));
+      appender_->Append(logline::LogFileName(key), first ? logline::HeaderLine(*config) : std::string(),
+                        std::move(line));
     }
     passes_ = ++counter;
     if (platform::WaitForSingleObject(StopEvent, static_cast<uint32_t>(PeriodMs)) != platform::WaitResult::Timeout) {
       break;
     }
   }
-  appender_.Flush();  // a last chance for lines a file could not take
+  appender_->Flush();  // a last chance for lines a file could not take
 }

@@ -23,8 +23,9 @@ inline constexpr const char* kThreadStopEventName = "ThreadStopEvent";
 class DataLogger : public ui::Thread {
  public:
   // Starts at once with every field set. The port and the stations are lent: the window keeps
-  // them unchanged until the thread has ended.
-  DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations);
+  // them unchanged until the thread has ended. So are the lines held for files that could not
+  // take them, when given: they then outlive this run and go first into the next one's appends.
+  DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations, LogAppender* held = nullptr);
   // Ends the thread first when the owner has not (its pass runs to its end), then closes the event.
   ~DataLogger() override;
 
@@ -66,6 +67,7 @@ class DataLogger : public ui::Thread {
   double LastEps = 0;
   // Whether LastEps came from the RN exchange just made, as a number with a real square root.
   bool LastEpsRead = false;
-  LogAppender appender_;
+  LogAppender ownAppender_;
+  LogAppender* appender_;
   std::atomic<uint64_t> passes_{0};
 };

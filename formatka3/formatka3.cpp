@@ -20,6 +20,7 @@ TModule3::TModule3(ui::Component* Owner, link::SerialPort* port) : forms::TModul
 TModule3::~TModule3() {
   delete Logger;  // ends the thread after its pass
   Logger = nullptr;
+  HeldLines.Flush();  // a last chance for lines a file could not take
   if (LoggerWindow == this) LoggerWindow = nullptr;
 }
 
@@ -117,8 +118,10 @@ void TModule3::ReadProbeConfig() {
 }
 
 void TModule3::SearchAuxProbes() {
-  const link::AuxSearchResult found =
-      link::SearchAuxBus(*Port, [this](char l1, char l2) { return BuildStationCommand(l1, l2, true, 0); });
+  // Replies come through this window's reader, so an "ER" reply ends the search as a missing one.
+  const link::AuxSearchResult found = link::SearchAuxBus(
+      *Port, [this](char l1, char l2) { return BuildStationCommand(l1, l2, true, 0); },
+      [this](int32_t length) { return ReadStationReply(length); });
   if (found.ending == link::AuxSearchResult::Ending::NotStarted) return;  // the maps stay as they were
   DetectedProbes.clear();
   AuxAssignments.clear();

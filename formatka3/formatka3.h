@@ -10,6 +10,7 @@
 #include <string>
 
 #include "formatka3/device_config.h"
+#include "formatka3/log_file.h"
 #include "forms/formatka3_layout.h"
 #include "link/aux_probe.h"
 #include "link/bytes.h"
@@ -86,6 +87,9 @@ class TModule3 : public forms::TModule3Layout {
   void ClearMaps();
   void ReturnToStation();
 
+  // Lines a station file could not take yet: kept from one run to the next, so that a file that
+  // is still unwritable at Stop loses nothing once it can be written again.
+  LogAppender HeldLines;
   // Set while Stop runs, so that nothing handled meanwhile stops the logger again.
   bool stopping_ = false;
   // A close handled while Stop ran: the maps are emptied once the thread has ended.

@@ -33,7 +33,7 @@ std::optional<std::string> AuxProbeName(const std::string& id) {
   return name;
 }
 
-AuxSearchResult SearchAuxBus(SerialPort& port, const AuxFrameBuilder& build) {
+AuxSearchResult SearchAuxBus(SerialPort& port, const AuxFrameBuilder& build, const AuxReplyReader& read) {
   AuxSearchResult result;
   if (!WriteFrame(port, build('1', 'W'), 3, std::string(kAuxProbeIdLength, 'F'))) return result;
   for (int i = 0; i < kMaxAuxSearchReplies; ++i) {
@@ -43,7 +43,7 @@ AuxSearchResult SearchAuxBus(SerialPort& port, const AuxFrameBuilder& build) {
       return result;
     }
     platform::Sleep(kAuxSearchWaitMs);
-    const std::optional<Bytes> reply = port.Read(kAuxProbeIdLength);
+    const std::optional<Bytes> reply = read ? read(kAuxProbeIdLength) : port.Read(kAuxProbeIdLength);
     // A reply cut short has no last character to tell its meaning by.
     if (!reply || reply->size() < kAuxProbeIdLength) {
       result.ending = AuxSearchResult::Ending::Interrupted;

@@ -37,6 +37,9 @@ constexpr uint32_t kAuxReadWaitMs = 100;
 // Builds the device-level frame of a command ('1' and a letter), or nothing when the station has
 // no address; the caller's own builder, so that every frame of a window comes from one place.
 using AuxFrameBuilder = std::function<std::optional<CommandFrame>(char letter1, char letter2)>;
+// Reads a 1S reply of the given length; nothing counts as a missing reply. A caller that takes
+// the station's "ER" refusal as no reply at all says so here; by default every reply is examined.
+using AuxReplyReader = std::function<std::optional<Bytes>(int32_t length)>;
 
 enum class AuxFamily { Temperature, MatricPressure, Other };
 // By the identifier's first two characters: "28" temperature, "55" matric pressure.
@@ -47,7 +50,7 @@ std::optional<std::string> AuxProbeName(const std::string& id);
 struct AuxSearchResult {
   enum class Ending {
     NotStarted,   // the 1W start could not be written: nothing else happened
-    Interrupted,  // a 1S could not be written, or its reply was missing or short
+    Interrupted,  // a 1S could not be written, or its reply was missing (by the reader) or short
     EndOfList,    // every probe was reported
     NoProbe,      // no probe on the bus
     BusError,     // the bus failed, or reported more than kMaxAuxSearchReplies replies
@@ -58,7 +61,9 @@ struct AuxSearchResult {
   std::vector<std::pair<std::string, std::string>> probes;
 };
 
-AuxSearchResult SearchAuxBus(SerialPort& port, const AuxFrameBuilder& build);
+// Without a reader the replies are read from the port unchecked, so that an "ER" reply is just
+// one of another family and skipped.
+AuxSearchResult SearchAuxBus(SerialPort& port, const AuxFrameBuilder& build, const AuxReplyReader& read = {});
 
 struct AuxMeasurement {
   enum class Outcome {

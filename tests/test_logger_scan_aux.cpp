@@ -102,6 +102,12 @@ TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
        },
        {{"p3C4D01", "553C4D01000000A1"}},
        {}},
+      {"an ER reply ends the search as a missing one",
+       [this] {
+         Station()->SetAuxSearchReplies(Lines{"553C4D01000000A1", "ER00000000000000", "280A1B010000009F"});
+       },
+       {{"p3C4D01", "553C4D01000000A1"}},
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -2,6 +2,7 @@
 // configuration file, driven as the user drives them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -314,4 +315,34 @@ TEST_F(LoggerStartTest, StartLogsEveryStoredStationAndWaitsThePeriodLessTheMinim
   EXPECT_EQ(one[0], "counter time/date M1 S2 ");
   EXPECT_EQ(two[0], "counter time/date E3 ");
   EXPECT_EQ(one.size(), two.size());
+}
+
+TEST_F(LoggerStartTest, LinesAFileCouldNotTakeBeforeStopGoFirstIntoTheNextRun) {
+  Line().SetDeviceIds({"T0000101"});
+  TModule3& w = OpenLogger({"T0000101"});
+  Box(w, "SigmaCheckBox1")->UserToggle();
+  w.Period->UserType("1.5");
+  std::filesystem::create_directory("T0000101.txt");  // no open can succeed during the first run
+  Line().ClearFrames();
+  w.Start->Click();
+  ASSERT_NE(w.Logger, nullptr);
+  ASSERT_TRUE(Line().WaitForFrames(4, std::chrono::seconds(10)));  // into the second pass
+  w.Stop->Click();
+  ASSERT_EQ(w.Logger, nullptr);
+  std::filesystem::remove("T0000101.txt");
+
+  Line().ClearFrames();
+  w.Start->Click();
+  ASSERT_NE(w.Logger, nullptr);
+  ASSERT_TRUE(Line().WaitForFrames(2, std::chrono::seconds(10)));
+  w.Stop->Click();
+  // Both runs, each with its header and its passes counted from 0, in order.
+  const auto lines = CrlfLines("T0000101.txt");
+  std::vector<std::string> heads;
+  for (const auto& l : lines) heads.push_back(l.substr(0, l.find(' ')));
+  ASSERT_GE(heads.size(), 5u);
+  EXPECT_EQ(std::vector<std::string>(heads.begin(), heads.begin() + 4),
+            (std::vector<std::string>{"counter", "0", "1", "counter"}));
+  EXPECT_EQ(heads[4], "0");
+  EXPECT_EQ(std::count(heads.begin(), heads.end(), "counter"), 2);
 }
