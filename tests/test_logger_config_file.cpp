@@ -85,7 +85,7 @@ TEST(DevicesConfigFile, ReaderLeniencies) {
     std::string name, text;
   };
   std::string lf = OneBlock("T0001A01");
-  for (size_t p; (p = lf.find("\r\n")) != std::string::npos;) lf.replace(p, 2, "\n");
+  for (size_t p; (p = lf.find("\r\n")) != std::string::npos;) lf.erase(p, 1);
   std::string flags = OneBlock("T0001A01");
   flags.replace(flags.find(kChannelLine), 8, "10;0;2;1;");  // "10" and "1" set, "0" and "2" not
   std::string markers = OneBlock("T0001A01");

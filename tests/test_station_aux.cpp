@@ -9,6 +9,7 @@
 #include "platform/timing.h"
 #include "tests/support/station_test.h"
 
+using testing_support::Bytes;
 using testing_support::StationTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
@@ -19,12 +20,6 @@ const std::string kSendFailure = "Unable to send data or no response from the de
 const std::string kTemp = "280A1B2C0000009F";
 const std::string kPressure = "553C4D5E000000A1";
 const std::string kOther = "10778899000000C3";
-
-std::vector<uint8_t> Bytes(uint8_t address, const std::string& rest) {
-  std::vector<uint8_t> b{address};
-  b.insert(b.end(), rest.begin(), rest.end());
-  return b;
-}
 
 }  // namespace
 

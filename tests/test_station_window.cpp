@@ -8,6 +8,7 @@
 #include "formatka3/formatka3.h"
 #include "tests/support/station_test.h"
 
+using testing_support::Bytes;
 using testing_support::StationTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
@@ -18,12 +19,6 @@ const std::string kSendFailure = "Unable to send data or no response from the de
 const std::string kCheckChannel = "Check the selected channel configuration";
 const std::string kErLine = "Unable to perform the measurement - Check the probe connection and try again";
 const Lines kAuxSearchOfThree = {"1W", "1S", "1S", "1S", "1S"};
-
-std::vector<uint8_t> Bytes(uint8_t address, const std::string& rest) {
-  std::vector<uint8_t> b{address};
-  b.insert(b.end(), rest.begin(), rest.end());
-  return b;
-}
 
 // Checked laboratory buttons as a mask, and the channels with neither button checked.
 struct Buttons {

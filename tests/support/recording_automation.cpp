@@ -29,7 +29,10 @@ class RecordingObject : public platform::Dispatch {
   platform::OleValue Invoke(const std::string& member, platform::InvokeKind kind,
                             const std::vector<platform::OleValue>& args) override {
     std::string call = std::to_string(id_) + "." + member + " " + KindName(kind);
-    for (const auto& a : args) call += " " + a.Describe();
+    for (const auto& a : args) {
+      call += ' ';
+      call += a.Describe();
+    }
     const size_t index = state_->calls.size();
     if (state_->failAt == index) {
       state_->calls.push_back(call + " failed");

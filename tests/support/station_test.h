@@ -13,6 +13,13 @@
 
 namespace testing_support {
 
+// An addressed frame's bytes: the address, then the letters and payload.
+inline std::vector<uint8_t> Bytes(uint8_t address, const std::string& rest) {
+  std::vector<uint8_t> b(rest.begin(), rest.end());
+  b.insert(b.begin(), address);
+  return b;
+}
+
 class StationTest : public WindowTest {
  protected:
   using Lines = std::vector<std::string>;
