@@ -13,21 +13,16 @@
 #include "link/serial_port.h"
 #include "platform/timing.h"
 #include "sim/instruments.h"
+#include "tests/bench/bench_util.h"
 #include "tests/support/window_test.h"
 
 namespace {
 
+using bench::LineTimeMs;
+using bench::Median;
+using bench::Ms;
+
 using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-// One byte is 10 bits on the line at 57600 baud.
-double LineTimeMs(size_t bytes) { return bytes * 10.0 * 1000.0 / 57600.0; }
 
 void Exchange(benchmark::State& state) {
   const auto waitMs = static_cast<uint32_t>(state.range(0));
@@ -65,7 +60,8 @@ void Exchange(benchmark::State& state) {
   }
   port.Close();
   state.counters["read_after_last_byte_median_ms"] = Median(latency);
-  state.counters["read_after_last_byte_max_ms"] = latency.empty() ? 0 : *std::max_element(latency.begin(), latency.end());
+  state.counters["read_after_last_byte_max_ms"] =
+      latency.empty() ? 0 : *std::max_element(latency.begin(), latency.end());
   state.counters["over_wait_plus_line_time_median_ms"] = Median(overhead);
   unsetenv("QVUSB_PORTS_DIR");
 }
@@ -73,6 +69,7 @@ void Exchange(benchmark::State& state) {
 }  // namespace
 
 // {wait ms, reply bytes}: a salinity read (RS: 20 ms, 5 bytes) and a larger reply.
-BENCHMARK(Exchange)->Args({20, 5})->Args({20, 256})->Args({100, 16})->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
+BENCHMARK(Exchange)->Args({20, 5})->Args({20, 256})->Args({100, 16})->UseManualTime()->Iterations(50)->Unit(
+    benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -12,16 +12,18 @@
 #include "formatka3/data_logger.h"
 #include "platform/timing.h"
 #include "sim/instruments.h"
+#include "tests/bench/bench_util.h"
 #include "tests/support/logger_long_run.h"
 #include "tests/support/logger_test.h"
 #include "tests/support/time_scale.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::LineTimeMs;
+using bench::Median;
+using bench::Ms;
 
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-double LineTimeMs(size_t bytes) { return bytes * 10.0 * 1000.0 / 57600.0; }
+using Clock = std::chrono::steady_clock;
 
 // Two stations on a paced line, COM1 open, the log files in a folder of their own.
 struct PacedLine {

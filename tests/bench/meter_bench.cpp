@@ -17,6 +17,7 @@
 #include "platform/timing.h"
 #include "sim/instruments.h"
 #include "sim/meter.h"
+#include "tests/bench/bench_util.h"
 #include "tests/support/temp_dir.h"
 #include "ui/application.h"
 #include "ui/backend.h"
@@ -25,12 +26,11 @@
 
 namespace {
 
+using bench::LineTimeMs;
+using bench::Median;
+using bench::Ms;
+
 using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// One byte is 10 bits on the line at 57600 baud.
-double LineTimeMs(size_t bytes) { return bytes * 10.0 * 1000.0 / 57600.0; }
 
 // The waits of a complete measurement: MS, RS, MT, RT, MM, RM, RN, RG.
 constexpr double kWaitsMs = 1480 + 20 + 2980 + 20 + 980 + 20 + 20 + 769;

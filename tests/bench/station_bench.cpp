@@ -15,23 +15,18 @@
 #include "main/main.h"
 #include "platform/timing.h"
 #include "sim/instruments.h"
+#include "tests/bench/bench_util.h"
 #include "tests/support/temp_dir.h"
 #include "ui/application.h"
 #include "ui/headless.h"
 
 namespace {
 
+using bench::LineTimeMs;
+using bench::Median;
+using bench::Ms;
+
 using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.empty() ? 0 : v[v.size() / 2];
-}
-
-// One byte is 10 bits on the line at 57600 baud.
-double LineTimeMs(size_t bytes) { return bytes * 10.0 * 1000.0 / 57600.0; }
 
 // The program with its station window open on a paced stand-in station, on the headless backend.
 class StationBench {
