@@ -9,17 +9,18 @@
 
 #include "main/dialogQ.h"
 #include "platform/timing.h"
+#include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
 #include "tests/support/water_temperature.h"
 
 namespace {
 
+using testing_support::kCheckChannel;
+using testing_support::kSendFailure;
 using testing_support::MeterTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
-const char* const kSendFailure = "Unable to send data or no response from the device - Try again";
-const char* const kCheckChannel = "Check the selected channel configuration";
 const char* const kLengthFailure = "Error while attempting to perform probe length calibration";
 const char* const kFullFailure = "Error while attempting to perform probe full calibration";
 const char* const kCancelled = "Probe full calibration cancelled";

@@ -11,19 +11,17 @@
 
 #include "platform/timing.h"
 #include "sim/meter.h"
+#include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
 
+using testing_support::kErLine;
+using testing_support::kNoData;
+using testing_support::kNoDevice;
 using testing_support::MeterTest;
 using testing_support::TempDir;
 using Lines = std::vector<std::string>;
 
-namespace {
-
-const std::string kErLine = "Unable to perform the measurement - Check the probe connection and try again";
-const std::string kNoReplyLine = "Error while receiving data - Try again";
-const std::string kNoDeviceLine = "Search for devices on the selected com port first";
-
-}  // namespace
+namespace {}  // namespace
 
 class MeterInfoTest : public MeterTest {
  protected:
@@ -117,8 +115,7 @@ TEST_F(MeterInfoTest, FailuresLogTheReadersLineAndNoValue) {
                                                                     {Main().Supplyvoltage1, "HRV"},
                                                                     {Main().Storeddatapoints1, "HRS"}};
   for (const auto& [item, command] : items) {
-    for (const auto& [fault, line] :
-         {std::pair{sim::Fault::Er(), kErLine}, std::pair{sim::Fault::Silent(), kNoReplyLine}}) {
+    for (const auto& [fault, line] : {std::pair{sim::Fault::Er(), kErLine}, std::pair{sim::Fault::Silent(), kNoData}}) {
       SCOPED_TRACE(command + " -> " + line);
       Line().ClearFaults();
       Line().InjectFault(command, fault);
@@ -143,7 +140,7 @@ TEST_F(MeterInfoTest, OnlyTheClockIsReadWithoutAFoundDevice) {
        {Main().Date1, Main().Contrast1, Main().Supplyvoltage1, Main().Storeddatapoints1, ReadBank(1), SaveBank(2)}) {
     Mark();
     item->Click();
-    EXPECT_EQ(NewLines(), Lines{kNoDeviceLine}) << item->Name();
+    EXPECT_EQ(NewLines(), Lines{kNoDevice}) << item->Name();
     EXPECT_EQ(Commands(), Lines{}) << item->Name();
   }
 
@@ -224,9 +221,9 @@ TEST_F(MeterInfoTest, BankTransferFailures) {
   };
   const std::vector<Case> cases = {
       {"HRS", sim::Fault::Er(), {kErLine, "Data bank nr 1 is empty"}, {"HRS"}},
-      {"HRS", sim::Fault::Silent(), {kNoReplyLine, "Data bank nr 1 is empty"}, {"HRS"}},
+      {"HRS", sim::Fault::Silent(), {kNoData, "Data bank nr 1 is empty"}, {"HRS"}},
       {"HRB1", sim::Fault::Er(), {kErLine}, {"HRS", "HRB1"}},
-      {"HRB1", sim::Fault::Silent(), {kNoReplyLine}, {"HRS", "HRB1"}},
+      {"HRB1", sim::Fault::Silent(), {kNoData}, {"HRS", "HRB1"}},
       // Contents shorter than the count promised are listed as they came.
       {"HRB1", sim::Fault::Short(100), {"Data bank nr 1:", Points(1, 4).substr(0, 100)}, {"HRS", "HRB1"}},
   };

@@ -9,18 +9,18 @@
 
 #include "main/graph.h"
 #include "platform/timing.h"
+#include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
 
 namespace {
 
+using testing_support::kErLine;
+using testing_support::kNoData;
+using testing_support::kNoDevice;
+using testing_support::kSendFailure;
 using testing_support::MeterTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
-
-const char* const kSendFailure = "Unable to send data or no response from the device - Try again";
-const char* const kNoData = "Error while receiving data - Try again";
-const char* const kEr = "Unable to perform the measurement - Check the probe connection and try again";
-const char* const kNoDevice = "Search for devices on the selected com port first";
 
 class MeterMeasurementTest : public MeterTest {
  protected:
@@ -176,7 +176,7 @@ TEST_F(MeterMeasurementTest, AFailedReflectogramLeavesTheLastOneAndItsWindow) {
       {"no reply", sim::Fault::Silent(), kNoData},
       {"short reply", sim::Fault::Short(2051), kNoData},
       {"half a reply", sim::Fault::Short(1000), kNoData},
-      {"ER", sim::Fault::Er(), kEr},
+      {"ER", sim::Fault::Er(), kErLine},
   };
   Meter()->SetMarkers(100, 200);
   for (const Case& c : cases) {
@@ -215,11 +215,11 @@ TEST_F(MeterMeasurementTest, ReadFailuresKeepThePreviousValues) {
       {"RS",
        sim::Fault::Er(),
        [](TModule1& w) { w.MeasSal->Click(); },
-       {"Starting salinity measurement", "Receiving measurement results", kEr, "Salinity measurement complete"}},
+       {"Starting salinity measurement", "Receiving measurement results", kErLine, "Salinity measurement complete"}},
       {"RT",
        sim::Fault::Custom("ER123"),
        [](TModule1& w) { w.MeasTemp->Click(); },
-       {"Starting probe temperature measurement", "Receiving measurement results", kEr,
+       {"Starting probe temperature measurement", "Receiving measurement results", kErLine,
         "Probe temperature measurement complete"}},
       {"RS",
        sim::Fault::Silent(),
@@ -228,7 +228,7 @@ TEST_F(MeterMeasurementTest, ReadFailuresKeepThePreviousValues) {
       {"RM",
        sim::Fault::Er(),
        [](TModule1& w) { w.Lastmeasuredmoisture1->Click(); },
-       {"Receiving measurement results", kEr}},
+       {"Receiving measurement results", kErLine}},
       // A moisture read that fails still draws the chart, with the previous moisture in its title.
       {"RM",
        sim::Fault::Silent(),
@@ -327,7 +327,7 @@ TEST_F(MeterMeasurementTest, CompleteMeasurementRunsAllThreeAndGoesOnAfterAFailu
   All();
   EXPECT_EQ(Commands(), (Lines{"MS", "RS", "MT", "RT", "MM", "RM", "RN", "RG"}));
   EXPECT_EQ(NewLines(),
-            (Lines{"Starting salinity measurement", "Receiving measurement results", kEr,
+            (Lines{"Starting salinity measurement", "Receiving measurement results", kErLine,
                    "Salinity measurement complete", "Starting probe temperature measurement",
                    "Receiving measurement results", "Measured probe temperature: 21.70 Celsius grades",
                    "Probe temperature measurement complete", "Starting moisture measurement",

@@ -7,16 +7,17 @@
 
 #include "link/aux_probe.h"
 #include "platform/timing.h"
+#include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 
 using testing_support::Bytes;
+using testing_support::kSendFailure;
 using testing_support::StationTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
 namespace {
 
-const std::string kSendFailure = "Unable to send data or no response from the device - Try again";
 const std::string kTemp = "280A1B2C0000009F";
 const std::string kPressure = "553C4D5E000000A1";
 const std::string kOther = "10778899000000C3";

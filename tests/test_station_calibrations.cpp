@@ -10,16 +10,17 @@
 
 #include "main/dialogQ.h"
 #include "platform/timing.h"
+#include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 #include "tests/support/water_temperature.h"
 
 namespace {
 
+using testing_support::kSendFailure;
 using testing_support::StationTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
-const std::string kSendFailure = "Unable to send data or no response from the device - Try again";
 const std::string kFullFailure = "Error while attempting to perform probe full calibration";
 const std::string kCancelled = "Probe full calibration cancelled";
 const std::string kConfirm = "Is the \"Type of probe in a channel\"\nconfiguration correct and was it saved?";

@@ -6,16 +6,16 @@
 #include <vector>
 
 #include "main/graph.h"
+#include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 
+using testing_support::kErLine;
+using testing_support::kSendFailure;
 using testing_support::StationTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
 namespace {
-
-const std::string kSendFailure = "Unable to send data or no response from the device - Try again";
-const std::string kErLine = "Unable to perform the measurement - Check the probe connection and try again";
 
 int GraphsOwnedBy(const ui::Component& owner) {
   int n = 0;

@@ -6,18 +6,19 @@
 #include <vector>
 
 #include "formatka3/formatka3.h"
+#include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 
 using testing_support::Bytes;
+using testing_support::kCheckChannel;
+using testing_support::kErLine;
+using testing_support::kSendFailure;
 using testing_support::StationTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
 namespace {
 
-const std::string kSendFailure = "Unable to send data or no response from the device - Try again";
-const std::string kCheckChannel = "Check the selected channel configuration";
-const std::string kErLine = "Unable to perform the measurement - Check the probe connection and try again";
 const Lines kAuxSearchOfThree = {"1W", "1S", "1S", "1S", "1S"};
 
 // Checked laboratory buttons as a mask, and the channels with neither button checked.
