@@ -147,7 +147,9 @@ TEST_F(StationAuxTest, BusErrorShowsTheWarningBox) {
 TEST_F(StationAuxTest, AStationThatNeverEndsItsListStopsAtTheBound) {
   platform::SetTimeScale(0.01);
   Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk);
-  TModule2& w = OpenWithReplies({kTemp});  // repeats for ever
+  std::vector<std::string> fresh;  // a new identifier of one name every time, never the end
+  for (int i = 0; i < 2 * link::kMaxAuxSearchReplies; ++i) fresh.push_back("280A1B2C" + std::to_string(10000000 + i));
+  TModule2& w = OpenWithReplies(fresh);
   EXPECT_EQ(w.AUXselect->Text(), "No probes");
   EXPECT_EQ(w.AUXselect->Items().Count(), link::kMaxAuxSearchReplies + 1);
   EXPECT_EQ(w.AuxProbeMap.size(), 1u);
