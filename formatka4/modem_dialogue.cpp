@@ -22,7 +22,7 @@ bool TModule4::WaitForModemReply(const std::string& expected) {
       Log(">>" + gathered + "<<");
     }
     if (polls > kLastSearchedPoll) {
-      Log("Serial Communication with VORN-2 failed");
+      Log(kModemFailedLine);
       return false;
     }
     if (gathered.find(expected) != std::string::npos) return true;

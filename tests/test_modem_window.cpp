@@ -215,23 +215,24 @@ TEST_F(ModemWindowTest, OnTakesEachValueAsTheModemLaysItOut) {
   }
 }
 
-TEST_F(ModemWindowTest, OnTakesEmptyRepliesAsEmptyValues) {
+TEST_F(ModemWindowTest, OnClearsTheValuesOfAReplyThatBroughtNoneAndSaysSo) {
   TModule4& w = Open();
   Modem()->SetSettings(kSettings);
   struct Case {
     const char* command;
+    sim::Fault fault;
     Lines shown;
     std::string pin;
   };
   const std::vector<Case> cases = {
-      {"at+show1", Lines(8), "0042"},
-      {"at+show2", kSettingsShown, ""},
+      {"at+show1", sim::Fault::Silent(1), Lines(8), "0042"},
+      {"at+show2", sim::Fault::Short(11, 1), kSettingsShown, ""},  // cut before the line after the PIN
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
     Type(w, {"old", "1111", "old", "old", "old", "old", "old", "old", "old"});
-    Line().InjectFault(c.command, sim::Fault::Silent(1));
-    EXPECT_EQ(Click(w, w.S4Button), kWakeLog);  // nothing logged for an empty reply
+    Line().InjectFault(c.command, c.fault);
+    EXPECT_EQ(Click(w, w.S4Button), Concat({kWakeLog, {kFailed}}));
     EXPECT_EQ(Show1Edits(w), c.shown);
     EXPECT_EQ(w.PinEdit->Text(), c.pin);
   }
