@@ -258,10 +258,11 @@ TEST_F(ModemWindowTest, WakeWaitsForAnUpperCaseOkAfterEachLine) {
     Lines sent;
   };
   const std::vector<Case> cases = {
-      // "OK" inside a longer word still acknowledges.
+      // "OK" inside a longer word still acknowledges. Control bytes are logged as '?'; TAB, CR, LF
+      // and 8-bit text as they came.
       {"aten",
-       "\r\nBOOKED\r\n",
-       {">>VORN-2\r\n<<", ">>\r\nBOOKED\r\n<<", ">>\r\nOK\r\n<<", "The modem is turned on"},
+       std::string("\r\n\0\x1B[2J\x7F\x0B\x0C\x1F\tBOOKED\xE4\r\n", 21),
+       {">>VORN-2\r\n<<", ">>\r\n??[2J????\tBOOKED\xE4\r\n<<", ">>\r\nOK\r\n<<", "The modem is turned on"},
        {ModeFrame('4'), "aten\r", "at\r", "at+show1\r", "at+show2\r"}},
       // Lower case does not: the wait runs out and nothing follows.
       {"at",
