@@ -48,7 +48,7 @@ void TModule1::ShowMeterInfo(const std::string& command, int32_t n, const std::s
   if (needsDevice && !CheckDeviceFound()) return;
   const auto reply = MeterTextExchange(command, kInfoWaitMs, n);
   if (!reply) return;
-  Log(label + reply->Text(static_cast<size_t>(n)));
+  Log(label + link::ShownInLog(reply->Text(static_cast<size_t>(n))));
 }
 
 // The clock is read even after a search that found nothing: it needs no device found.
@@ -67,7 +67,9 @@ void TModule1::Storeddatapoints1Click(ui::Component*) {
   if (!reply) return;
   const std::string text = reply->Text(kStoredPointsLength);
   Log("Stored data points:");
-  for (int bank = 1; bank <= 3; ++bank) Log(BankLine("Data bank nr %d: ", bank) + BankCountField(text, bank));
+  for (int bank = 1; bank <= 3; ++bank) {
+    Log(BankLine("Data bank nr %d: ", bank) + link::ShownInLog(BankCountField(text, bank)));
+  }
 }
 
 void TModule1::TransferDataBank(int bank, bool toLog) {
@@ -84,7 +86,7 @@ void TModule1::TransferDataBank(int bank, bool toLog) {
   if (!contents) return;
   if (toLog) {
     Log(BankLine("Data bank nr %d:", bank));
-    Log(contents->Text());
+    Log(link::ShownInLog(contents->Text()));
     return;
   }
   std::error_code ec;

@@ -32,7 +32,7 @@ bool TModule1::ReadMeterValue(char letter, int32_t length, size_t shown, std::op
   const auto reply = ReadMeterReply(length, true);
   if (!reply) return false;
   kept = reply->Text();
-  Log(label + reply->Text(shown) + unit);
+  Log(label + link::ShownInLog(reply->Text(shown)) + unit);
   return false;
 }
 
