@@ -21,7 +21,7 @@ std::optional<link::Bytes> TModule1::ReadMeterReply(int32_t n, bool check) {
   auto reply = Port->Read(n);
   if (!check) return reply;
   if (n != link::kReadUpTo256 && (Port->BytesRead() == 0 || Port->BytesRead() > static_cast<uint32_t>(n))) {
-    Log("Error while receiving data - Try again");
+    Log(kReceiveFailureLine);
     return std::nullopt;
   }
   if (reply && reply->StartsWith("ER")) {

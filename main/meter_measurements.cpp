@@ -103,7 +103,7 @@ void TModule1::MeasMoiClick(ui::Component*) {
   if (!reply) return;
   // A cut reflectogram has no defined values past its end: refused, the previous one stays.
   if (reply->size() < kMeterReflectogramBytes) {
-    Log("Error while receiving data - Try again");
+    Log(kReceiveFailureLine);
     return;
   }
   const Reflectogram values = DecodeMeterReflectogram(reply->data());
