@@ -84,9 +84,12 @@ void TModule1::TransferDataBank(int bank, bool toLog) {
   const auto contents =
       MeterTextExchange("HRB" + std::to_string(bank) + "\n", BankWaitMs(count), kBankPointLength * count);
   if (!contents) return;
+  // A transfer cut short is kept as it came, but then the user is told the bank is incomplete.
+  const bool cutShort = contents->size() < static_cast<size_t>(kBankPointLength) * static_cast<size_t>(count);
   if (toLog) {
     Log(BankLine("Data bank nr %d:", bank));
     Log(link::ShownInLog(contents->Text()));
+    if (cutShort) Log(kReceiveFailureLine);
     return;
   }
   std::error_code ec;
@@ -97,6 +100,7 @@ void TModule1::TransferDataBank(int bank, bool toLog) {
   if (!platform::WriteTextFile(path, BankLine("Data bank nr %d:", bank) + "\n" + contents->Text())) {
     Log(BankLine("Saving data bank nr %d to file failed - Try again", bank));
   }
+  if (cutShort) Log(kReceiveFailureLine);
 }
 
 void TModule1::DataBankReadClick(ui::Component* Sender) {

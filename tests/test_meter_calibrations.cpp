@@ -357,7 +357,8 @@ TEST_F(MeterCalibrationTest, EpsValuesAreCheckedBeforeAnything) {
       {"", "5", incorrect, ui::DialogType::Error},
       {"1", "0x50", incorrect, ui::DialogType::Error},
   };
-  FindMeter();  // the channel box still shows "CH number"
+  FindMeter();
+  Main().ChannelSelect->UserType("12");  // names no channel: refused as "CH number" is
   for (const Case& c : cases) {
     SCOPED_TRACE(c.low + " " + c.high);
     Eps(c.low, c.high);
@@ -368,7 +369,7 @@ TEST_F(MeterCalibrationTest, EpsValuesAreCheckedBeforeAnything) {
     EXPECT_TRUE(Commands().empty());
     ExpectCursorBack();
   }
-  // The standard calibration is refused the same way without a channel.
+  // The standard calibration is refused the same way.
   Mark();
   Main().ProbeCalib->Click();
   EXPECT_EQ(NewLines(), Lines{kCheckChannel});
