@@ -301,6 +301,16 @@ TEST_F(MeterCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
        },
        with({kCancelled}),
        {"CL", "VL", "1W", "CA", "VA"}},
+      {"CC not written",
+       [&](MeterCalibrationTest& t) {
+         t.Line().InjectFault("CC", sim::Fault::LostWrite());
+         t.Prompt(kAir, OK);
+         t.Prompt(kWater, OK);
+         t.Apply(OK);
+         field(t);
+       },
+       with({kFullFailure, kSendFailure}),
+       {"CL", "VL", "CA", "VA", "CW", "VW"}},
   };
   Ready(1);
   for (const Case& c : cases) {
