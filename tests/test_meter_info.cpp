@@ -227,6 +227,7 @@ TEST_F(MeterInfoTest, BankTransferFailures) {
       {"HRB1", sim::Fault::Silent(), {kNoData}, {"HRS", "HRB1"}},
       // Contents shorter than the count promised are listed as they came.
       {"HRB1", sim::Fault::Short(100), {"Data bank nr 1:", Points(1, 4).substr(0, 100), kNoData}, {"HRS", "HRB1"}},
+      {"HRB1", sim::Fault::LostWrite(), {kSendFailureLine}, {"HRS"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command + " " + c.lines.front());
