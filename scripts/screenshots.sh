@@ -7,17 +7,7 @@ build=${1:-build/release}
 root=$(cd "$(dirname "$0")/.." && pwd)
 out="$root/docs/images"
 
-missing=()
-for tool in xvfb-run:xvfb xauth:xauth optipng:optipng; do
-  command -v "${tool%%:*}" >/dev/null || missing+=("${tool##*:}")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=()
-  [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
-  "${SUDO[@]}" apt-get update
-  "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/install-deps.sh" optipng
 
 mkdir -p "$out"
 # The same look wherever it runs: Qt's own style on a plain X display, not the desktop's theme.
