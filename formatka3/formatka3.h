@@ -90,7 +90,8 @@ class TModule3 : public forms::TModule3Layout {
   void ReturnToStation();
 
   // Lines a station file could not take yet: kept from one run to the next, so that a file that
-  // is still unwritable at Stop loses nothing once it can be written again.
+  // is still unwritable at Stop loses nothing once it can be written again. The lent ones, or
+  // this window's own when none were lent.
   LogAppender ownHeldLines_;
   LogAppender* HeldLines;
   // Set while Stop runs, so that nothing handled meanwhile stops the logger again.
