@@ -5,12 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "common/reflectogram.h"
 #include "forms/formatka2_layout.h"
-#include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
+#include "protocol/station.h"
 
 struct FullCalibrationSteps;
 class LogAppender;
@@ -58,7 +57,7 @@ class TModule2 : public forms::TModule2Layout {
   LogAppender* HeldLines;
   std::string LastMoisture;
   std::string LastDielectricConstant;
-  link::AuxProbeIdMap AuxProbeMap;
+  protocol::AuxProbeIdMap AuxProbeMap;
 
  protected:
   void FormCreate(ui::Component* Sender) override;
@@ -86,6 +85,8 @@ class TModule2 : public forms::TModule2Layout {
  private:
   void Log(const std::string& line) { Memo1->Lines().Add(line); }
   void ReturnToMain();
+  // The station DeviceSelect names now: its address is read afresh for every exchange.
+  protocol::Station SelectedStation();
   // The channel chosen in ChannelSelect, when its text reads as 1 to 8.
   std::optional<int> SelectedChannel() const;
   // Whether the selected channel's field-probe button is checked (else: a laboratory probe).
@@ -94,15 +95,15 @@ class TModule2 : public forms::TModule2Layout {
   // laboratory probe: the AUX probe chosen, or the water temperature from the dialog.
   FullCalibrationSteps CalibrationSteps();
   std::optional<std::string> LaboratoryWaterPayload();
-  // Builds a frame for the selected station and writes its first `count` bytes, then `payload`.
-  bool Send(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload = {});
+  // A checked reply the station refused is told in this window's words before the caller's own
+  // failure lines.
+  void LogRefusal(protocol::Failure failure);
+  // A value read's failure: the send failure when its frame did not go out, else the refusal; a
+  // missing reply is told by no line.
+  void LogReadFailure(protocol::Failure failure);
   // The log lines of a failed channel exchange: the send failure, then the hint to the channel.
   void LogChannelFailure();
 };
-
-// The 1026 values of a station reflectogram: four hexadecimal digits each, most significant
-// first. Sets *faulty when a character is not an upper-case hexadecimal digit.
-Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty);
 
 // Unit-level pointers.
 extern ui::Component* Module2Owner;

@@ -1,63 +1,32 @@
 // The moisture measurement of one channel: moisture, dielectric constant and the reflectogram,
 // drawn in the station window's own chart window.
-#include <algorithm>
 #include <string>
 
 #include "common/graph.h"
 #include "common/log_texts.h"
 #include "formatka2/formatka2.h"
-#include "platform/timing.h"
 #include "ui/application.h"
-
-namespace {
-
-constexpr size_t kReflectogramChars = 4 * kReflectogramValues;
-
-}  // namespace
-
-Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty) {
-  Reflectogram values{};
-  for (size_t i = 0; i < values.size(); ++i) {
-    uint32_t value = 0;
-    for (size_t k = 0; k < 4; ++k) {
-      const size_t at = 4 * i + k;
-      const char c = at < text.size() ? text[at] : '\0';
-      // The station's own conversion: '0' off, and 7 more above '9'. Only upper-case digits are
-      // sound; any other character marks the whole reflectogram faulty, but its digit still
-      // counts (unsigned arithmetic gives the same bits as the signed sum).
-      int digit = static_cast<unsigned char>(c) - '0';
-      if (digit > 9) digit -= 7;
-      if (link::HexDigitValue(c) < 0) *faulty = true;
-      value = value * 16 + static_cast<uint32_t>(digit);
-    }
-    values[i] = value;
-  }
-  return values;
-}
 
 void TModule2::MeasMoiClick(ui::Component*) {
   ui::HourGlass hourGlass;
-  bool failed = false;
   Log("Starting moisture measurement");
-  if (!Send('M', 'M', false, 4)) {
+  protocol::Station station = SelectedStation();
+  if (!station.Measure(protocol::Station::Measurement::Moisture, SelectedChannel())) {
     Log(kSendFailureLine);
     return;
   }
-  platform::Sleep(980);
   ReadMoisture();
-  // Only a dielectric constant that could not be asked for leaves the markers out.
-  failed = ReadDielectricConstant();
+  // Only a dielectric constant that could not be asked for leaves the markers out, and makes a
+  // reflectogram that cannot be asked for either no news.
+  const bool failed = ReadDielectricConstant();
   Log("Preparing the graph");
   Log("Compiling graph");
-  if (!Send('R', 'G', true, 3)) {
-    if (!failed) Log(kSendFailureLine);
-    return;
+  const auto reflectogram = station.ReadReflectogram();
+  if (!reflectogram) {
+    if (!failed || !reflectogram.failed(protocol::Failure::NotSent)) LogReadFailure(reflectogram.failure());
+    return;  // the previous chart stays
   }
-  platform::Sleep(769);
-  const auto reply = ReadStationReply(static_cast<int32_t>(kReflectogramChars), true);
-  // A reply cut short has no trustworthy values: the previous chart stays.
-  if (!reply || reply->size() < kReflectogramChars) return;
-  const Reflectogram values = DecodeStationReflectogram(reply->Raw(), &failed);
-  ShowReflectogram(StationGraph, this, values, !failed, LastMoisture, LastDielectricConstant);
+  ShowReflectogram(StationGraph, this, reflectogram->values, !failed && !reflectogram->faulty, LastMoisture,
+                   LastDielectricConstant);
   Log("Moisture measurement complete");
 }

@@ -1,0 +1,199 @@
+#include "protocol/station.h"
+
+#include <set>
+
+#include "platform/timing.h"
+
+inline namespace qvusb {
+namespace protocol {
+
+namespace {
+
+// The time the station takes to measure, after MS, MT and MM.
+constexpr uint32_t kMeasureWaitsMs[] = {1480, 2980, 980};
+// Between a read command and its reply.
+constexpr uint32_t kReadWaitMs = 20;
+// After RG, until the reflectogram is ready.
+constexpr uint32_t kReflectogramWaitMs = 769;
+// Before and after each 1S; after 1M, and after 1R or 1P.
+constexpr uint32_t kAuxSearchWaitMs = 100;
+constexpr uint32_t kAuxMeasureWaitMs = 1100;
+constexpr uint32_t kAuxReadWaitMs = 100;
+
+// By Measurement and Value: the second letter of M<letter> and R<letter>, and the length of the
+// value read back.
+constexpr char kMeasureLetters[] = {'S', 'T', 'M'};
+struct ValueRead {
+  char letter;
+  int32_t length;
+  bool deviceLevel;
+};
+constexpr ValueRead kValueReads[] = {{'S', 5, false}, {'T', 5, false}, {'M', 6, true}, {'N', 6, true}};
+constexpr int32_t kMaskLength = 4;
+constexpr int32_t kAuxTemperatureLength = 5;
+constexpr int32_t kAuxPressureLength = 6;
+
+// The 1S replies that end a search, by their first four and their last character.
+bool IsMarker(const link::Bytes& r, char head, char last) {
+  for (size_t i = 0; i < 4; ++i) {
+    if (r[i] != static_cast<uint8_t>(head)) return false;
+  }
+  return r[kAuxProbeIdLength - 1] == static_cast<uint8_t>(last);
+}
+
+}  // namespace
+
+AuxFamily AuxFamilyOf(const std::string& id) {
+  if (id.compare(0, 2, "28") == 0) return AuxFamily::Temperature;
+  if (id.compare(0, 2, "55") == 0) return AuxFamily::MatricPressure;
+  return AuxFamily::Other;
+}
+
+std::optional<std::string> AuxProbeName(const std::string& id) {
+  const AuxFamily family = AuxFamilyOf(id);
+  if (family == AuxFamily::Other || id.size() < 8) return std::nullopt;
+  std::string name(1, family == AuxFamily::Temperature ? 't' : 'p');
+  name.append(id, 2, 6);
+  return name;
+}
+
+std::optional<link::CommandFrame> Station::Frame(char letter1, char letter2, std::optional<int> channel) const {
+  if (!address_ || !channel) return std::nullopt;
+  return link::MakeFrame(*address_, letter1, letter2, *channel == kDeviceLevel, *channel);
+}
+
+Result<Done> Station::Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload) {
+  if (!link::WriteFrame(port_, frame, count, payload)) return Failure::NotSent;
+  return Done{};
+}
+
+Result<link::Bytes> Station::Read(int32_t n, bool check) {
+  auto reply = port_.Read(n);
+  if (!reply) return Failure::NoReply;
+  if (check && reply->StartsWith("ER")) return Failure::Refused;
+  return std::move(*reply);
+}
+
+Result<Done> Station::Measure(Measurement measurement, std::optional<int> channel) {
+  const auto sent = Send(Frame('M', kMeasureLetters[static_cast<int>(measurement)], channel), 4);
+  if (sent) AwaitMeasurement(measurement);
+  return sent;
+}
+
+void Station::AwaitMeasurement(Measurement measurement) {
+  platform::Sleep(kMeasureWaitsMs[static_cast<int>(measurement)]);
+}
+
+Result<link::Bytes> Station::ReadValue(Value value, std::optional<int> channel, bool check) {
+  const ValueRead& read = kValueReads[static_cast<int>(value)];
+  const auto sent = Send(Frame('R', read.letter, read.deviceLevel ? kDeviceLevel : channel), 3);
+  if (!sent) return sent.failure();
+  platform::Sleep(kReadWaitMs);
+  return Read(read.length, check);
+}
+
+Result<Station::Reflectogram> Station::ReadReflectogram() {
+  const auto sent = Send(Frame('R', 'G', kDeviceLevel), 3);
+  if (!sent) return sent.failure();
+  platform::Sleep(kReflectogramWaitMs);
+  const auto reply = Read(static_cast<int32_t>(kReflectogramChars), true);
+  if (!reply) return reply.failure();
+  // A reply cut short has no trustworthy values.
+  if (reply->size() < kReflectogramChars) return Failure::TooShort;
+  return DecodeReflectogram(reply->Raw());
+}
+
+Station::Reflectogram Station::DecodeReflectogram(const std::string& text) {
+  Reflectogram decoded{};
+  for (size_t i = 0; i < kReflectogramValues; ++i) {
+    uint32_t value = 0;
+    for (size_t k = 0; k < 4; ++k) {
+      const size_t at = 4 * i + k;
+      const char c = at < text.size() ? text[at] : '\0';
+      // The station's own conversion: '0' off, and 7 more above '9'. Only upper-case digits are
+      // sound; any other character marks the whole reflectogram faulty, but its digit still
+      // counts (unsigned arithmetic gives the same bits as the signed sum).
+      int digit = static_cast<unsigned char>(c) - '0';
+      if (digit > 9) digit -= 7;
+      if (link::HexDigitValue(c) < 0) decoded.faulty = true;
+      value = value * 16 + static_cast<uint32_t>(digit);
+    }
+    decoded.values[i] = value;
+  }
+  return decoded;
+}
+
+Result<link::ProbeTypeMask> Station::ReadProbeTypeMask() {
+  const auto sent = Send(Frame('R', 'H', kDeviceLevel), 3);
+  if (!sent) return sent.failure();
+  platform::Sleep(kReadWaitMs);
+  const auto reply = Read(kMaskLength, true);
+  if (!reply) return reply.failure();
+  const auto mask = link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size());
+  if (!mask) return Failure::Unreadable;
+  return *mask;
+}
+
+Result<Done> Station::WriteProbeTypeMask(link::ProbeTypeMask mask) {
+  const auto digits = mask.Digits();
+  return Send(Frame('S', 'P', kDeviceLevel), 3, std::string{digits[0], digits[1], '0', '0'});
+}
+
+AuxSearch Station::SearchAux(bool check) {
+  AuxSearch result;
+  if (!Send(Frame('1', 'W', kDeviceLevel), 3, std::string(kAuxProbeIdLength, 'F'))) return result;
+  std::set<std::string> reported;
+  for (int i = 0; i < kMaxAuxSearchReplies; ++i) {
+    platform::Sleep(kAuxSearchWaitMs);
+    if (!Send(Frame('1', 'S', kDeviceLevel), 3)) {
+      result.ending = AuxSearch::Ending::Interrupted;
+      return result;
+    }
+    platform::Sleep(kAuxSearchWaitMs);
+    const auto reply = Read(kAuxProbeIdLength, check);
+    // A reply cut short has no last character to tell its meaning by.
+    if (!reply || reply->size() < kAuxProbeIdLength) {
+      result.ending = AuxSearch::Ending::Interrupted;
+      return result;
+    }
+    if (IsMarker(*reply, 'F', 'F')) {
+      result.ending = AuxSearch::Ending::EndOfList;
+      return result;
+    }
+    if (IsMarker(*reply, 'F', 'E')) {
+      result.ending = AuxSearch::Ending::NoProbe;
+      return result;
+    }
+    if (IsMarker(*reply, '0', '0')) {
+      result.ending = AuxSearch::Ending::BusError;
+      return result;
+    }
+    const std::string id = reply->Raw().substr(0, kAuxProbeIdLength);
+    // A bus lists each probe once: one reported again is a bus that has lost its place.
+    if (!reported.insert(id).second) {
+      result.ending = AuxSearch::Ending::BusError;
+      return result;
+    }
+    if (auto name = AuxProbeName(id)) result.probes.emplace_back(*name, id);
+  }
+  result.ending = AuxSearch::Ending::BusError;
+  return result;
+}
+
+Result<AuxFamily> Station::MeasureAux(const std::string& id) {
+  if (id.size() != kAuxProbeIdLength) return Failure::NotSent;
+  if (const auto sent = Send(Frame('1', 'M', kDeviceLevel), 3, id); !sent) return sent.failure();
+  platform::Sleep(kAuxMeasureWaitMs);
+  return AuxFamilyOf(id);
+}
+
+Result<link::Bytes> Station::ReadAux(AuxFamily family, bool check) {
+  if (family == AuxFamily::Other) return Failure::NotSent;
+  const bool temperature = family == AuxFamily::Temperature;
+  if (const auto sent = Send(Frame('1', temperature ? 'R' : 'P', kDeviceLevel), 3); !sent) return sent.failure();
+  platform::Sleep(kAuxReadWaitMs);
+  return Read(temperature ? kAuxTemperatureLength : kAuxPressureLength, check);
+}
+
+}  // namespace protocol
+}  // namespace qvusb

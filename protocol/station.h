@@ -1,0 +1,118 @@
+// A multi-channel station over the program's one serial port and its address: the commands of its
+// eight TDR channels, its probe-type mask, its reflectogram and the AUX bus on its AUX connector,
+// with the lengths of their replies and the time the station takes for each step. Every exchange
+// returns its value or which failure happened; what the user is told of it, and how a refused
+// reply counts, is the caller's.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "link/bytes.h"
+#include "link/frame.h"
+#include "link/probe_type_mask.h"
+#include "link/serial_port.h"
+#include "protocol/result.h"
+
+inline namespace qvusb {
+namespace protocol {
+
+// The probes on the AUX bus, each known by the 16 characters the station reports for it.
+constexpr size_t kAuxProbeIdLength = 16;
+// AUX probes by display name ('t' or 'p' and six characters of the identifier) to their
+// identifiers.
+using AuxProbeIdMap = std::map<std::string, std::string>;
+// Replies of one search at most: a bus that never ends its list must not hang the caller.
+constexpr int kMaxAuxSearchReplies = 256;
+
+enum class AuxFamily { Temperature, MatricPressure, Other };
+// By the identifier's first two characters: "28" temperature, "55" matric pressure.
+AuxFamily AuxFamilyOf(const std::string& id);
+// 't' or 'p' and characters 3 to 8 of the identifier; nothing for another family.
+std::optional<std::string> AuxProbeName(const std::string& id);
+
+struct AuxSearch {
+  enum class Ending {
+    NotStarted,   // the 1W start could not be written: nothing else happened
+    Interrupted,  // a 1S could not be written, or its reply was missing, refused or short
+    EndOfList,    // every probe was reported
+    NoProbe,      // no probe on the bus
+    BusError,     // the bus failed, reported one identifier twice, or sent more than
+                  // kMaxAuxSearchReplies replies
+  };
+  Ending ending = Ending::NotStarted;
+  // Name and identifier of each temperature and matric-pressure probe, in the order reported
+  // (names may repeat, identifiers do not); probes of other families are left out.
+  std::vector<std::pair<std::string, std::string>> probes;
+};
+
+class Station {
+ public:
+  // The channel digit of device-level commands.
+  static constexpr int kDeviceLevel = 0;
+  // For the calibration sequence: the time the station measures in water, and a result's length.
+  static constexpr uint32_t kWaterWaitMs = 5500;
+  static constexpr int32_t kResultLength = 4;
+  // A reflectogram: 1024 trace samples and two marker positions, four hexadecimal digits each.
+  static constexpr size_t kReflectogramValues = 1026;
+  static constexpr size_t kReflectogramChars = 4 * kReflectogramValues;
+
+  // What M<letter> has a channel measure, and what R<letter> reads back.
+  enum class Measurement { Conductivity, ProbeTemperature, Moisture };
+  enum class Value { Conductivity, ProbeTemperature, Moisture, DielectricConstant };
+
+  struct Reflectogram {
+    std::array<uint32_t, kReflectogramValues> values;
+    // A character was no upper-case hexadecimal digit: its digit still counts, the markers do not.
+    bool faulty = false;
+  };
+
+  // `address`: nothing when the station's identifier has none; nothing can be sent then.
+  Station(link::SerialPort& port, std::optional<uint8_t> address) : port_(port), address_(address) {}
+
+  // The frame of a command on `channel` (1 to 8, or kDeviceLevel); nothing without an address or
+  // a channel.
+  std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const;
+  // Writes the first `count` bytes of a frame, then `payload`, after the wake preamble.
+  Result<Done> Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload = {});
+  // Reads n bytes. Checked, an "ER" reply is refused; a shorter one passes.
+  Result<link::Bytes> Read(int32_t n, bool check);
+
+  // M<letter> on the channel, then the time the station takes to measure; that time alone, for a
+  // caller who waits for it whether or not the frame went out.
+  Result<Done> Measure(Measurement measurement, std::optional<int> channel);
+  void AwaitMeasurement(Measurement measurement);
+  // The last measured value, as it came (NULs included). RS and RT are channel commands whose
+  // channel digit is not sent; RM and RN are device-level.
+  Result<link::Bytes> ReadValue(Value value, std::optional<int> channel, bool check);
+  // RG, the time the station takes to make it ready, and its 4104 characters, checked;
+  // TooShort when fewer came.
+  Result<Reflectogram> ReadReflectogram();
+  static Reflectogram DecodeReflectogram(const std::string& text);
+
+  // The probe-type mask (RH), Unreadable unless it comes as two upper-case hexadecimal digits;
+  // and SP with a mask.
+  Result<link::ProbeTypeMask> ReadProbeTypeMask();
+  Result<Done> WriteProbeTypeMask(link::ProbeTypeMask mask);
+
+  // The AUX search: 1W with 16 'F', then 1S until a marker. Checked, an "ER" reply interrupts
+  // the search as a missing one; unchecked it is a probe of another family, skipped.
+  AuxSearch SearchAux(bool check);
+  // 1M with the probe's identifier, then the time the probe takes; its family says what can be
+  // read. NotSent, with nothing sent, for an identifier that is not 16 characters long.
+  Result<AuxFamily> MeasureAux(const std::string& id);
+  // 1R or 1P by the family, and its value; NotSent for a family that has nothing to read.
+  Result<link::Bytes> ReadAux(AuxFamily family, bool check);
+
+ private:
+  link::SerialPort& port_;
+  std::optional<uint8_t> address_;
+};
+
+}  // namespace protocol
+}  // namespace qvusb
