@@ -101,6 +101,10 @@ class TModule2 : public forms::TModule2Layout {
   // A value read's failure: the send failure when its frame did not go out, else the refusal; a
   // missing reply is told by no line.
   void LogReadFailure(protocol::Failure failure);
+  // Reads a value and logs `label`, its first `shown` characters and `unit`, keeping it in `kept`
+  // when given; or logs the failure. True when the read frame was not sent.
+  bool ShowValue(protocol::Station::Value value, const std::string& label, size_t shown, const std::string& unit,
+                 std::string* kept);
   // The log lines of a failed channel exchange: the send failure, then the hint to the channel.
   void LogChannelFailure();
 };

@@ -44,32 +44,28 @@ void TModule2::MeasTempAllClick(ui::Component*) {
 
 void TModule2::ReadProbeTemperature() {
   Log("Receiving measurement results");
-  const auto reply = SelectedStation().ReadValue(Value::ProbeTemperature, SelectedChannel(), true);
-  if (!reply) return LogReadFailure(reply.failure());
-  Log("Measured probe temperature: " + link::ShownInLog(reply->Text()) + " Celsius grades");
+  ShowValue(Value::ProbeTemperature, "Measured probe temperature: ", 5, " Celsius grades", nullptr);
 }
 
 bool TModule2::ReadMoisture() {
   Log("Receiving measurement results");
-  const auto reply = SelectedStation().ReadValue(Value::Moisture, SelectedChannel(), true);
-  if (!reply) {
-    LogReadFailure(reply.failure());
-    return reply.failed(protocol::Failure::NotSent);
-  }
-  Log("Measured moisture: " + link::ShownInLog(reply->Text()) + "%");
-  LastMoisture = reply->Text();
-  return false;
+  return ShowValue(Value::Moisture, "Measured moisture: ", 6, "%", &LastMoisture);
 }
 
 bool TModule2::ReadDielectricConstant() {
-  const auto reply = SelectedStation().ReadValue(Value::DielectricConstant, SelectedChannel(), true);
+  // The sixth character is kept for the chart's title, not shown.
+  return ShowValue(Value::DielectricConstant, "Measured dielectric constant: ", 5, "", &LastDielectricConstant);
+}
+
+bool TModule2::ShowValue(protocol::Station::Value value, const std::string& label, size_t shown,
+                         const std::string& unit, std::string* kept) {
+  const auto reply = SelectedStation().ReadValue(value, SelectedChannel(), true);
   if (!reply) {
     LogReadFailure(reply.failure());
     return reply.failed(protocol::Failure::NotSent);
   }
-  // The sixth character is kept for the chart's title, not shown here.
-  Log("Measured dielectric constant: " + link::ShownInLog(reply->Text(5)));
-  LastDielectricConstant = reply->Text();
+  Log(label + link::ShownInLog(reply->Text(shown)) + unit);
+  if (kept) *kept = reply->Text();
   return false;
 }
 

@@ -9,6 +9,9 @@ namespace protocol {
 
 namespace {
 
+constexpr size_t kAuxProbeIdLength = 16;
+constexpr size_t kReflectogramChars = 4 * Station::kReflectogramValues;
+
 // The time the station takes to measure, after MS, MT and MM.
 constexpr uint32_t kMeasureWaitsMs[] = {1480, 2980, 980};
 // Between a read command and its reply.
@@ -41,13 +44,13 @@ bool IsMarker(const link::Bytes& r, char head, char last) {
   return r[kAuxProbeIdLength - 1] == static_cast<uint8_t>(last);
 }
 
-}  // namespace
-
 AuxFamily AuxFamilyOf(const std::string& id) {
   if (id.compare(0, 2, "28") == 0) return AuxFamily::Temperature;
   if (id.compare(0, 2, "55") == 0) return AuxFamily::MatricPressure;
   return AuxFamily::Other;
 }
+
+}  // namespace
 
 std::optional<std::string> AuxProbeName(const std::string& id) {
   const AuxFamily family = AuxFamilyOf(id);
@@ -141,43 +144,28 @@ Result<Done> Station::WriteProbeTypeMask(link::ProbeTypeMask mask) {
 
 AuxSearch Station::SearchAux(bool check) {
   AuxSearch result;
+  const auto end = [&result](AuxSearch::Ending ending) {
+    result.ending = ending;
+    return result;
+  };
   if (!Send(Frame('1', 'W', kDeviceLevel), 3, std::string(kAuxProbeIdLength, 'F'))) return result;
   std::set<std::string> reported;
   for (int i = 0; i < kMaxAuxSearchReplies; ++i) {
     platform::Sleep(kAuxSearchWaitMs);
-    if (!Send(Frame('1', 'S', kDeviceLevel), 3)) {
-      result.ending = AuxSearch::Ending::Interrupted;
-      return result;
-    }
+    if (!Send(Frame('1', 'S', kDeviceLevel), 3)) return end(AuxSearch::Ending::Interrupted);
     platform::Sleep(kAuxSearchWaitMs);
     const auto reply = Read(kAuxProbeIdLength, check);
     // A reply cut short has no last character to tell its meaning by.
-    if (!reply || reply->size() < kAuxProbeIdLength) {
-      result.ending = AuxSearch::Ending::Interrupted;
-      return result;
-    }
-    if (IsMarker(*reply, 'F', 'F')) {
-      result.ending = AuxSearch::Ending::EndOfList;
-      return result;
-    }
-    if (IsMarker(*reply, 'F', 'E')) {
-      result.ending = AuxSearch::Ending::NoProbe;
-      return result;
-    }
-    if (IsMarker(*reply, '0', '0')) {
-      result.ending = AuxSearch::Ending::BusError;
-      return result;
-    }
+    if (!reply || reply->size() < kAuxProbeIdLength) return end(AuxSearch::Ending::Interrupted);
+    if (IsMarker(*reply, 'F', 'F')) return end(AuxSearch::Ending::EndOfList);
+    if (IsMarker(*reply, 'F', 'E')) return end(AuxSearch::Ending::NoProbe);
+    if (IsMarker(*reply, '0', '0')) return end(AuxSearch::Ending::BusError);
     const std::string id = reply->Raw().substr(0, kAuxProbeIdLength);
     // A bus lists each probe once: one reported again is a bus that has lost its place.
-    if (!reported.insert(id).second) {
-      result.ending = AuxSearch::Ending::BusError;
-      return result;
-    }
+    if (!reported.insert(id).second) return end(AuxSearch::Ending::BusError);
     if (auto name = AuxProbeName(id)) result.probes.emplace_back(*name, id);
   }
-  result.ending = AuxSearch::Ending::BusError;
-  return result;
+  return end(AuxSearch::Ending::BusError);
 }
 
 Result<AuxFamily> Station::MeasureAux(const std::string& id) {

@@ -22,17 +22,13 @@
 inline namespace qvusb {
 namespace protocol {
 
-// The probes on the AUX bus, each known by the 16 characters the station reports for it.
-constexpr size_t kAuxProbeIdLength = 16;
-// AUX probes by display name ('t' or 'p' and six characters of the identifier) to their
-// identifiers.
+// AUX probes by display name to their 16-character identifiers.
 using AuxProbeIdMap = std::map<std::string, std::string>;
 // Replies of one search at most: a bus that never ends its list must not hang the caller.
 constexpr int kMaxAuxSearchReplies = 256;
 
-enum class AuxFamily { Temperature, MatricPressure, Other };
 // By the identifier's first two characters: "28" temperature, "55" matric pressure.
-AuxFamily AuxFamilyOf(const std::string& id);
+enum class AuxFamily { Temperature, MatricPressure, Other };
 // 't' or 'p' and characters 3 to 8 of the identifier; nothing for another family.
 std::optional<std::string> AuxProbeName(const std::string& id);
 
@@ -58,9 +54,8 @@ class Station {
   // For the calibration sequence: the time the station measures in water, and a result's length.
   static constexpr uint32_t kWaterWaitMs = 5500;
   static constexpr int32_t kResultLength = 4;
-  // A reflectogram: 1024 trace samples and two marker positions, four hexadecimal digits each.
+  // A reflectogram: 1024 trace samples and two marker positions.
   static constexpr size_t kReflectogramValues = 1026;
-  static constexpr size_t kReflectogramChars = 4 * kReflectogramValues;
 
   // What M<letter> has a channel measure, and what R<letter> reads back.
   enum class Measurement { Conductivity, ProbeTemperature, Moisture };
@@ -90,8 +85,8 @@ class Station {
   // The last measured value, as it came (NULs included). RS and RT are channel commands whose
   // channel digit is not sent; RM and RN are device-level.
   Result<link::Bytes> ReadValue(Value value, std::optional<int> channel, bool check);
-  // RG, the time the station takes to make it ready, and its 4104 characters, checked;
-  // TooShort when fewer came.
+  // RG, the time the station takes to make it ready, and its 4104 characters (four hexadecimal
+  // digits a value, most significant first), checked; TooShort when fewer came.
   Result<Reflectogram> ReadReflectogram();
   static Reflectogram DecodeReflectogram(const std::string& text);
 
