@@ -17,7 +17,7 @@ const char* const kCheckChannelLine = "Check the selected channel configuration"
 const char* const kReceiveFailureLine = "Error while receiving data - Try again";
 
 TModule1::TModule1(ui::Component* Owner)
-    : forms::TModule1Layout(Owner), Port(std::make_unique<link::SerialPort>()) {
+    : forms::TModule1Layout(Owner), Port(std::make_unique<link::SerialPort>()), meter(*Port) {
   Created();
 }
 
