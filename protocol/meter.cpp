@@ -76,11 +76,15 @@ Result<Done> Meter::MeasureProbeTemperature(std::optional<int> channel) {
   return Measure('T', channel, kProbeTemperatureWaitMs);
 }
 
+Result<link::Bytes> Meter::Ask(char letter, std::optional<int> channel, int32_t length) {
+  if (const auto sent = Send(Frame('R', letter, channel), 3); !sent) return sent.failure();
+  platform::Sleep(kReadWaitMs);
+  return Read(length, true);
+}
+
 Result<std::string> Meter::ReadValue(MeterValue value, std::optional<int> channel) {
   const Command& read = kValueReads[static_cast<int>(value)];
-  if (const auto sent = Send(Frame('R', read.text[0], channel), 3); !sent) return sent.failure();
-  platform::Sleep(kReadWaitMs);
-  const auto reply = Read(read.length, true);
+  const auto reply = Ask(read.text[0], channel, read.length);
   if (!reply) return reply.failure();
   return reply->Text();
 }
@@ -103,9 +107,7 @@ Result<MarkedReflectogram> Meter::ReceiveReflectogram() {
 }
 
 Result<link::ProbeTypeMask> Meter::ReadProbeTypeMask() {
-  if (const auto sent = Send(Frame('R', 'H', kDeviceLevel), 3); !sent) return sent.failure();
-  platform::Sleep(kReadWaitMs);
-  const auto reply = Read(kMaskLength, true);
+  const auto reply = Ask('H', kDeviceLevel, kMaskLength);
   if (!reply) return reply.failure();
   const auto mask = link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size());
   if (!mask) return Failure::Unreadable;

@@ -87,6 +87,8 @@ class Meter final : public MoistureInstrument {
 
  private:
   Result<Done> Measure(char letter, std::optional<int> channel, uint32_t waitMs);
+  // R<letter>, the time the meter takes to answer, and its checked reply.
+  Result<link::Bytes> Ask(char letter, std::optional<int> channel, int32_t length);
   Result<link::Bytes> TextExchange(const std::string& command, uint32_t waitMs, int32_t n);
 
   link::SerialPort& port_;
