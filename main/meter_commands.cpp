@@ -1,5 +1,6 @@
 // The meter command layer: the device-found guard, frames for the meter, the reply reader, and
 // the lines of the meter's failures, through which every handheld-meter operation goes.
+#include "common/log_texts.h"
 #include "main/main.h"
 
 bool TModule1::CheckDeviceFound() {

@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "app/support/services.h"
+#include "common/graph.h"
 #include "formatka2/formatka2.h"
 #include "formatka3/formatka3.h"
 #include "formatka4/formatka4.h"
-#include "main/graph.h"
 #include "main/main.h"
 #include "sim/instruments.h"
 #include "tests/qt/qt_helpers.h"
