@@ -9,6 +9,8 @@
 #include "platform/text_file.h"
 #include "ui/application.h"
 
+using protocol::MeterInfo;
+
 namespace {
 
 std::string BankLine(const char* format, int bank) {
@@ -19,7 +21,7 @@ std::string BankLine(const char* format, int bank) {
 
 }  // namespace
 
-void TModule1::ShowMeterInfo(protocol::MeterInfo item, const std::string& label, bool needsDevice) {
+void TModule1::ShowMeterInfo(MeterInfo item, const std::string& label, bool needsDevice) {
   ui::HourGlass hourglass;
   if (needsDevice && !CheckDeviceFound()) return;
   const auto reply = meter.ReadInfo(item);
@@ -28,16 +30,14 @@ void TModule1::ShowMeterInfo(protocol::MeterInfo item, const std::string& label,
 }
 
 // The clock is read even after a search that found nothing: it needs no device found.
-void TModule1::Time1Click(ui::Component*) { ShowMeterInfo(protocol::MeterInfo::Time, "Current time: ", false); }
+void TModule1::Time1Click(ui::Component*) { ShowMeterInfo(MeterInfo::Time, "Current time: ", false); }
 
-void TModule1::Date1Click(ui::Component*) { ShowMeterInfo(protocol::MeterInfo::Date, "Current date: ", true); }
+void TModule1::Date1Click(ui::Component*) { ShowMeterInfo(MeterInfo::Date, "Current date: ", true); }
 
-void TModule1::Contrast1Click(ui::Component*) {
-  ShowMeterInfo(protocol::MeterInfo::Contrast, "Current contrast value: ", true);
-}
+void TModule1::Contrast1Click(ui::Component*) { ShowMeterInfo(MeterInfo::Contrast, "Current contrast value: ", true); }
 
 void TModule1::Supplyvoltage1Click(ui::Component*) {
-  ShowMeterInfo(protocol::MeterInfo::SupplyVoltage, "Current supply voltage: ", true);
+  ShowMeterInfo(MeterInfo::SupplyVoltage, "Current supply voltage: ", true);
 }
 
 void TModule1::Storeddatapoints1Click(ui::Component*) {

@@ -143,9 +143,9 @@ Result<StoredPoints> Meter::ReadStoredPoints() {
 
 Result<MemoryBank> Meter::ReadBank(int bank, int32_t count) {
   const auto points = static_cast<uint32_t>(std::max(count, 0));
-  const auto reply = TextExchange("HRB" + std::to_string(bank) + "\n",
-                                  std::max(kShortestBankWaitMs, kBankWaitPerPointMs * points),
-                                  kBankPointLength * static_cast<int32_t>(points));
+  const auto reply =
+      TextExchange("HRB" + std::to_string(bank) + "\n", std::max(kShortestBankWaitMs, kBankWaitPerPointMs * points),
+                   kBankPointLength * static_cast<int32_t>(points));
   if (!reply) return reply.failure();
   return MemoryBank{reply->Text(), reply->size() >= kBankPointLength * points};
 }
