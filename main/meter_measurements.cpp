@@ -73,7 +73,7 @@ void TModule1::MeasMoiClick(ui::Component*) {
     Log("Compiling graph");
   };
   steps.failed = [this](protocol::Failure failure) { LogMeterFailure(failure); };
-  const auto measured = protocol::MeasureMoisture(meter, MeterChannel(), steps);
+  const auto measured = protocol::RunMoistureMeasurement(meter, MeterChannel(), steps);
   if (!measured) return;
   LastReflectogram.emplace(measured->values.begin(), measured->values.end());
   ShowReflectogram(MeterGraph, this, measured->values, measured->markers, LastMoisture.value_or(""),

@@ -9,9 +9,11 @@ namespace protocol {
 
 namespace {
 
-// The time the meter takes to measure, after MS and MT.
+// The time the meter takes to measure, after MS, MT and MM, and to make the reflectogram ready.
 constexpr uint32_t kSalinityWaitMs = 1480;
 constexpr uint32_t kProbeTemperatureWaitMs = 2980;
+constexpr uint32_t kMoistureWaitMs = 980;
+constexpr uint32_t kReflectogramWaitMs = 769;
 // Between a read command and its reply.
 constexpr uint32_t kReadWaitMs = 20;
 // Before SP, after the RH that read the mask.
@@ -76,25 +78,23 @@ Result<Done> Meter::MeasureProbeTemperature(std::optional<int> channel) {
   return Measure('T', channel, kProbeTemperatureWaitMs);
 }
 
-Result<link::Bytes> Meter::Ask(char letter, std::optional<int> channel, int32_t length) {
+Result<link::Bytes> Meter::Ask(char letter, std::optional<int> channel, uint32_t waitMs, int32_t length) {
   if (const auto sent = Send(Frame('R', letter, channel), 3); !sent) return sent.failure();
-  platform::Sleep(kReadWaitMs);
+  platform::Sleep(waitMs);
   return Read(length, true);
 }
 
 Result<std::string> Meter::ReadValue(MeterValue value, std::optional<int> channel) {
   const Command& read = kValueReads[static_cast<int>(value)];
-  const auto reply = Ask(read.text[0], channel, read.length);
+  const auto reply = Ask(read.text[0], channel, kReadWaitMs, read.length);
   if (!reply) return reply.failure();
   return reply->Text();
 }
 
-Result<Done> Meter::StartMoisture(std::optional<int> channel) { return Send(Frame('M', 'M', channel), 4); }
+Result<Done> Meter::MeasureMoisture(std::optional<int> channel) { return Measure('M', channel, kMoistureWaitMs); }
 
-Result<Done> Meter::AskReflectogram(std::optional<int> channel) { return Send(Frame('R', 'G', channel), 3); }
-
-Result<MarkedReflectogram> Meter::ReceiveReflectogram() {
-  const auto reply = Read(static_cast<int32_t>(kReflectogramBytes), true);
+Result<MarkedReflectogram> Meter::ReadReflectogram(std::optional<int> channel) {
+  const auto reply = Ask('G', channel, kReflectogramWaitMs, static_cast<int32_t>(kReflectogramBytes));
   if (!reply) return reply.failure();
   // A cut reflectogram has no defined values past its end.
   if (reply->size() < kReflectogramBytes) return Failure::TooShort;
@@ -107,7 +107,7 @@ Result<MarkedReflectogram> Meter::ReceiveReflectogram() {
 }
 
 Result<link::ProbeTypeMask> Meter::ReadProbeTypeMask() {
-  const auto reply = Ask('H', kDeviceLevel, kMaskLength);
+  const auto reply = Ask('H', kDeviceLevel, kReadWaitMs, kMaskLength);
   if (!reply) return reply.failure();
   const auto mask = link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size());
   if (!mask) return Failure::Unreadable;

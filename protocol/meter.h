@@ -69,10 +69,10 @@ class Meter final : public MoistureInstrument {
   // The last measured value as the meter sends it; its command carries no channel digit, yet
   // needs a channel all the same.
   Result<std::string> ReadValue(MeterValue value, std::optional<int> channel);
-  // MM, RG and RG's 2052 bytes, two a value, most significant first.
-  Result<Done> StartMoisture(std::optional<int> channel) override;
-  Result<Done> AskReflectogram(std::optional<int> channel) override;
-  Result<MarkedReflectogram> ReceiveReflectogram() override;
+  // MM and the time the meter takes; RG, the time it takes to make it ready, and its 2052 bytes,
+  // two a value, most significant first.
+  Result<Done> MeasureMoisture(std::optional<int> channel) override;
+  Result<MarkedReflectogram> ReadReflectogram(std::optional<int> channel) override;
 
   // The probe-type mask (RH), Unreadable unless it comes as two upper-case hexadecimal digits;
   // and SP with a mask, after the pause the meter needs before it.
@@ -88,7 +88,7 @@ class Meter final : public MoistureInstrument {
  private:
   Result<Done> Measure(char letter, std::optional<int> channel, uint32_t waitMs);
   // R<letter>, the time the meter takes to answer, and its checked reply.
-  Result<link::Bytes> Ask(char letter, std::optional<int> channel, int32_t length);
+  Result<link::Bytes> Ask(char letter, std::optional<int> channel, uint32_t waitMs, int32_t length);
   Result<link::Bytes> TextExchange(const std::string& command, uint32_t waitMs, int32_t n);
 
   link::SerialPort& port_;

@@ -1,6 +1,6 @@
 // The moisture measurement, one sequence for the handheld meter and the stations: MM on the
-// channel, the time the instrument takes to measure, the moisture and dielectric-constant reads,
-// then RG, the time the instrument takes to make the reflectogram ready, and the reflectogram.
+// channel and the time the instrument takes to measure, the moisture and dielectric-constant
+// reads, then RG, the time the instrument takes to make it ready, and the reflectogram.
 #pragma once
 
 #include <array>
@@ -26,12 +26,11 @@ struct MarkedReflectogram {
 };
 
 // What the sequence asks of the instrument, each exchange addressed as that instrument wants it
-// (the meter's RG on the channel, a station's device-level).
+// (the meter's RG on the channel, a station's device-level) and with its own waits.
 class MoistureInstrument {
  public:
-  virtual Result<Done> StartMoisture(std::optional<int> channel) = 0;
-  virtual Result<Done> AskReflectogram(std::optional<int> channel) = 0;
-  virtual Result<MarkedReflectogram> ReceiveReflectogram() = 0;
+  virtual Result<Done> MeasureMoisture(std::optional<int> channel) = 0;
+  virtual Result<MarkedReflectogram> ReadReflectogram(std::optional<int> channel) = 0;
 
  protected:
   ~MoistureInstrument() = default;
@@ -49,8 +48,8 @@ struct MoistureSteps {
 };
 
 // The reflectogram, or nothing when the measurement ended early.
-std::optional<MarkedReflectogram> MeasureMoisture(MoistureInstrument& instrument, std::optional<int> channel,
-                                                  const MoistureSteps& steps);
+std::optional<MarkedReflectogram> RunMoistureMeasurement(MoistureInstrument& instrument, std::optional<int> channel,
+                                                         const MoistureSteps& steps);
 
 }  // namespace protocol
 }  // namespace qvusb
