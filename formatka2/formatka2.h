@@ -44,9 +44,9 @@ class TModule2 : public forms::TModule2Layout {
   void ReadConductivity();
   bool CalibrateProbeLength();
 
-  // Moisture and probe temperature; the two reads return true when their frame was not sent.
-  bool ReadMoisture();
-  bool ReadDielectricConstant();
+  // Moisture and probe temperature: each read logs the value it keeps, or why none came.
+  protocol::Result<std::string> ReadMoisture();
+  protocol::Result<std::string> ReadDielectricConstant();
   void ReadProbeTemperature();
 
   // Full calibrations.
@@ -102,9 +102,9 @@ class TModule2 : public forms::TModule2Layout {
   // missing reply is told by no line.
   void LogReadFailure(protocol::Failure failure);
   // Reads a value and logs `label`, its first `shown` characters and `unit`, keeping it in `kept`
-  // when given; or logs the failure. True when the read frame was not sent.
-  bool ShowValue(protocol::Station::Value value, const std::string& label, size_t shown, const std::string& unit,
-                 std::string* kept);
+  // when given; or logs the failure.
+  protocol::Result<std::string> ShowValue(protocol::Station::Value value, const std::string& label, size_t shown,
+                                          const std::string& unit, std::string* kept);
   // The log lines of a failed channel exchange: the send failure, then the hint to the channel.
   void LogChannelFailure();
 };

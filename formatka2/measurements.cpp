@@ -47,26 +47,26 @@ void TModule2::ReadProbeTemperature() {
   ShowValue(Value::ProbeTemperature, "Measured probe temperature: ", 5, " Celsius grades", nullptr);
 }
 
-bool TModule2::ReadMoisture() {
+protocol::Result<std::string> TModule2::ReadMoisture() {
   Log("Receiving measurement results");
   return ShowValue(Value::Moisture, "Measured moisture: ", 6, "%", &LastMoisture);
 }
 
-bool TModule2::ReadDielectricConstant() {
+protocol::Result<std::string> TModule2::ReadDielectricConstant() {
   // The sixth character is kept for the chart's title, not shown.
   return ShowValue(Value::DielectricConstant, "Measured dielectric constant: ", 5, "", &LastDielectricConstant);
 }
 
-bool TModule2::ShowValue(protocol::Station::Value value, const std::string& label, size_t shown,
-                         const std::string& unit, std::string* kept) {
+protocol::Result<std::string> TModule2::ShowValue(protocol::Station::Value value, const std::string& label,
+                                                  size_t shown, const std::string& unit, std::string* kept) {
   const auto reply = SelectedStation().ReadValue(value, SelectedChannel(), true);
   if (!reply) {
     LogReadFailure(reply.failure());
-    return reply.failed(protocol::Failure::NotSent);
+    return reply.failure();
   }
   Log(label + link::ShownInLog(reply->Text(shown)) + unit);
   if (kept) *kept = reply->Text();
-  return false;
+  return reply->Text();
 }
 
 void TModule2::LogReadFailure(protocol::Failure failure) {

@@ -10,23 +10,17 @@
 void TModule2::MeasMoiClick(ui::Component*) {
   ui::HourGlass hourGlass;
   Log("Starting moisture measurement");
+  protocol::MoistureSteps steps;
+  steps.readMoisture = [this] { return ReadMoisture(); };
+  steps.readDielectricConstant = [this] { return ReadDielectricConstant(); };
+  steps.beforeReflectogram = [this] {
+    Log("Preparing the graph");
+    Log("Compiling graph");
+  };
+  steps.failed = [this](protocol::Failure failure) { LogReadFailure(failure); };
   protocol::Station station = SelectedStation();
-  if (!station.Measure(protocol::Station::Measurement::Moisture, SelectedChannel())) {
-    Log(kSendFailureLine);
-    return;
-  }
-  ReadMoisture();
-  // Only a dielectric constant that could not be asked for leaves the markers out, and makes a
-  // reflectogram that cannot be asked for either no news.
-  const bool failed = ReadDielectricConstant();
-  Log("Preparing the graph");
-  Log("Compiling graph");
-  const auto reflectogram = station.ReadReflectogram();
-  if (!reflectogram) {
-    if (!failed || !reflectogram.failed(protocol::Failure::NotSent)) LogReadFailure(reflectogram.failure());
-    return;  // the previous chart stays
-  }
-  ShowReflectogram(StationGraph, this, reflectogram->values, !failed && !reflectogram->faulty, LastMoisture,
-                   LastDielectricConstant);
+  const auto measured = protocol::RunMoistureMeasurement(station, SelectedChannel(), steps);
+  if (!measured) return;  // the previous chart stays
+  ShowReflectogram(StationGraph, this, measured->values, measured->markers, LastMoisture, LastDielectricConstant);
   Log("Moisture measurement complete");
 }

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "platform/timing.h"
+#include "protocol/exchange.h"
 
 inline namespace qvusb {
 namespace protocol {
@@ -10,7 +11,7 @@ namespace protocol {
 namespace {
 
 constexpr size_t kAuxProbeIdLength = 16;
-constexpr size_t kReflectogramChars = 4 * Station::kReflectogramValues;
+constexpr size_t kReflectogramChars = 4 * kReflectogramValues;
 
 // The time the station takes to measure, after MS, MT and MM.
 constexpr uint32_t kMeasureWaitsMs[] = {1480, 2980, 980};
@@ -66,16 +67,10 @@ std::optional<link::CommandFrame> Station::Frame(char letter1, char letter2, std
 }
 
 Result<Done> Station::Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload) {
-  if (!link::WriteFrame(port_, frame, count, payload)) return Failure::NotSent;
-  return Done{};
+  return SendFrame(port_, frame, count, payload);
 }
 
-Result<link::Bytes> Station::Read(int32_t n, bool check) {
-  auto reply = port_.Read(n);
-  if (!reply) return Failure::NoReply;
-  if (check && reply->StartsWith("ER")) return Failure::Refused;
-  return std::move(*reply);
-}
+Result<link::Bytes> Station::Read(int32_t n, bool check) { return ReadReply(port_, n, check); }
 
 Result<Done> Station::Measure(Measurement measurement, std::optional<int> channel) {
   const auto sent = Send(Frame('M', kMeasureLetters[static_cast<int>(measurement)], channel), 4);
@@ -95,7 +90,7 @@ Result<link::Bytes> Station::ReadValue(Value value, std::optional<int> channel, 
   return Read(read.length, check);
 }
 
-Result<Station::Reflectogram> Station::ReadReflectogram() {
+Result<MarkedReflectogram> Station::ReadReflectogram(std::optional<int> /*channel*/) {
   const auto sent = Send(Frame('R', 'G', kDeviceLevel), 3);
   if (!sent) return sent.failure();
   platform::Sleep(kReflectogramWaitMs);
@@ -106,19 +101,19 @@ Result<Station::Reflectogram> Station::ReadReflectogram() {
   return DecodeReflectogram(reply->Raw());
 }
 
-Station::Reflectogram Station::DecodeReflectogram(const std::string& text) {
-  Reflectogram decoded{};
+MarkedReflectogram Station::DecodeReflectogram(const std::string& text) {
+  MarkedReflectogram decoded{};
   for (size_t i = 0; i < kReflectogramValues; ++i) {
     uint32_t value = 0;
     for (size_t k = 0; k < 4; ++k) {
       const size_t at = 4 * i + k;
       const char c = at < text.size() ? text[at] : '\0';
       // The station's own conversion: '0' off, and 7 more above '9'. Only upper-case digits are
-      // sound; any other character marks the whole reflectogram faulty, but its digit still
-      // counts (unsigned arithmetic gives the same bits as the signed sum).
+      // sound; any other character still counts (unsigned arithmetic gives the same bits as the
+      // signed sum).
       int digit = static_cast<unsigned char>(c) - '0';
       if (digit > 9) digit -= 7;
-      if (link::HexDigitValue(c) < 0) decoded.faulty = true;
+      if (link::HexDigitValue(c) < 0) decoded.markers = false;
       value = value * 16 + static_cast<uint32_t>(digit);
     }
     decoded.values[i] = value;

@@ -5,7 +5,6 @@
 // reply counts, is the caller's.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -17,6 +16,7 @@
 #include "link/frame.h"
 #include "link/probe_type_mask.h"
 #include "link/serial_port.h"
+#include "protocol/moisture.h"
 #include "protocol/result.h"
 
 inline namespace qvusb {
@@ -47,25 +47,17 @@ struct AuxSearch {
   std::vector<std::pair<std::string, std::string>> probes;
 };
 
-class Station {
+class Station final : public MoistureInstrument {
  public:
   // The channel digit of device-level commands.
   static constexpr int kDeviceLevel = 0;
   // For the calibration sequence: the time the station measures in water, and a result's length.
   static constexpr uint32_t kWaterWaitMs = 5500;
   static constexpr int32_t kResultLength = 4;
-  // A reflectogram: 1024 trace samples and two marker positions.
-  static constexpr size_t kReflectogramValues = 1026;
 
   // What M<letter> has a channel measure, and what R<letter> reads back.
   enum class Measurement { Conductivity, ProbeTemperature, Moisture };
   enum class Value { Conductivity, ProbeTemperature, Moisture, DielectricConstant };
-
-  struct Reflectogram {
-    std::array<uint32_t, kReflectogramValues> values;
-    // A character was no upper-case hexadecimal digit: its digit still counts, the markers do not.
-    bool faulty = false;
-  };
 
   // `address`: nothing when the station's identifier has none; nothing can be sent then.
   Station(link::SerialPort& port, std::optional<uint8_t> address) : port_(port), address_(address) {}
@@ -82,13 +74,16 @@ class Station {
   // caller who waits for it whether or not the frame went out.
   Result<Done> Measure(Measurement measurement, std::optional<int> channel);
   void AwaitMeasurement(Measurement measurement);
+  Result<Done> MeasureMoisture(std::optional<int> channel) override { return Measure(Measurement::Moisture, channel); }
   // The last measured value, as it came (NULs included). RS and RT are channel commands whose
   // channel digit is not sent; RM and RN are device-level.
   Result<link::Bytes> ReadValue(Value value, std::optional<int> channel, bool check);
-  // RG, the time the station takes to make it ready, and its 4104 characters (four hexadecimal
-  // digits a value, most significant first), checked; TooShort when fewer came.
-  Result<Reflectogram> ReadReflectogram();
-  static Reflectogram DecodeReflectogram(const std::string& text);
+  // RG (device-level), the time the station takes to make it ready, and its 4104 characters (four
+  // hexadecimal digits a value, most significant first), checked; TooShort when fewer came.
+  Result<MarkedReflectogram> ReadReflectogram(std::optional<int> channel) override;
+  // A character that is no upper-case hexadecimal digit still counts with its digit, but leaves
+  // the markers out.
+  static MarkedReflectogram DecodeReflectogram(const std::string& text);
 
   // The probe-type mask (RH), Unreadable unless it comes as two upper-case hexadecimal digits;
   // and SP with a mask.

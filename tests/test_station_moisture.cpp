@@ -47,12 +47,12 @@ TEST(StationReflectogram, Decoding) {
     const auto decoded = protocol::Station::DecodeReflectogram(c.text + std::string(4 * 1025, '0'));
     ASSERT_EQ(decoded.values.size(), 1026u);
     EXPECT_EQ(decoded.values[0], c.first) << c.text;
-    EXPECT_EQ(decoded.faulty, c.faulty) << c.text;
+    EXPECT_EQ(decoded.markers, !c.faulty) << c.text;
   }
   // The last value comes from the last four characters.
   const auto decoded = protocol::Station::DecodeReflectogram(std::string(4100, '0') + "0BB8");
   EXPECT_EQ(decoded.values[1025], 3000u);
-  EXPECT_FALSE(decoded.faulty);
+  EXPECT_TRUE(decoded.markers);
 }
 
 class StationMoistureTest : public StationTest {
