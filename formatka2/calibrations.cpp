@@ -7,6 +7,7 @@
 #include "common/full_calibration.h"
 #include "common/log_texts.h"
 #include "formatka2/formatka2.h"
+#include "protocol/exchange.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -24,7 +25,7 @@ FullCalibrationSteps TModule2::CalibrationSteps() {
   FullCalibrationSteps steps;
   steps.log = [this](const std::string& line) { Log(line); };
   steps.send = [this](char l1, char l2, bool deviceLevel, int count, const std::string& payload) {
-    return SelectedStation().Send(BuildStationCommand(l1, l2, deviceLevel), count, payload).ok();
+    return protocol::SendFrame(*Port, BuildStationCommand(l1, l2, deviceLevel), count, payload).ok();
   };
   steps.readResult = [this] { return ReadStationReply(protocol::Station::kResultLength, false); };
   steps.epsLowText = [this] { return eps_low->Text(); };

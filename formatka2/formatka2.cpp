@@ -5,6 +5,7 @@
 #include "common/log_texts.h"
 #include "formatka3/formatka3.h"
 #include "main/main.h"
+#include "protocol/exchange.h"
 #include "ui/application.h"
 
 ui::Component* Module2Owner = nullptr;
@@ -101,7 +102,7 @@ void TModule2::LogChannelFailure() {
 }
 
 std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check) {
-  auto reply = SelectedStation().Read(count, check);
+  auto reply = protocol::ReadReply(*Port, count, check);
   if (!reply) {
     LogRefusal(reply.failure());
     return std::nullopt;

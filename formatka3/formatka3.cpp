@@ -5,6 +5,7 @@
 #include "common/about.h"
 #include "formatka2/formatka2.h"
 #include "formatka3/data_logger.h"
+#include "protocol/exchange.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -93,7 +94,7 @@ std::optional<link::CommandFrame> TModule3::BuildStationCommand(char letter1, ch
 }
 
 std::optional<link::Bytes> TModule3::ReadStationReply(int32_t length) {
-  auto reply = SelectedStation().Read(length, true);
+  auto reply = protocol::ReadReply(*Port, length, true);
   if (!reply) return std::nullopt;
   return *reply;
 }

@@ -1,12 +1,10 @@
-// The two halves of every addressed exchange with the meter and the stations, with their failures.
+// The two halves of an addressed exchange with the meter or a station.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <utility>
 
-#include "link/bytes.h"
-#include "link/frame.h"
 #include "link/serial_port.h"
 #include "protocol/result.h"
 
@@ -15,7 +13,7 @@ namespace protocol {
 
 // Writes the first `count` bytes of a frame, then `payload`, after the wake preamble.
 inline Result<Done> SendFrame(link::SerialPort& port, const std::optional<link::CommandFrame>& frame, int count,
-                              const std::string& payload) {
+                              const std::string& payload = {}) {
   if (!link::WriteFrame(port, frame, count, payload)) return Failure::NotSent;
   return Done{};
 }

@@ -66,14 +66,8 @@ std::optional<link::CommandFrame> Station::Frame(char letter1, char letter2, std
   return link::MakeFrame(*address_, letter1, letter2, *channel == kDeviceLevel, *channel);
 }
 
-Result<Done> Station::Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload) {
-  return SendFrame(port_, frame, count, payload);
-}
-
-Result<link::Bytes> Station::Read(int32_t n, bool check) { return ReadReply(port_, n, check); }
-
 Result<Done> Station::Measure(Measurement measurement, std::optional<int> channel) {
-  const auto sent = Send(Frame('M', kMeasureLetters[static_cast<int>(measurement)], channel), 4);
+  const auto sent = SendFrame(port_, Frame('M', kMeasureLetters[static_cast<int>(measurement)], channel), 4);
   if (sent) AwaitMeasurement(measurement);
   return sent;
 }
@@ -84,17 +78,17 @@ void Station::AwaitMeasurement(Measurement measurement) {
 
 Result<link::Bytes> Station::ReadValue(Value value, std::optional<int> channel, bool check) {
   const ValueRead& read = kValueReads[static_cast<int>(value)];
-  const auto sent = Send(Frame('R', read.letter, read.deviceLevel ? kDeviceLevel : channel), 3);
+  const auto sent = SendFrame(port_, Frame('R', read.letter, read.deviceLevel ? kDeviceLevel : channel), 3);
   if (!sent) return sent.failure();
   platform::Sleep(kReadWaitMs);
-  return Read(read.length, check);
+  return ReadReply(port_, read.length, check);
 }
 
 Result<MarkedReflectogram> Station::ReadReflectogram(std::optional<int> /*channel*/) {
-  const auto sent = Send(Frame('R', 'G', kDeviceLevel), 3);
+  const auto sent = SendFrame(port_, Frame('R', 'G', kDeviceLevel), 3);
   if (!sent) return sent.failure();
   platform::Sleep(kReflectogramWaitMs);
-  const auto reply = Read(static_cast<int32_t>(kReflectogramChars), true);
+  const auto reply = ReadReply(port_, static_cast<int32_t>(kReflectogramChars), true);
   if (!reply) return reply.failure();
   // A reply cut short has no trustworthy values.
   if (reply->size() < kReflectogramChars) return Failure::TooShort;
@@ -122,10 +116,10 @@ MarkedReflectogram Station::DecodeReflectogram(const std::string& text) {
 }
 
 Result<link::ProbeTypeMask> Station::ReadProbeTypeMask() {
-  const auto sent = Send(Frame('R', 'H', kDeviceLevel), 3);
+  const auto sent = SendFrame(port_, Frame('R', 'H', kDeviceLevel), 3);
   if (!sent) return sent.failure();
   platform::Sleep(kReadWaitMs);
-  const auto reply = Read(kMaskLength, true);
+  const auto reply = ReadReply(port_, kMaskLength, true);
   if (!reply) return reply.failure();
   const auto mask = link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size());
   if (!mask) return Failure::Unreadable;
@@ -134,7 +128,7 @@ Result<link::ProbeTypeMask> Station::ReadProbeTypeMask() {
 
 Result<Done> Station::WriteProbeTypeMask(link::ProbeTypeMask mask) {
   const auto digits = mask.Digits();
-  return Send(Frame('S', 'P', kDeviceLevel), 3, std::string{digits[0], digits[1], '0', '0'});
+  return SendFrame(port_, Frame('S', 'P', kDeviceLevel), 3, std::string{digits[0], digits[1], '0', '0'});
 }
 
 AuxSearch Station::SearchAux(bool check) {
@@ -143,13 +137,13 @@ AuxSearch Station::SearchAux(bool check) {
     result.ending = ending;
     return result;
   };
-  if (!Send(Frame('1', 'W', kDeviceLevel), 3, std::string(kAuxProbeIdLength, 'F'))) return result;
+  if (!SendFrame(port_, Frame('1', 'W', kDeviceLevel), 3, std::string(kAuxProbeIdLength, 'F'))) return result;
   std::set<std::string> reported;
   for (int i = 0; i < kMaxAuxSearchReplies; ++i) {
     platform::Sleep(kAuxSearchWaitMs);
-    if (!Send(Frame('1', 'S', kDeviceLevel), 3)) return end(AuxSearch::Ending::Interrupted);
+    if (!SendFrame(port_, Frame('1', 'S', kDeviceLevel), 3)) return end(AuxSearch::Ending::Interrupted);
     platform::Sleep(kAuxSearchWaitMs);
-    const auto reply = Read(kAuxProbeIdLength, check);
+    const auto reply = ReadReply(port_, kAuxProbeIdLength, check);
     // A reply cut short has no last character to tell its meaning by.
     if (!reply || reply->size() < kAuxProbeIdLength) return end(AuxSearch::Ending::Interrupted);
     if (IsMarker(*reply, 'F', 'F')) return end(AuxSearch::Ending::EndOfList);
@@ -165,7 +159,7 @@ AuxSearch Station::SearchAux(bool check) {
 
 Result<AuxFamily> Station::MeasureAux(const std::string& id) {
   if (id.size() != kAuxProbeIdLength) return Failure::NotSent;
-  if (const auto sent = Send(Frame('1', 'M', kDeviceLevel), 3, id); !sent) return sent.failure();
+  if (const auto sent = SendFrame(port_, Frame('1', 'M', kDeviceLevel), 3, id); !sent) return sent.failure();
   platform::Sleep(kAuxMeasureWaitMs);
   return AuxFamilyOf(id);
 }
@@ -173,9 +167,10 @@ Result<AuxFamily> Station::MeasureAux(const std::string& id) {
 Result<link::Bytes> Station::ReadAux(AuxFamily family, bool check) {
   if (family == AuxFamily::Other) return Failure::NotSent;
   const bool temperature = family == AuxFamily::Temperature;
-  if (const auto sent = Send(Frame('1', temperature ? 'R' : 'P', kDeviceLevel), 3); !sent) return sent.failure();
+  if (const auto sent = SendFrame(port_, Frame('1', temperature ? 'R' : 'P', kDeviceLevel), 3); !sent)
+    return sent.failure();
   platform::Sleep(kAuxReadWaitMs);
-  return Read(temperature ? kAuxTemperatureLength : kAuxPressureLength, check);
+  return ReadReply(port_, temperature ? kAuxTemperatureLength : kAuxPressureLength, check);
 }
 
 }  // namespace protocol

@@ -65,10 +65,6 @@ class Station final : public MoistureInstrument {
   // The frame of a command on `channel` (1 to 8, or kDeviceLevel); nothing without an address or
   // a channel.
   std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const;
-  // Writes the first `count` bytes of a frame, then `payload`, after the wake preamble.
-  Result<Done> Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload = {});
-  // Reads n bytes. Checked, an "ER" reply is refused; a shorter one passes.
-  Result<link::Bytes> Read(int32_t n, bool check);
 
   // M<letter> on the channel, then the time the station takes to measure; that time alone, for a
   // caller who waits for it whether or not the frame went out.
