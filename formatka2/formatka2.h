@@ -95,11 +95,9 @@ class TModule2 : public forms::TModule2Layout {
   // laboratory probe: the AUX probe chosen, or the water temperature from the dialog.
   FullCalibrationSteps CalibrationSteps();
   std::optional<std::string> LaboratoryWaterPayload();
-  // A checked reply the station refused is told in this window's words before the caller's own
-  // failure lines.
+  // A refused reply's line, which comes before the caller's own failure lines.
   void LogRefusal(protocol::Failure failure);
-  // A value read's failure: the send failure when its frame did not go out, else the refusal; a
-  // missing reply is told by no line.
+  // The send failure when the frame did not go out, else the refusal; no line for a missing reply.
   void LogReadFailure(protocol::Failure failure);
   // Reads a value and logs `label`, its first `shown` characters and `unit`, keeping it in `kept`
   // when given; or logs the failure.

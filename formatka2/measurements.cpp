@@ -70,9 +70,6 @@ protocol::Result<std::string> TModule2::ShowValue(protocol::Station::Value value
 }
 
 void TModule2::LogReadFailure(protocol::Failure failure) {
-  if (failure == protocol::Failure::NotSent) {
-    Log(kSendFailureLine);
-  } else {
-    LogRefusal(failure);
-  }
+  if (failure == protocol::Failure::NotSent) return Log(kSendFailureLine);
+  LogRefusal(failure);
 }

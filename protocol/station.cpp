@@ -76,19 +76,21 @@ void Station::AwaitMeasurement(Measurement measurement) {
   platform::Sleep(kMeasureWaitsMs[static_cast<int>(measurement)]);
 }
 
+Result<link::Bytes> Station::Ask(const std::optional<link::CommandFrame>& frame, uint32_t waitMs, int32_t n,
+                                 bool check) {
+  if (const auto sent = SendFrame(port_, frame, 3); !sent) return sent.failure();
+  platform::Sleep(waitMs);
+  return ReadReply(port_, n, check);
+}
+
 Result<link::Bytes> Station::ReadValue(Value value, std::optional<int> channel, bool check) {
   const ValueRead& read = kValueReads[static_cast<int>(value)];
-  const auto sent = SendFrame(port_, Frame('R', read.letter, read.deviceLevel ? kDeviceLevel : channel), 3);
-  if (!sent) return sent.failure();
-  platform::Sleep(kReadWaitMs);
-  return ReadReply(port_, read.length, check);
+  return Ask(Frame('R', read.letter, read.deviceLevel ? kDeviceLevel : channel), kReadWaitMs, read.length, check);
 }
 
 Result<MarkedReflectogram> Station::ReadReflectogram(std::optional<int> /*channel*/) {
-  const auto sent = SendFrame(port_, Frame('R', 'G', kDeviceLevel), 3);
-  if (!sent) return sent.failure();
-  platform::Sleep(kReflectogramWaitMs);
-  const auto reply = ReadReply(port_, static_cast<int32_t>(kReflectogramChars), true);
+  const auto reply =
+      Ask(Frame('R', 'G', kDeviceLevel), kReflectogramWaitMs, static_cast<int32_t>(kReflectogramChars), true);
   if (!reply) return reply.failure();
   // A reply cut short has no trustworthy values.
   if (reply->size() < kReflectogramChars) return Failure::TooShort;
@@ -116,10 +118,7 @@ MarkedReflectogram Station::DecodeReflectogram(const std::string& text) {
 }
 
 Result<link::ProbeTypeMask> Station::ReadProbeTypeMask() {
-  const auto sent = SendFrame(port_, Frame('R', 'H', kDeviceLevel), 3);
-  if (!sent) return sent.failure();
-  platform::Sleep(kReadWaitMs);
-  const auto reply = ReadReply(port_, kMaskLength, true);
+  const auto reply = Ask(Frame('R', 'H', kDeviceLevel), kReadWaitMs, kMaskLength, true);
   if (!reply) return reply.failure();
   const auto mask = link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size());
   if (!mask) return Failure::Unreadable;
@@ -141,9 +140,8 @@ AuxSearch Station::SearchAux(bool check) {
   std::set<std::string> reported;
   for (int i = 0; i < kMaxAuxSearchReplies; ++i) {
     platform::Sleep(kAuxSearchWaitMs);
-    if (!SendFrame(port_, Frame('1', 'S', kDeviceLevel), 3)) return end(AuxSearch::Ending::Interrupted);
-    platform::Sleep(kAuxSearchWaitMs);
-    const auto reply = ReadReply(port_, kAuxProbeIdLength, check);
+    const auto reply =
+        Ask(Frame('1', 'S', kDeviceLevel), kAuxSearchWaitMs, static_cast<int32_t>(kAuxProbeIdLength), check);
     // A reply cut short has no last character to tell its meaning by.
     if (!reply || reply->size() < kAuxProbeIdLength) return end(AuxSearch::Ending::Interrupted);
     if (IsMarker(*reply, 'F', 'F')) return end(AuxSearch::Ending::EndOfList);
@@ -167,10 +165,8 @@ Result<AuxFamily> Station::MeasureAux(const std::string& id) {
 Result<link::Bytes> Station::ReadAux(AuxFamily family, bool check) {
   if (family == AuxFamily::Other) return Failure::NotSent;
   const bool temperature = family == AuxFamily::Temperature;
-  if (const auto sent = SendFrame(port_, Frame('1', temperature ? 'R' : 'P', kDeviceLevel), 3); !sent)
-    return sent.failure();
-  platform::Sleep(kAuxReadWaitMs);
-  return ReadReply(port_, temperature ? kAuxTemperatureLength : kAuxPressureLength, check);
+  return Ask(Frame('1', temperature ? 'R' : 'P', kDeviceLevel), kAuxReadWaitMs,
+             temperature ? kAuxTemperatureLength : kAuxPressureLength, check);
 }
 
 }  // namespace protocol

@@ -1,8 +1,6 @@
-// A multi-channel station over the program's one serial port and its address: the commands of its
-// eight TDR channels, its probe-type mask, its reflectogram and the AUX bus on its AUX connector,
-// with the lengths of their replies and the time the station takes for each step. Every exchange
-// returns its value or which failure happened; what the user is told of it, and how a refused
-// reply counts, is the caller's.
+// A multi-channel station over the program's one serial port and its address: its eight TDR
+// channels, probe-type mask, reflectogram and AUX bus, with their reply lengths and waits. Every
+// exchange returns its value or which failure happened; what the user is told, the caller's.
 #pragma once
 
 #include <cstdint>
@@ -96,6 +94,9 @@ class Station final : public MoistureInstrument {
   Result<link::Bytes> ReadAux(AuxFamily family, bool check);
 
  private:
+  // A frame's first 3 bytes, the wait, and n characters of reply.
+  Result<link::Bytes> Ask(const std::optional<link::CommandFrame>& frame, uint32_t waitMs, int32_t n, bool check);
+
   link::SerialPort& port_;
   std::optional<uint8_t> address_;
 };
