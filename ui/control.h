@@ -218,9 +218,9 @@ class ComboBox : public Control {
 
   // User actions. Every pick and every typed text runs OnChange, even when the text stays the same
   // (each is a change event of the edit part); a typed text selects the item it equals exactly.
-  void UserDropDown();                       // opens the list: runs OnDropDown
-  void UserPick(int index);                  // picks an item from the list
-  void UserType(const std::string& text);    // types a text into the edit part
+  void UserDropDown();                     // opens the list: runs OnDropDown
+  void UserPick(int index);                // picks an item from the list
+  void UserType(const std::string& text);  // types a text into the edit part
 
  private:
   StringList items_;

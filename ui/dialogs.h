@@ -28,7 +28,7 @@ enum class FileDialogKind { Open, Save };
 
 struct FileDialogRequest {
   FileDialogKind kind = FileDialogKind::Save;
-  std::string fileName;    // proposed name in; chosen path out
+  std::string fileName;  // proposed name in; chosen path out
   std::string initialDir;
   std::string filter;      // e.g. "*.txt"
   std::string defaultExt;  // appended to a chosen name without an extension, when set
@@ -55,14 +55,12 @@ class FileDialog : public Component {
 
 class SaveDialog : public FileDialog {
  public:
-  SaveDialog(Component* owner, std::string name)
-      : FileDialog(owner, std::move(name), FileDialogKind::Save) {}
+  SaveDialog(Component* owner, std::string name) : FileDialog(owner, std::move(name), FileDialogKind::Save) {}
 };
 
 class OpenDialog : public FileDialog {
  public:
-  OpenDialog(Component* owner, std::string name)
-      : FileDialog(owner, std::move(name), FileDialogKind::Open) {}
+  OpenDialog(Component* owner, std::string name) : FileDialog(owner, std::move(name), FileDialogKind::Open) {}
 };
 
 }  // namespace ui

@@ -86,8 +86,7 @@ void DrawPointer(QPainter& p, ui::ChartSeries::PointerStyle style, QPointF at, Q
       p.drawEllipse(at, s, s);
       break;
     case ui::ChartSeries::PointerStyle::TriangleDown: {
-      const QPointF corners[3] = {
-          {at.x() - s, at.y() - s}, {at.x() + s, at.y() - s}, {at.x(), at.y() + s}};
+      const QPointF corners[3] = {{at.x() - s, at.y() - s}, {at.x() + s, at.y() - s}, {at.x(), at.y() + s}};
       p.drawPolygon(corners, 3);
       break;
     }
@@ -120,8 +119,7 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
   p.setPen(Qt::blue);
   for (const std::string& line : chart.Title()) {
     const QRect row(area.left() + 8, y, area.width() - 16, lineHeight);
-    const int align =
-        (chart.TitleLeftAligned() ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
+    const int align = (chart.TitleLeftAligned() ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
     p.drawText(row, align, ToQt(line));
     y += lineHeight;
   }
@@ -151,8 +149,7 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
     if (!bottom.title.empty()) marginBottom += lineHeight + 2;
   }
   const int top = std::max(y + 6, area.top() + 10);
-  const QRect plot(QPoint(area.left() + marginLeft, top),
-                   QPoint(area.right() - 16, area.bottom() - marginBottom));
+  const QRect plot(QPoint(area.left() + marginLeft, top), QPoint(area.right() - 16, area.bottom() - marginBottom));
   if (plot.width() < 4 || plot.height() < 4) {
     p.restore();
     return;
@@ -183,14 +180,12 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
       if (bottom.labels) {
         const QString label = TickLabel(v);
         const int w = fm.horizontalAdvance(label);
-        p.drawText(QRectF(x - w / 2.0 - 2, plot.bottom() + 5, w + 4, lineHeight), Qt::AlignCenter,
-                   label);
+        p.drawText(QRectF(x - w / 2.0 - 2, plot.bottom() + 5, w + 4, lineHeight), Qt::AlignCenter, label);
       }
     }
     if (!bottom.title.empty()) {
       const int titleTop = area.bottom() - lineHeight - 4;
-      p.drawText(QRect(plot.left(), titleTop, plot.width(), lineHeight), Qt::AlignCenter,
-                 ToQt(bottom.title));
+      p.drawText(QRect(plot.left(), titleTop, plot.width(), lineHeight), Qt::AlignCenter, ToQt(bottom.title));
     }
   }
   if (left.visible) {
@@ -199,17 +194,16 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
       const double yv = py(v);
       p.drawLine(QPointF(plot.left() - 4, yv), QPointF(plot.left(), yv));
       if (left.labels) {
-        p.drawText(
-            QRectF(area.left(), yv - lineHeight / 2.0, plot.left() - area.left() - 6, lineHeight),
-            Qt::AlignRight | Qt::AlignVCenter, TickLabel(v));
+        p.drawText(QRectF(area.left(), yv - lineHeight / 2.0, plot.left() - area.left() - 6, lineHeight),
+                   Qt::AlignRight | Qt::AlignVCenter, TickLabel(v));
       }
     }
     if (!left.title.empty()) {
       p.save();
       p.translate(area.left() + 6 + lineHeight / 2.0, plot.center().y());
       p.rotate(-90);
-      p.drawText(QRectF(-plot.height() / 2.0, -lineHeight / 2.0, plot.height(), lineHeight),
-                 Qt::AlignCenter, ToQt(left.title));
+      p.drawText(QRectF(-plot.height() / 2.0, -lineHeight / 2.0, plot.height(), lineHeight), Qt::AlignCenter,
+                 ToQt(left.title));
       p.restore();
     }
   }
@@ -242,16 +236,14 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
         const QString label = ToQt(point.label).trimmed();
         if (label.isEmpty()) continue;
         const QPointF at(px(point.x), py(point.y));
-        p.drawText(QPointF(at.x() - fm.horizontalAdvance(label) / 2.0, at.y() - kPointerSize - 3),
-                   label);
+        p.drawText(QPointF(at.x() - fm.horizontalAdvance(label) / 2.0, at.y() - kPointerSize - 3), label);
       }
     }
   }
   p.restore();
 }
 
-ChartWidget::ChartWidget(const ui::Chart* chart, QWidget* parent)
-    : QWidget(parent), chart_(chart) {}
+ChartWidget::ChartWidget(const ui::Chart* chart, QWidget* parent) : QWidget(parent), chart_(chart) {}
 
 void ChartWidget::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);

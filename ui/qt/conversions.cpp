@@ -7,8 +7,7 @@
 namespace ui::qt {
 
 QColor ToQColor(ui::Color c) {
-  return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                static_cast<int>(c & 0xFF));
+  return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF));
 }
 
 bool IsSymbolFont(const ui::Font& f) { return f.name == "Symbol"; }
