@@ -44,7 +44,7 @@ using qt_test::WidgetOf;
 
 // Acts on the first modal widget once it shows; gives up (closing whatever is modal) after 5 s
 // so that a fault fails the test instead of hanging it.
-void WhenModal(std::function<void(QWidget*)> act) {
+void WhenModal(const std::function<void(QWidget*)>& act) {
   auto* timer = new QTimer;
   auto tries = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {

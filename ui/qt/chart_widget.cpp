@@ -119,7 +119,8 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
   p.setPen(Qt::blue);
   for (const std::string& line : chart.Title()) {
     const QRect row(area.left() + 8, y, area.width() - 16, lineHeight);
-    const int align = (chart.TitleLeftAligned() ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
+    const int align =
+        static_cast<int>((chart.TitleLeftAligned() ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
     p.drawText(row, align, ToQt(line));
     y += lineHeight;
   }

@@ -98,7 +98,7 @@ QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
 }
 
 QString ToQtNameFilter(const std::string& filter) {
-  const QString all = QStringLiteral("All files (*)");
+  QString all = QStringLiteral("All files (*)");
   const QString text = ToQt(filter).trimmed();
   if (text.isEmpty()) return all;
   QStringList filters;
