@@ -32,10 +32,7 @@ T* Place(T* control, int left, int top, int width, int height, std::string capti
 }
 
 // Gives a control a hint that is shown as a tool tip.
-inline void GiveHint(ui::Control* control, std::string hint) {
-  control->SetHint(std::move(hint));
-  control->SetShowHint(true);
-}
+inline void GiveHint(ui::Control* control, std::string hint) { control->SetHint(std::move(hint)); }
 
 // The window's program log "Memo1": the program writes it, the user only reads and scrolls it.
 inline ui::Memo* AddLogMemo(ui::Form* form, ui::Control* parent, int left, int top, int width, int height) {

@@ -39,7 +39,6 @@ class FileDialog : public Component {
   FileDialog(Component* owner, std::string name, FileDialogKind kind);
   const std::string& FileName() const { return request_.fileName; }
   void SetFileName(std::string f) { request_.fileName = std::move(f); }
-  const std::string& InitialDir() const { return request_.initialDir; }
   void SetInitialDir(std::string d) { request_.initialDir = std::move(d); }
   const std::string& Filter() const { return request_.filter; }
   void SetFilter(std::string f) { request_.filter = std::move(f); }

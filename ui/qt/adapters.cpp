@@ -321,7 +321,6 @@ class ImageAdapter : public Adapter<Image, QLabel> {
                          QImage::Format_RGB888);
       w->setPixmap(QPixmap::fromImage(image.copy()));
     }
-    w->setScaledContents(c.Stretch());
     return true;
   }
 };
