@@ -60,7 +60,7 @@ std::string DataLogger::ReadDielectricConstant(const std::string& key, int n) {
   LastEpsRead = false;
   const auto reply = StationAt(key).ReadValue(Value::DielectricConstant, n, false);
   if (!reply) return logline::kFailed;
-  const std::string value = ChannelValue(reply);
+  std::string value = ChannelValue(reply);
   const auto eps = logline::ParseNumber(value);
   LastEps = eps.value_or(0);
   LastEpsRead = eps.has_value();
