@@ -45,6 +45,9 @@ class DataLogger : public ui::Thread {
   // The values of one station's data line after the counter and time, each followed by a space.
   std::string StationValues(const std::string& key, const DeviceConfig& config);
 
+  // A reply as written to the file: up to its first NUL, at most `length` characters.
+  static std::optional<std::string> ValueText(const std::optional<link::Bytes>& reply, int32_t length);
+
   // Passes completed so far.
   uint64_t Passes() const { return passes_; }
 
@@ -54,8 +57,6 @@ class DataLogger : public ui::Thread {
  private:
   // Writes the first `count` bytes of the frame behind the wake preamble.
   bool Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count);
-  // A reply as written to the file: up to its first NUL, at most `length` characters.
-  static std::optional<std::string> ValueText(const std::optional<link::Bytes>& reply, int32_t length);
   // Sends a reading frame (its first 3 bytes), waits, reads the reply; nothing on failure.
   std::optional<std::string> Fetch(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel,
                                    uint32_t waitMs, int32_t length);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "main/main.h"
+#include "main/meter_banks.h"
 #include "platform/text_file.h"
 #include "platform/timing.h"
 #include "ui/application.h"
@@ -15,13 +16,6 @@ namespace {
 constexpr uint32_t kInfoWaitMs = 100;
 constexpr int32_t kStoredPointsLength = 14;
 constexpr int32_t kBankPointLength = 92;
-
-// The four count characters of a bank (1 to 3) in the stored-points reply: as many of them as
-// were received.
-std::string BankCountField(const std::string& reply, int bank) {
-  const size_t start = static_cast<size_t>(bank - 1) * 5;
-  return start < reply.size() ? reply.substr(start, 4) : std::string();
-}
 
 // The meter needs longer for the bank transfer the more points it holds.
 uint32_t BankWaitMs(int32_t count) { return count < 10 ? 200 : 20 * static_cast<uint32_t>(count); }
