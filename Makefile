@@ -1,6 +1,8 @@
 # make run   - install what is missing, build (Release) and start the program
 # make test  - install what is missing, build with the sanitizers and run every test
 # make demo  - stand-in instruments on a pseudo-terminal linked as COM1, then the program
+# make fuzz  - fuzz each decoder of outside bytes with fresh seeds, FUZZ_SECONDS a target
+# make fuzz-ci - replay the fuzz seeds, then a fixed seed and a fixed number of runs a target
 
 JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
@@ -9,7 +11,9 @@ TSAN_DIR := build/tsan
 # The tests that exercise the logger thread, run a second time under ThreadSanitizer.
 TSAN_TESTS := Logger*:LogAppender*
 
-.PHONY: all deps build run test demo bench clean
+FUZZ_SECONDS ?= 600
+
+.PHONY: all deps build run test demo bench fuzz fuzz-ci clean
 
 all: build
 
@@ -39,6 +43,12 @@ bench: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target exchange_bench log_bench
 	$(RELEASE_DIR)/exchange_bench
 	QT_QPA_PLATFORM=offscreen $(RELEASE_DIR)/log_bench
+
+fuzz: deps
+	JOBS=$(JOBS) scripts/fuzz.sh long $(FUZZ_SECONDS)
+
+fuzz-ci: deps
+	JOBS=$(JOBS) scripts/fuzz.sh ci
 
 clean:
 	rm -rf build
