@@ -87,11 +87,7 @@ std::optional<link::CommandFrame> TModule2::BuildStationCommand(char letter1, ch
   return link::MakeFrame(*address, letter1, letter2, false, *channel);
 }
 
-std::optional<int> TModule2::SelectedChannel() const {
-  const int32_t n = link::ParseInteger(ChannelSelect->Text());
-  if (n < 1 || n > 8) return std::nullopt;
-  return n;
-}
+std::optional<int> TModule2::SelectedChannel() const { return link::ChannelNumber(ChannelSelect->Text()); }
 
 bool TModule2::Send(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload) {
   return link::WriteFrame(*Port, BuildStationCommand(letter1, letter2, deviceLevel), count, payload);

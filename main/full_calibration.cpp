@@ -63,7 +63,7 @@ bool CalibrateProbeLength(const FullCalibrationSteps& s) {
     s.log("Error while attempting to perform probe length calibration - Probe not found or damaged - Try again");
     return false;
   }
-  s.log("Cable length: " + reply->Text(4) + " m");
+  s.log("Cable length: " + link::ShownInLog(reply->Text(4)) + " m");
   return true;
 }
 

@@ -14,6 +14,7 @@ TAboutBox* AboutBox = nullptr;
 
 const char* const kSendFailureLine = "Unable to send data or no response from the device - Try again";
 const char* const kCheckChannelLine = "Check the selected channel configuration";
+const char* const kReceiveFailureLine = "Error while receiving data - Try again";
 
 TModule1::TModule1(ui::Component* Owner)
     : forms::TModule1Layout(Owner), Port(std::make_unique<link::SerialPort>()) {

@@ -133,3 +133,5 @@ extern TAboutBox* AboutBox;
 extern const char* const kSendFailureLine;
 // The line that points the user to the channel box after a failed channel exchange.
 extern const char* const kCheckChannelLine;
+// The line of the meter's reply reader when a reply is missing, too long or cut short.
+extern const char* const kReceiveFailureLine;

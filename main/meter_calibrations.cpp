@@ -51,7 +51,7 @@ void TModule1::FinishFullCalibration() { ::FinishFullCalibration(CalibrationStep
 
 void TModule1::ProbeCalibClick(ui::Component*) {
   ui::HourGlass hourGlass;
-  if (ChannelSelect->Text() == "CH number") {
+  if (!link::ChannelNumber(ChannelSelect->Text())) {
     Log(kCheckChannelLine);
     return;
   }
@@ -61,7 +61,7 @@ void TModule1::ProbeCalibClick(ui::Component*) {
 void TModule1::NonStProbCalibClickClick(ui::Component*) {
   ui::HourGlass hourGlass;
   if (!CheckEpsValues(eps_low->Text(), eps_high->Text())) return;
-  if (ChannelSelect->Text() == "CH number") {
+  if (!link::ChannelNumber(ChannelSelect->Text())) {
     Log(kCheckChannelLine);
     return;
   }

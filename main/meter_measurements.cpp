@@ -23,7 +23,7 @@ bool TModule1::WriteMeterCommand(char letter1, char letter2, bool deviceLevel, s
 
 bool TModule1::ReadMeterValue(char letter, int32_t length, size_t shown, std::optional<std::string>& kept,
                               const std::string& label, const std::string& unit) {
-  // A channel command, although its channel byte is not sent: "CH number" refuses it too.
+  // A channel command, although its channel byte is not sent: a box naming no channel refuses it too.
   if (!WriteMeterCommand('R', letter, false, 3)) {
     Log(kSendFailureLine);
     return true;
@@ -32,7 +32,7 @@ bool TModule1::ReadMeterValue(char letter, int32_t length, size_t shown, std::op
   const auto reply = ReadMeterReply(length, true);
   if (!reply) return false;
   kept = reply->Text();
-  Log(label + reply->Text(shown) + unit);
+  Log(label + link::ShownInLog(reply->Text(shown)) + unit);
   return false;
 }
 
@@ -103,7 +103,7 @@ void TModule1::MeasMoiClick(ui::Component*) {
   if (!reply) return;
   // A cut reflectogram has no defined values past its end: refused, the previous one stays.
   if (reply->size() < kMeterReflectogramBytes) {
-    Log("Error while receiving data - Try again");
+    Log(kReceiveFailureLine);
     return;
   }
   const Reflectogram values = DecodeMeterReflectogram(reply->data());
