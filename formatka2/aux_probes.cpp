@@ -2,8 +2,8 @@
 // measurement of the one chosen there.
 #include <string>
 
+#include "common/log_texts.h"
 #include "formatka2/formatka2.h"
-#include "main/main.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 

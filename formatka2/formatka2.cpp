@@ -1,8 +1,9 @@
 #include "formatka2/formatka2.h"
 
+#include "common/about.h"
+#include "common/graph.h"
+#include "common/log_texts.h"
 #include "formatka3/formatka3.h"
-#include "main/about.h"
-#include "main/graph.h"
 #include "main/main.h"
 #include "ui/application.h"
 

@@ -2,8 +2,8 @@
 // moisture measurement (moisture and dielectric constant).
 #include <string>
 
+#include "common/log_texts.h"
 #include "formatka2/formatka2.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
 

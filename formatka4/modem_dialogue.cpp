@@ -1,7 +1,7 @@
 // The AT dialogue with the modem: command lines, the polled wait for its answer, and the wake
 // sequence that "ON" and "Set" share.
+#include "common/log_texts.h"
 #include "formatka4/formatka4.h"
-#include "main/main.h"
 #include "platform/timing.h"
 
 namespace {

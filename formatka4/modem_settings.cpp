@@ -4,7 +4,6 @@
 
 #include "formatka4/formatka4.h"
 #include "formatka4/modem_text.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "fuzz/fuzz.h"
-#include "main/reflectogram.h"
+#include "common/reflectogram.h"
 
 namespace {
 

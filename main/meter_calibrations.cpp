@@ -2,7 +2,8 @@
 // calibrations (standard, by probe type, and in two media of the user's eps values).
 #include <exception>
 
-#include "main/full_calibration.h"
+#include "common/full_calibration.h"
+#include "common/log_texts.h"
 #include "main/main.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/log_texts.h"
 #include "main/main.h"
 #include "main/meter_banks.h"
 #include "platform/text_file.h"

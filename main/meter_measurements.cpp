@@ -1,6 +1,7 @@
 // The handheld meter's measurements: salinity, probe temperature, moisture with the dielectric
 // constant and the reflectogram, the complete measurement and the reads of the last values.
-#include "main/graph.h"
+#include "common/graph.h"
+#include "common/log_texts.h"
 #include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/log_texts.h"
 #include "formatka2/formatka2.h"
 #include "formatka4/formatka4.h"
 #include "main/main.h"

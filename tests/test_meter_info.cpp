@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/log_texts.h"
 #include "platform/timing.h"
 #include "sim/meter.h"
 #include "tests/support/log_lines.h"

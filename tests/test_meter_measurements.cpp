@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "main/graph.h"
+#include "common/graph.h"
 #include "platform/timing.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/log_texts.h"
 #include "formatka4/formatka4.h"
 #include "main/main.h"
 #include "platform/timing.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "main/dialogQ.h"
+#include "common/dialogQ.h"
 #include "platform/timing.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"

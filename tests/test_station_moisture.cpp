@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "main/graph.h"
+#include "common/graph.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 

@@ -1,10 +1,10 @@
-#include "main/full_calibration.h"
+#include "common/full_calibration.h"
 
 #include <cmath>
 
+#include "common/dialogQ.h"
+#include "common/log_texts.h"
 #include "link/calibration.h"
-#include "main/dialogQ.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/dialogs.h"
 

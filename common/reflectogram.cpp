@@ -1,4 +1,4 @@
-#include "main/reflectogram.h"
+#include "common/reflectogram.h"
 
 #include "link/frame.h"
 
