@@ -1,8 +1,7 @@
 // A station's data line in its log file, from whatever replies the station sends: every value one
-// column under its header, none lost and none split, and no control byte in the line.
+// column under its header, none lost and none split, and no control byte before the line end.
 #include <cstdint>
 
-#include "formatka3/data_logger.h"
 #include "formatka3/log_line.h"
 #include "fuzz/fuzz.h"
 
@@ -21,15 +20,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   config.SetCal(1, in.ConsumeBool());
   const std::string header = logline::HeaderLine(config);
 
-  std::string line = "0 " + logline::TimeText(std::tm{}, true) + " ";
-  for (size_t column = 2; column + 1 <= Columns(header); ++column) {
+  // Each value as the logger takes it: a reply's bytes (NULs too, 6 at most), or a calibrated
+  // moisture from the number at its start.
+  std::vector<std::string> values;
+  while (values.size() + 2 < Columns(header)) {
     const bool calibrated = in.ConsumeBool();
-    const auto reply = DataLogger::ValueText(link::Bytes(in.ConsumeRandomLengthString(8)), in.ConsumeIntegralInRange(5, 6));
-    const std::string value = logline::CommaToPoint(reply.value_or(logline::kFailed));
+    const std::string reply = logline::CommaToPoint(in.ConsumeRandomLengthString(6));
     const double a = in.ConsumeFloatingPoint<double>();
-    line += (calibrated ? logline::CalibratedText(logline::ParseNumber(value), a, a, a) : value) + " ";
+    values.push_back(calibrated ? logline::CalibratedText(logline::ParseNumber(reply), a, a, a) : reply);
   }
-  FUZZ_CHECK(Columns(line) == Columns(header));
-  for (char c : line) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
+  const std::string line = logline::DataLine(in.ConsumeIntegral<uint64_t>(), logline::TimeText(std::tm{}, true), values);
+  FUZZ_CHECK(Columns(line) == Columns(header) && line.ends_with(logline::kLineEnd));
+  for (size_t i = 0; i + 2 < line.size(); ++i) FUZZ_CHECK(static_cast<unsigned char>(line[i]) >= 0x20 && line[i] != 0x7F);
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "formatka3/log_file.h"
 #include "forms/main_layout.h"
 #include "link/bytes.h"
 #include "link/frame.h"
@@ -117,7 +118,14 @@ class TModule1 : public forms::TModule1Layout {
   // True when a moisture text and a reflectogram to go with it are kept; else logs why not.
   bool CheckMoistureKept();
 
+  // Before the program ends: a last try for the lines the station files could not take, and a
+  // box naming every file that still lacks some.
+  void ReportUnwrittenLines();
+
   std::unique_ptr<link::SerialPort> Port;
+  // The lines held for station files, kept for the whole run: no logger window or station window
+  // that goes takes them along.
+  LogAppender heldLines_;
   bool deviceFound = false;
 };
 

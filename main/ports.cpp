@@ -95,7 +95,7 @@ void TModule1::searchClick(ui::Component*) {
 
     case 'T': {
       delete StationWindow;
-      StationWindow = new TModule2(this, Port.get());
+      StationWindow = new TModule2(this, Port.get(), &heldLines_);
       for (size_t i = 0; i < ids.size(); ++i) {
         if (ids[i].empty() || ids[i][0] != 'G') StationWindow->DeviceSelect->Items().Add(ids[i]);
         if (i == 0) StationWindow->DeviceSelect->SetText(ids[i]);
