@@ -1,12 +1,13 @@
 // A reply and a station key: the reply's text as the windows check and show it, the number and
 // the address read from it, the frame built from them, and the key's log file in the working folder.
+#include "link/frame.h"
+
 #include <algorithm>
 #include <cstdint>
 
 #include "formatka3/log_line.h"
 #include "fuzz/fuzz.h"
 #include "link/bytes.h"
-#include "link/frame.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const link::Bytes reply(data, size);

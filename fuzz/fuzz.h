@@ -9,13 +9,8 @@
 #include <cstring>
 #include <string>
 
-#define FUZZ_CHECK(cond)                                                                  \
-  do {                                                                                    \
-    if (!(cond)) {                                                                        \
-      std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #cond);    \
-      std::abort();                                                                       \
-    }                                                                                     \
-  } while (0)
+#define FUZZ_CHECK(cond) \
+  if (!(cond)) std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #cond), std::abort()
 
 inline bool IsUpperHex(char c) { return c != '\0' && std::strchr("0123456789ABCDEF", c) != nullptr; }
 

@@ -29,8 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const double a = in.ConsumeFloatingPoint<double>();
     values.push_back(calibrated ? logline::CalibratedText(logline::ParseNumber(reply), a, a, a) : reply);
   }
-  const std::string line = logline::DataLine(in.ConsumeIntegral<uint64_t>(), logline::TimeText(std::tm{}, true), values);
+  const std::string line =
+      logline::DataLine(in.ConsumeIntegral<uint64_t>(), logline::TimeText(std::tm{}, true), values);
   FUZZ_CHECK(Columns(line) == Columns(header) && line.ends_with(logline::kLineEnd));
-  for (size_t i = 0; i + 2 < line.size(); ++i) FUZZ_CHECK(static_cast<unsigned char>(line[i]) >= 0x20 && line[i] != 0x7F);
+  for (size_t i = 0; i + 2 < line.size(); ++i)
+    FUZZ_CHECK(static_cast<unsigned char>(line[i]) >= 0x20 && line[i] != 0x7F);
   return 0;
 }

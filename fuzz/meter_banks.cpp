@@ -1,11 +1,12 @@
 // The meter's stored-points reply: the count of each memory bank, and the transfer it asks for.
+#include "main/meter_banks.h"
+
 #include <cstdint>
 #include <limits>
 
 #include "fuzz/fuzz.h"
 #include "link/bytes.h"
 #include "link/frame.h"
-#include "main/meter_banks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The reply as the window reads it: 14 characters at most, up to the first NUL.

@@ -1,10 +1,11 @@
 // Typed numbers: the coefficients and period as the user types them, and the dielectric
 // constants and water temperature of a full calibration.
+#include "ui/numbers.h"
+
 #include <cmath>
 
 #include "fuzz/fuzz.h"
 #include "link/calibration.h"
-#include "ui/numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);

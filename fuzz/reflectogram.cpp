@@ -1,9 +1,10 @@
 // A reflectogram reply decoded as the meter sends it (two bytes a value) and as a station sends
 // it (four hexadecimal digits a value), with the markers that the chart places on the trace.
+#include "common/reflectogram.h"
+
 #include <cstdint>
 
 #include "fuzz/fuzz.h"
-#include "common/reflectogram.h"
 
 namespace {
 
@@ -29,9 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (size_t i = 0; sound && i < 4 * kReflectogramValues; ++i) sound = IsUpperHex(text[i]);
   FUZZ_CHECK(faulty == !sound);
   if (!sound) return 0;
-  for (size_t i = 0; i < kReflectogramValues; ++i) {
+  for (size_t i = 0; i < kReflectogramValues; ++i)
     FUZZ_CHECK(values[i] == std::stoul(text.substr(4 * i, 4), nullptr, 16));
-  }
   CheckMarkers(values);
   return 0;
 }

@@ -15,7 +15,7 @@ seconds=${2:-600}
 build=build/fuzz
 # Runs a target in the CI, about a minute at most each with the sanitizers on one core: the
 # targets that go through a pseudo-terminal or build long lines run fewer.
-declare -A ci_runs=([aux_search]=60000 [reflectogram]=100000 [log_values]=300000 [config_file]=500000)
+declare -A ci_runs=([aux_search]=150000 [reflectogram]=100000 [log_values]=300000 [config_file]=500000)
 
 cmake -S fuzz -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 cmake --build "$build" -j "${JOBS:-$(nproc)}"
