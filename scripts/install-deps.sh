@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program, the tests and the fuzz targets (clang with
-# its libFuzzer) need, and any named on the command line; does nothing when all are present. Uses
-# sudo when not run as root.
+# Installs the Debian packages the build, the program and the tests need, and any named on the
+# command line; does nothing when all are present. Uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
@@ -11,7 +10,6 @@ packages=(
   libxlsxwriter-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
-  clang libclang-rt-14-dev
 )
 
 missing=()
