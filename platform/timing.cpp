@@ -115,11 +115,11 @@ std::vector<RecordedWait> RecordedWaits() {
   return record.waits;
 }
 
-void NoteWait(WaitKind kind, uint32_t ms) {
+void NoteWait(WaitKind kind, uint32_t ms, uint32_t betweenBytesMs) {
   WaitRecord& record = Record();
   if (!record.on.load(std::memory_order_relaxed)) return;
   std::lock_guard<std::mutex> lock(record.mutex);
-  if (record.on) record.waits.push_back({kind, ms, std::this_thread::get_id()});
+  if (record.on) record.waits.push_back({kind, ms, std::this_thread::get_id(), betweenBytesMs});
 }
 
 }  // namespace platform

@@ -40,18 +40,19 @@ void SetWaitHook(WaitHook hook);
 // that asked, whether a wait hook does the waiting or not. Off unless a test turns it on.
 enum class WaitKind {
   Sleep,  // Sleep(ms)
-  Read,   // a serial read, with its total time-out
+  Read,   // a serial read, with its total time-out and the one between two bytes
   Event,  // a wait on an event, with its time-out
 };
 struct RecordedWait {
   WaitKind kind;
   uint32_t ms;
   std::thread::id thread;
+  uint32_t betweenBytesMs = 0;  // a read's
 };
 // Turns the record on or off; either way it starts empty.
 void RecordWaits(bool on);
 std::vector<RecordedWait> RecordedWaits();
 // Adds a wait made outside Sleep to the record, when it is on.
-void NoteWait(WaitKind kind, uint32_t ms);
+void NoteWait(WaitKind kind, uint32_t ms, uint32_t betweenBytesMs = 0);
 
 }  // namespace platform
