@@ -7,9 +7,9 @@
 #include <fstream>
 
 #include "formatka3/data_logger.h"
-#include "tests/support/time_scale.h"
 #include "sim/station.h"
 #include "tests/support/logger_test.h"
+#include "tests/support/time_scale.h"
 #include "ui/numbers.h"
 
 using testing_support::CrlfLines;

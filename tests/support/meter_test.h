@@ -54,6 +54,7 @@ class MeterTest : public WindowTest {
     }
     return {};
   }
+
  private:
   int mark_ = 0;
 };

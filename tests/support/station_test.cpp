@@ -2,7 +2,6 @@
 
 #include <chrono>
 
-
 namespace testing_support {
 
 TModule2& StationTest::OpenStationWindow(const std::vector<std::string>& ids) {
