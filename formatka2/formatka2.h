@@ -5,12 +5,12 @@
 #include <optional>
 #include <string>
 
+#include "common/reflectogram.h"
 #include "forms/formatka2_layout.h"
 #include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
-#include "main/reflectogram.h"
 
 struct FullCalibrationSteps;
 class TGraph1;

@@ -2,10 +2,9 @@
 
 #include <filesystem>
 
+#include "common/about.h"
 #include "formatka2/formatka2.h"
 #include "formatka3/data_logger.h"
-#include "main/about.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"

@@ -1,6 +1,7 @@
 #include "formatka4/formatka4.h"
 
-#include "main/about.h"
+#include "common/about.h"
+#include "common/log_texts.h"
 #include "main/main.h"
 #include "ui/application.h"
 

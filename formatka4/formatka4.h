@@ -37,6 +37,9 @@ class TModule4 : public forms::TModule4Layout {
   void SetButtonClick(ui::Component* Sender) override;
 
  private:
+  // What a wait that ran out, or a settings read that brought nothing, logs.
+  static constexpr const char* kModemFailedLine = "Serial Communication with VORN-2 failed";
+
   void Log(const std::string& line) { Memo1->Lines().Add(line); }
   void ReturnToMain();
 

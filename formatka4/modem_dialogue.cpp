@@ -1,7 +1,7 @@
 // The AT dialogue with the modem: command lines, the polled wait for its answer, and the wake
 // sequence that "ON" and "Set" share.
+#include "common/log_texts.h"
 #include "formatka4/formatka4.h"
-#include "main/main.h"
 #include "platform/timing.h"
 
 namespace {
@@ -19,10 +19,10 @@ bool TModule4::WaitForModemReply(const std::string& expected) {
     if (const auto bytes = ReadModemReply(link::kReadExactCopy256)) {
       gathered += bytes->Raw();
       // The whole text so far, line ends included, as one entry.
-      Log(">>" + gathered + "<<");
+      Log(">>" + link::ShownInLog(gathered) + "<<");
     }
     if (polls > kLastSearchedPoll) {
-      Log("Serial Communication with VORN-2 failed");
+      Log(kModemFailedLine);
       return false;
     }
     if (gathered.find(expected) != std::string::npos) return true;

@@ -4,7 +4,6 @@
 
 #include "formatka4/formatka4.h"
 #include "formatka4/modem_text.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
 
@@ -27,14 +26,21 @@ void TModule4::S4ButtonClick(ui::Component*) {
   const std::string first = ReplyText(ReadModemReply(link::kReadExactCopy256));
   ui::Edit* const show1Edits[] = {NameEdit, GPRSEdit0, GPRSEdit1, GPRSEdit2,
                                   FTPEdit0, FTPEdit1,  FTPEdit2,  TimeSaddrEdit};
+  bool show1Came = false;
   for (size_t i = 0; i < modem::kShow1Values.size(); ++i) {
-    show1Edits[i]->SetText(modem::CutValue(first, modem::kShow1Values[i]));
+    const auto value = modem::FindValue(first, modem::kShow1Values[i]);
+    show1Came = show1Came || value.has_value();
+    show1Edits[i]->SetText(value.value_or(std::string()));
   }
+  // A reply that holds none of the values (silent, or cut short) leaves every edit empty: say so.
+  if (!show1Came) Log(kModemFailedLine);
 
   if (!SendModemLine("at+show2")) return;
   platform::Sleep(kShow2WaitMs);
+  const auto pin = modem::FindValue(ReplyText(ReadModemReply(link::kReadUpTo256)), modem::kShow2Pin);
   // The mask keeps only the digits that fit its places.
-  PinEdit->SetText(modem::CutValue(ReplyText(ReadModemReply(link::kReadUpTo256)), modem::kShow2Pin));
+  PinEdit->SetText(pin.value_or(std::string()));
+  if (!pin) Log(kModemFailedLine);
   // The modem stays on.
 }
 

@@ -27,23 +27,31 @@ long Position(const std::string& text, const char* marker) {
 
 }  // namespace
 
-std::string CutValue(const std::string& reply, const ValueMarkers& markers) {
+std::optional<std::string> FindValue(const std::string& reply, const ValueMarkers& markers) {
   const long startAt = Position(reply, markers.start);
-  if (startAt == 0) return {};
+  if (startAt == 0) return std::nullopt;
   const long startLength = static_cast<long>(std::strlen(markers.start));
   const long replyLength = static_cast<long>(reply.size());
   const long first = startAt + startLength;  // 1-based position of the value's first byte
   long length;
   if (*markers.end == '\0') {
-    if (reply.size() >= kSettingsReadLimit) return {};
+    // A reply that filled the read, or stops short of its line end, was cut inside this value.
+    if (reply.size() >= kSettingsReadLimit || !reply.ends_with("\r\n")) return std::nullopt;
     length = replyLength - startAt - startLength - 1;
   } else {
     const long endAt = Position(reply, markers.end);
-    if (endAt == 0) return {};
+    if (endAt == 0) return std::nullopt;
     length = endAt - 2 - Position(reply, markers.lengthMarker) - startLength;
   }
-  if (first > replyLength || length < 1) return {};
-  return reply.substr(static_cast<size_t>(first - 1), static_cast<size_t>(length));
+  if (first > replyLength || length < 0) return std::nullopt;
+  const std::string value = reply.substr(static_cast<size_t>(first - 1), static_cast<size_t>(length));
+  // The positions can reach past the value's own line (a bare key earlier in the reply, text
+  // after the last value): it never runs over its line end.
+  return value.substr(0, value.find_first_of("\r\n"));
+}
+
+std::string CutValue(const std::string& reply, const ValueMarkers& markers) {
+  return FindValue(reply, markers).value_or(std::string());
 }
 
 bool IsBlank(const std::string& text) {

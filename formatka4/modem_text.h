@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,12 @@ extern const ValueMarkers kShow2Pin;
 // A settings reply is read in one read of at most this many bytes.
 constexpr size_t kSettingsReadLimit = 256;
 
-// The value the markers point at in `reply`. Empty when the reply lacks the start or end marker
-// (the positions would then point at unrelated text), and for the value that runs to the end of
-// a reply that filled the whole read (it may have been cut short).
+// The value the markers point at in `reply`, up to its line end at the latest; nothing when the
+// reply does not hold it: the start or end marker missing (the positions would then point at
+// unrelated text), or the last value of a reply cut by the read (one that filled the whole read
+// or does not end with its line end).
+std::optional<std::string> FindValue(const std::string& reply, const ValueMarkers& markers);
+// The same, empty when the reply does not hold the value.
 std::string CutValue(const std::string& reply, const ValueMarkers& markers);
 
 // True when nothing is left of the text once the bytes 0x00 to 0x20 are taken off both ends.

@@ -1,19 +1,17 @@
 #include "main/main.h"
 
+#include "common/about.h"
+#include "common/graph.h"
 #include "formatka2/formatka2.h"
 #include "formatka4/formatka4.h"
-#include "main/about.h"
-#include "main/graph.h"
 #include "ui/application.h"
 
 TModule1* Module1 = nullptr;
 TGraph1* MeterGraph = nullptr;
 TModule2* StationWindow = nullptr;
 TModule4* ModemWindow = nullptr;
-TAboutBox* AboutBox = nullptr;
 
-const char* const kSendFailureLine = "Unable to send data or no response from the device - Try again";
-const char* const kCheckChannelLine = "Check the selected channel configuration";
+const char* const kReceiveFailureLine = "Error while receiving data - Try again";
 
 TModule1::TModule1(ui::Component* Owner)
     : forms::TModule1Layout(Owner), Port(std::make_unique<link::SerialPort>()) {

@@ -18,7 +18,6 @@ struct FullCalibrationSteps;
 class TGraph1;
 class TModule2;
 class TModule4;
-class TAboutBox;
 
 class TModule1 : public forms::TModule1Layout {
  public:
@@ -127,9 +126,6 @@ extern TModule1* Module1;
 extern TGraph1* MeterGraph;
 extern TModule2* StationWindow;
 extern TModule4* ModemWindow;
-extern TAboutBox* AboutBox;
 
-// The line every window logs when a frame cannot be written.
-extern const char* const kSendFailureLine;
-// The line that points the user to the channel box after a failed channel exchange.
-extern const char* const kCheckChannelLine;
+// The line of the meter's reply reader when a reply is missing, too long or cut short.
+extern const char* const kReceiveFailureLine;

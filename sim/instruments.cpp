@@ -20,6 +20,8 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/serial.h"
+
 namespace sim {
 
 namespace {
@@ -59,6 +61,7 @@ std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::str
   switch (fault.kind) {
     case Fault::Kind::None:
     case Fault::Kind::Pieces:
+    case Fault::Kind::LostWrite:
       break;
     case Fault::Kind::Silent:
       reply.reset();
@@ -97,6 +100,8 @@ struct Instruments::Impl {
   std::map<std::string, Handler> handlers;
   std::map<uint8_t, std::shared_ptr<Device>> devices;
   std::map<std::string, Fault> faults;
+  std::map<std::string, Fault> lostWrites;
+  bool hooked = false;  // the process's serial fault hook is ours
   bool pacing = false;
   std::chrono::microseconds replyDelay{0};
   std::map<std::string, std::chrono::microseconds> commandDelays;
@@ -120,7 +125,23 @@ struct Instruments::Impl {
   // before each write, so that whoever has read the last byte already finds it set.
   bool WriteAll(const char* data, size_t count, bool endsReply);
   void Transmit(const std::string& bytes, size_t piece, std::chrono::milliseconds pause, bool paced, bool isReply);
+  // Whether the program's write of these bytes (one whole frame or text line) is to fail.
+  bool LoseWrite(const uint8_t* data, size_t length);
 };
+
+bool Instruments::Impl::LoseWrite(const uint8_t* data, size_t length) {
+  FrameParser one;
+  const std::vector<ReceivedFrame> written = one.Feed(data, length, Clock::now());
+  std::lock_guard lock(mu);
+  auto f = FindByKey(lostWrites, written.empty() ? std::string() : written.front().command);
+  if (f == lostWrites.end()) return false;
+  if (f->second.keep > 0) {
+    --f->second.keep;
+    return false;
+  }
+  if (f->second.times > 0 && --f->second.times == 0) lostWrites.erase(f);
+  return true;
+}
 
 void Instruments::Impl::Run() {
   std::vector<uint8_t> buf(4096);
@@ -321,6 +342,7 @@ Instruments::Instruments(std::vector<std::string> deviceIds) : impl_(std::make_u
 
 Instruments::~Instruments() {
   Impl& s = *impl_;
+  if (s.hooked) platform::SetSerialFaultHook(nullptr);
   s.stopping = true;
   uint64_t one = 1;
   if (write(s.stopFd, &one, sizeof one) < 0) std::perror("sim: eventfd");
@@ -386,16 +408,25 @@ void Instruments::SetHandler(const std::string& command, Handler h) {
 
 void Instruments::InjectFault(const std::string& command, Fault f) {
   std::lock_guard lock(impl_->mu);
+  const bool lost = f.kind == Fault::Kind::LostWrite;
+  auto& faults = lost ? impl_->lostWrites : impl_->faults;
   if (f.kind == Fault::Kind::None || f.times == 0) {
-    impl_->faults.erase(command);
+    faults.erase(command);
   } else {
-    impl_->faults[command] = std::move(f);
+    faults[command] = std::move(f);
+  }
+  if (lost && !impl_->hooked) {
+    impl_->hooked = true;
+    platform::SetSerialFaultHook([impl = impl_.get()](platform::SerialStep step, const uint8_t* data, size_t length) {
+      return step == platform::SerialStep::Write && impl->LoseWrite(data, length);
+    });
   }
 }
 
 void Instruments::ClearFaults() {
   std::lock_guard lock(impl_->mu);
   impl_->faults.clear();
+  impl_->lostWrites.clear();
 }
 
 void Instruments::SetPacing(bool lineRate) {

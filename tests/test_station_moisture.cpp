@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "main/graph.h"
+#include "common/graph.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 
@@ -157,7 +157,13 @@ TEST_F(StationMoistureTest, Failures) {
     sim::Fault fault;
     Lines logged;
     bool newChart;
+    size_t markers = 2;  // on the chart shown afterwards
   };
+  const std::string start = "Starting moisture measurement", got = "Receiving measurement results";
+  const std::string moisture = "Measured moisture: 22.301%", graph = "Preparing the graph",
+                    compiling = "Compiling graph";
+  const std::string constant = "Measured dielectric constant: 14.00", done = "Moisture measurement complete";
+  const auto lost = sim::Fault::LostWrite();
   const std::vector<Case> cases = {
       {"moisture refused",
        "RM",
@@ -184,20 +190,27 @@ TEST_F(StationMoistureTest, Failures) {
        {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
         "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph"},
        false},
+      {"RM not written", "RM", lost, {start, got, kSendFailure, constant, graph, compiling, done}, true},
+      {"RG not written", "RG", lost, {start, got, moisture, constant, graph, compiling, kSendFailure}, false},
+      // A failed RN write is flagged: the markers are left out, and RG's failure goes unlogged.
+      {"RN not written", "RN", lost, {start, got, moisture, kSendFailure, graph, compiling, done}, true, 0},
+      {"RN, RG lost", "*", sim::Fault::LostWrite(2, 2), {start, got, moisture, kSendFailure, graph, compiling}, false},
   };
   TModule2& w = Open();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Station(0x1F)->SetReadings(2, {"", "", "22.301", "14.000", ""});
     w.MeasMoi->Click();  // a chart to keep or replace
-    TGraph1* before = StationGraph;
-    Station(0x1F)->InjectFault(c.command, c.fault);
+    ASSERT_NE(StationGraph, nullptr);
+    ui::ComponentWatch before(*StationGraph);  // not its address: a new chart may take the old one's
+    Line().InjectFault(c.command, c.fault);
     Mark();
     w.MeasMoi->Click();
     EXPECT_EQ(Logged(), c.logged);
-    EXPECT_EQ(StationGraph != before, c.newChart);
+    EXPECT_EQ(!before.Alive(), c.newChart);
     ASSERT_NE(StationGraph, nullptr);
-    Station(0x1F)->ClearFaults();
+    EXPECT_EQ(StationGraph->Series2->Points().size(), c.markers);
+    Line().ClearFaults();
   }
 }
 
