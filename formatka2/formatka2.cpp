@@ -11,7 +11,8 @@ ui::Component* Module2Owner = nullptr;
 TGraph1* StationGraph = nullptr;
 TModule3* LoggerWindow = nullptr;
 
-TModule2::TModule2(ui::Component* Owner, link::SerialPort* port) : forms::TModule2Layout(Owner), Port(port) {
+TModule2::TModule2(ui::Component* Owner, link::SerialPort* port, LogAppender* heldLines)
+    : forms::TModule2Layout(Owner), Port(port), HeldLines(heldLines) {
   Module2Owner = Owner;
   Created();
 }
@@ -62,7 +63,7 @@ void TModule2::DataLoggerClick(ui::Component*) {
   ui::HourGlass hourGlass;
   // The window of an earlier click is released as it is: its close would hand back to here.
   delete LoggerWindow;
-  LoggerWindow = new TModule3(this, Port);
+  LoggerWindow = new TModule3(this, Port, HeldLines);
   LoggerWindow->DeviceSelect->Items().Assign(DeviceSelect->Items());
   LoggerWindow->DeviceSelect->SetText(DeviceSelect->Text());
   Hide();

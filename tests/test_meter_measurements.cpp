@@ -249,6 +249,14 @@ TEST_F(MeterMeasurementTest, ReadFailuresKeepThePreviousValues) {
       // RN's failed write is flagged: RG's failure goes unlogged, and the last chart has no markers.
       {"*", sim::Fault::LostWrite(2, 2), moi, {start, got, moisture, kSendFailure, graph, compiling}},
       {"RN", lost, moi, {start, got, moisture, kSendFailure, graph, compiling, kDone}},
+      // Flagged or not, a reflectogram asked for and not received is told.
+      {"RN",
+       lost,
+       [this](TModule1& w) {
+         Line().InjectFault("RG", sim::Fault::Silent());
+         w.MeasMoi->Click();
+       },
+       {start, got, moisture, kSendFailure, graph, compiling, kNoData}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);

@@ -1,18 +1,19 @@
-// Cutting the modem's settings out of its replies, and the emptiness test and lines of "Set".
+// Cutting the modem's settings out of its replies, and the emptiness test of "Set".
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "formatka4/modem_text.h"
+#include "protocol/modem.h"
 
 namespace {
 
+using protocol::Modem;
 using Values = std::vector<std::string>;
 
 Values Show1(const std::string& reply) {
   Values out;
-  for (const auto& m : modem::kShow1Values) out.push_back(modem::CutValue(reply, m));
+  for (const auto& m : Modem::kShow1Values) out.push_back(Modem::FindValue(reply, m).value_or(""));
   return out;
 }
 
@@ -88,9 +89,9 @@ TEST(ModemText, PinIsCutFromTheSecondReply) {
   };
   for (const auto& [reply, pin] : cases) {
     SCOPED_TRACE(reply);
-    EXPECT_EQ(modem::CutValue(reply, modem::kShow2Pin), pin);
+    EXPECT_EQ(Modem::FindValue(reply, Modem::kShow2Pin).value_or(""), pin);
   }
-  EXPECT_EQ(modem::FindValue("pin =\r\nmask gprs =1\r\n", modem::kShow2Pin), "");  // held, though empty
+  EXPECT_EQ(Modem::FindValue("pin =\r\nmask gprs =1\r\n", Modem::kShow2Pin), "");  // held, though empty
 }
 
 TEST(ModemText, BlankMeansOnlyBytesUpToTheSpace) {
@@ -102,14 +103,8 @@ TEST(ModemText, BlankMeansOnlyBytesUpToTheSpace) {
   };
   for (const auto& [text, blank] : cases) {
     SCOPED_TRACE(testing::PrintToString(text));
-    EXPECT_EQ(modem::IsBlank(text), blank);
+    EXPECT_EQ(Modem::IsBlank(text), blank);
   }
-}
-
-TEST(ModemText, QuotedLineTakesValuesUnchanged) {
-  EXPECT_EQ(modem::QuotedLine("at+nameset", {"field 01 "}), "at+nameset=\"field 01 \"");
-  EXPECT_EQ(modem::QuotedLine("at+gprsset", {"a", "", "c"}), "at+gprsset=\"a\",\"\",\"c\"");
-  EXPECT_EQ(modem::QuotedLine("at+ftpset", {"h\"st", "l,gin", "p\xE4ss"}), "at+ftpset=\"h\"st\",\"l,gin\",\"p\xE4ss\"");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 #include "formatka2/formatka2.h"
 #include "formatka3/data_logger.h"
@@ -58,9 +59,9 @@ void LoggerWindowTest::TearDown() { WindowTest::TearDown(); }
 
 TModule3& LoggerWindowTest::OpenLogger(const std::vector<std::string>& ids) {
   OpenAndSearch(ids);
-  EXPECT_NE(StationWindow, nullptr);
+  if (!StationWindow) throw std::runtime_error("no station window");
   StationWindow->DataLogger->Click();
-  EXPECT_NE(LoggerWindow, nullptr);
+  if (!LoggerWindow) throw std::runtime_error("no data logger window");  // fails the test, stops it
   return *LoggerWindow;
 }
 
