@@ -1,6 +1,8 @@
 # make run   - install what is missing, build (Release) and start the program
 # make test  - install what is missing, build with the sanitizers and run every test
 # make demo  - stand-in instruments on a pseudo-terminal linked as COM1, then the program
+# make fuzz  - fuzz each decoder of outside bytes with fresh seeds, FUZZ_SECONDS a target
+# make fuzz-ci - replay the fuzz seeds, then a fixed seed and a fixed number of runs a target
 # make lint  - clang-tidy (.clang-tidy) and cppcheck over our own code; LINT_PATHS="ui forms"
 #              limits it to some folders
 # make format, make format-check - apply .clang-format to our sources, or fail where one is not
@@ -15,7 +17,9 @@ FORMAT_FILES = $(shell git ls-files --cached --others --exclude-standard -- '*.c
 # The tests that exercise the logger thread, run a second time under ThreadSanitizer.
 TSAN_TESTS := Logger*:LogAppender*
 
-.PHONY: all deps build run test demo bench lint format format-check clean
+FUZZ_SECONDS ?= 600
+
+.PHONY: all deps build run test demo bench fuzz fuzz-ci lint format format-check clean
 
 all: build
 
@@ -45,6 +49,17 @@ bench: deps
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target exchange_bench log_bench
 	$(RELEASE_DIR)/exchange_bench
 	QT_QPA_PLATFORM=offscreen $(RELEASE_DIR)/log_bench
+
+# clang with its libFuzzer is installed here only, as the analysers are for make lint.
+FUZZ_DEPS := clang libclang-rt-14-dev
+
+fuzz:
+	@scripts/install-deps.sh $(FUZZ_DEPS)
+	JOBS=$(JOBS) scripts/fuzz.sh long $(FUZZ_SECONDS)
+
+fuzz-ci:
+	@scripts/install-deps.sh $(FUZZ_DEPS)
+	JOBS=$(JOBS) scripts/fuzz.sh ci
 
 # The user guide's screenshots (docs/images), made again against the stand-in instruments.
 .PHONY: screenshots

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 // Values 0 to 1023 are the trace (sample i lies at 0.01 * i ns), 1024 and 1025 the two markers.
 constexpr size_t kTraceLength = 1024;

@@ -1,7 +1,5 @@
 #include "protocol/station.h"
 
-#include <set>
-
 #include "platform/timing.h"
 #include "protocol/exchange.h"
 
@@ -10,7 +8,6 @@ namespace protocol {
 
 namespace {
 
-constexpr size_t kAuxProbeIdLength = 16;
 constexpr size_t kReflectogramChars = 4 * kReflectogramValues;
 
 // The time the station takes to measure, after MS, MT and MM.
@@ -130,29 +127,31 @@ Result<Done> Station::WriteProbeTypeMask(link::ProbeTypeMask mask) {
   return SendFrame(port_, Frame('S', 'P', kDeviceLevel), 3, std::string{digits[0], digits[1], '0', '0'});
 }
 
-AuxSearch Station::SearchAux(bool check) {
-  AuxSearch result;
-  const auto end = [&result](AuxSearch::Ending ending) {
-    result.ending = ending;
-    return result;
+bool AuxSearch::Take(const Result<link::Bytes>& reply) {
+  const auto end = [this](Ending e) {
+    ending = e;
+    return false;
   };
-  if (!SendFrame(port_, Frame('1', 'W', kDeviceLevel), 3, std::string(kAuxProbeIdLength, 'F'))) return result;
-  std::set<std::string> reported;
-  for (int i = 0; i < kMaxAuxSearchReplies; ++i) {
+  // A reply cut short has no last character to tell its meaning by.
+  if (!reply || reply->size() < kAuxProbeIdLength) return end(Ending::Interrupted);
+  if (IsMarker(*reply, 'F', 'F')) return end(Ending::EndOfList);
+  if (IsMarker(*reply, 'F', 'E')) return end(Ending::NoProbe);
+  if (IsMarker(*reply, '0', '0')) return end(Ending::BusError);
+  const std::string id = reply->Raw().substr(0, kAuxProbeIdLength);
+  // A bus lists each probe once: one reported again is a bus that has lost its place.
+  if (!reported_.insert(id).second) return end(Ending::BusError);
+  if (auto name = AuxProbeName(id)) probes.emplace_back(*name, id);
+  return reported_.size() < static_cast<size_t>(kMaxAuxSearchReplies) || end(Ending::BusError);
+}
+
+AuxSearch Station::SearchAux(bool check) {
+  AuxSearch search;
+  if (!SendFrame(port_, Frame('1', 'W', kDeviceLevel), 3, std::string(kAuxProbeIdLength, 'F'))) return search;
+  do {
     platform::Sleep(kAuxSearchWaitMs);
-    const auto reply =
-        Ask(Frame('1', 'S', kDeviceLevel), kAuxSearchWaitMs, static_cast<int32_t>(kAuxProbeIdLength), check);
-    // A reply cut short has no last character to tell its meaning by.
-    if (!reply || reply->size() < kAuxProbeIdLength) return end(AuxSearch::Ending::Interrupted);
-    if (IsMarker(*reply, 'F', 'F')) return end(AuxSearch::Ending::EndOfList);
-    if (IsMarker(*reply, 'F', 'E')) return end(AuxSearch::Ending::NoProbe);
-    if (IsMarker(*reply, '0', '0')) return end(AuxSearch::Ending::BusError);
-    const std::string id = reply->Raw().substr(0, kAuxProbeIdLength);
-    // A bus lists each probe once: one reported again is a bus that has lost its place.
-    if (!reported.insert(id).second) return end(AuxSearch::Ending::BusError);
-    if (auto name = AuxProbeName(id)) result.probes.emplace_back(*name, id);
-  }
-  return end(AuxSearch::Ending::BusError);
+  } while (search.Take(
+      Ask(Frame('1', 'S', kDeviceLevel), kAuxSearchWaitMs, static_cast<int32_t>(kAuxProbeIdLength), check)));
+  return search;
 }
 
 Result<AuxFamily> Station::MeasureAux(const std::string& id) {

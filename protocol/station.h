@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,8 +21,9 @@
 inline namespace qvusb {
 namespace protocol {
 
-// AUX probes by display name to their 16-character identifiers.
+// AUX probes by display name to their identifiers.
 using AuxProbeIdMap = std::map<std::string, std::string>;
+constexpr size_t kAuxProbeIdLength = 16;
 // Replies of one search at most: a bus that never ends its list must not hang the caller.
 constexpr int kMaxAuxSearchReplies = 256;
 
@@ -30,7 +32,9 @@ enum class AuxFamily { Temperature, MatricPressure, Other };
 // 't' or 'p' and characters 3 to 8 of the identifier; nothing for another family.
 std::optional<std::string> AuxProbeName(const std::string& id);
 
-struct AuxSearch {
+// An AUX search as its 1S replies tell it.
+class AuxSearch {
+ public:
   enum class Ending {
     NotStarted,   // the 1W start could not be written: nothing else happened
     Interrupted,  // a 1S could not be written, or its reply was missing, refused or short
@@ -39,10 +43,16 @@ struct AuxSearch {
     BusError,     // the bus failed, reported one identifier twice, or sent more than
                   // kMaxAuxSearchReplies replies
   };
+  // One 1S reply; false when it ended the search.
+  bool Take(const Result<link::Bytes>& reply);
+
   Ending ending = Ending::NotStarted;
   // Name and identifier of each temperature and matric-pressure probe, in the order reported
   // (names may repeat, identifiers do not); probes of other families are left out.
   std::vector<std::pair<std::string, std::string>> probes;
+
+ private:
+  std::set<std::string> reported_;
 };
 
 class Station final : public MoistureInstrument {
