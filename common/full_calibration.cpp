@@ -173,9 +173,8 @@ std::optional<std::string> WaterTemperatureFromDialog(ui::Component* owner,
                                                       const std::function<void(const std::string&)>& log) {
   const std::string temperature = AskWaterTemperature(owner);
   // Only a temperature the dialog accepts becomes a code; a dialog closed otherwise cancels.
-  const auto payload = TSetPropDialog::ValidTemperature(temperature)
-                           ? link::WaterTemperaturePayload(temperature.substr(0, 4))
-                           : std::nullopt;
+  auto payload = TSetPropDialog::ValidTemperature(temperature) ? link::WaterTemperaturePayload(temperature.substr(0, 4))
+                                                               : std::nullopt;
   if (!payload) log(kCalibrationCancelledLine);
   return payload;
 }

@@ -3,7 +3,7 @@
 Reflectogram DecodeMeterReflectogram(const uint8_t* bytes) {
   Reflectogram values{};
   for (size_t i = 0; i < kReflectogramValues; ++i) {
-    values[i] = uint32_t{bytes[2 * i]} * 256u + uint32_t{bytes[2 * i + 1]};
+    values[i] = static_cast<uint32_t>(bytes[2 * i]) * 256u + static_cast<uint32_t>(bytes[2 * i + 1]);
   }
   return values;
 }

@@ -7,7 +7,7 @@
 protocol::Result<std::string> TModule1::ReadMeterValue(protocol::MeterValue value, size_t shown,
                                                        std::optional<std::string>& kept, const std::string& label,
                                                        const std::string& unit) {
-  const auto read = meter.ReadValue(value, MeterChannel());
+  auto read = meter.ReadValue(value, MeterChannel());
   if (!read) {
     LogMeterFailure(read.failure());
     return read;

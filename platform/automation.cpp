@@ -41,7 +41,7 @@ std::string OleValue::Describe() const {
   return std::visit(Visitor{}, v_);
 }
 
-OleValue OleValue::GetProperty(const std::string& member, std::vector<OleValue> args) const {
+OleValue OleValue::GetProperty(const std::string& member, const std::vector<OleValue>& args) const {
   return ObjectOf(*this).Invoke(member, InvokeKind::PropertyGet, args);
 }
 
@@ -50,7 +50,7 @@ void OleValue::PutProperty(const std::string& member, OleValue value, std::vecto
   ObjectOf(*this).Invoke(member, InvokeKind::PropertyPut, args);
 }
 
-OleValue OleValue::CallMethod(const std::string& member, std::vector<OleValue> args) const {
+OleValue OleValue::CallMethod(const std::string& member, const std::vector<OleValue>& args) const {
   return ObjectOf(*this).Invoke(member, InvokeKind::Method, args);
 }
 

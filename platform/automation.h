@@ -42,9 +42,9 @@ class OleValue {
   std::string Describe() const;
 
   // Late-bound calls on the object held; AutomationError when none is held or the call fails.
-  OleValue GetProperty(const std::string& member, std::vector<OleValue> args = {}) const;
+  OleValue GetProperty(const std::string& member, const std::vector<OleValue>& args = {}) const;
   void PutProperty(const std::string& member, OleValue value, std::vector<OleValue> args = {}) const;
-  OleValue CallMethod(const std::string& member, std::vector<OleValue> args = {}) const;
+  OleValue CallMethod(const std::string& member, const std::vector<OleValue>& args = {}) const;
 
   // Drops what it holds (for an object: this reference to it). Dropping the last reference to an
   // object lets its server finish what it does on release: AutomationError when that fails (the

@@ -78,6 +78,7 @@ bool DesktopHasSpreadsheetDefault(const std::string& xdgMime) {
 // happen after the fork.
 bool StartDetached(const std::vector<std::string>& argv) {
   std::vector<char*> args;
+  args.reserve(argv.size() + 1);
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   const pid_t child = fork();

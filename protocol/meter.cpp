@@ -96,7 +96,7 @@ Result<MarkedReflectogram> Meter::ReadReflectogram(std::optional<int> channel) {
   MarkedReflectogram received{};
   const uint8_t* bytes = reply->data();
   for (size_t i = 0; i < kReflectogramValues; ++i) {
-    received.values[i] = uint32_t{bytes[2 * i]} * 256u + uint32_t{bytes[2 * i + 1]};
+    received.values[i] = static_cast<uint32_t>(bytes[2 * i]) * 256u + static_cast<uint32_t>(bytes[2 * i + 1]);
   }
   return received;
 }
@@ -142,7 +142,7 @@ Result<MemoryBank> Meter::ReadBank(int bank, int32_t count) {
       TextExchange("HRB" + std::to_string(bank) + "\n", std::max(kShortestBankWaitMs, kBankWaitPerPointMs * points),
                    kBankPointLength * static_cast<int32_t>(points));
   if (!reply) return reply.failure();
-  return MemoryBank{reply->Text(), reply->size() >= kBankPointLength * points};
+  return MemoryBank{reply->Text(), reply->size() >= static_cast<size_t>(kBankPointLength) * points};
 }
 
 }  // namespace protocol

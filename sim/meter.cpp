@@ -182,10 +182,15 @@ MeterDevice::Values MeterDevice::CurrentReflectogram() const {
 
 void MeterDevice::SetCalibrationResult(const std::string& command, std::string reply) {
   std::lock_guard lock(mu_);
-  if (command == "VL") lengthResult_ = std::move(reply);
-  if (command == "VA") airResult_ = std::move(reply);
-  if (command == "VW") waterResult_ = std::move(reply);
-  if (command == "CC") computeResult_ = std::move(reply);
+  if (command == "VL") {
+    lengthResult_ = std::move(reply);
+  } else if (command == "VA") {
+    airResult_ = std::move(reply);
+  } else if (command == "VW") {
+    waterResult_ = std::move(reply);
+  } else if (command == "CC") {
+    computeResult_ = std::move(reply);
+  }
 }
 
 void MeterDevice::SetProbeTypeMask(uint8_t mask) {

@@ -1,5 +1,6 @@
 #include "sim/meter_memory.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <utility>
 
@@ -98,6 +99,7 @@ void MeterMemory::SetBank(int bank, std::vector<std::string> points) {
 
 void MeterMemory::FillBank(int bank, int count) {
   std::vector<std::string> points;
+  points.reserve(static_cast<size_t>(std::max(count, 0)));
   for (int i = 0; i < count; ++i) points.push_back(MakePoint(bank, i));
   SetBank(bank, std::move(points));
 }

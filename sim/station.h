@@ -45,7 +45,7 @@ class StationDevice : public Device {
   std::optional<std::string> Answer(const ReceivedFrame& frame) override;
 
   static constexpr int kChannels = 8;
-  static constexpr int kReflectogramValues = 1026;
+  static constexpr size_t kReflectogramValues = 1026;
 
   // Probe types: bit k set = laboratory probe on channel k + 1.
   void SetProbeTypeMask(uint8_t mask);

@@ -109,7 +109,7 @@ void LoggerPassEverything(benchmark::State& state) {
   stations["T0000202"] = Config(true);
   AddProbes(*stations["T0000202"], "02");
   const double waitsMs = 2 * 8 * kChannelWaitsMs * scale;
-  const double lineMs = LineTimeMs(2 * 8 * kChannelReplyBytes);
+  const double lineMs = LineTimeMs(kChannelReplyBytes * 2 * 8);
   std::vector<double> ratios;
   for (auto _ : state) {
     const auto starts = paced.Run(stations, 0, 2, "MM");
@@ -133,7 +133,7 @@ void LoggerDrift100Passes(benchmark::State& state) {
   StationMap stations;
   stations["T0000101"] = Config(false);  // conductivity of channel 1: MS 1480 + RS 20, 5 bytes
   stations["T0000202"] = Config(false);
-  const double spacingMs = (2 * (1480 + 20) + waitMs) * scale + LineTimeMs(2 * 5);
+  const double spacingMs = (2 * (1480 + 20) + waitMs) * scale + LineTimeMs(size_t{2} * 5);
   for (auto _ : state) {
     const auto starts = paced.Run(stations, waitMs, 100, "MS");
     const double driftMs = Ms(starts[100] - starts[0]) - 100 * spacingMs;

@@ -57,6 +57,8 @@ class StationBench {
     ui::App().Reset();
     ui::SetBackend(nullptr);
   }
+  StationBench(const StationBench&) = delete;
+  StationBench& operator=(const StationBench&) = delete;
   TModule2* Window() const { return StationWindow; }
 
   static constexpr std::pair<const char*, int> kWaits[] = {{"RM", 20}, {"RN", 20}, {"RG", 769}, {"1S", 100}};

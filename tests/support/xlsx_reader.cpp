@@ -106,9 +106,8 @@ std::optional<std::map<std::string, std::string>> ReadFirstSheetCells(const std:
     if (attributes.find("t=\"s\"") != std::string::npos && std::regex_search(body, m, kValue)) {
       const size_t index = std::stoul(m[1]);
       cells[(*it)[1]] = index < shared.size() ? shared[index] : "?";
-    } else if (attributes.find("t=\"inlineStr\"") != std::string::npos && std::regex_search(body, m, kInline)) {
-      cells[(*it)[1]] = Unescape(m[1]);
-    } else if (std::regex_search(body, m, kValue)) {
+    } else if ((attributes.find("t=\"inlineStr\"") != std::string::npos && std::regex_search(body, m, kInline)) ||
+               std::regex_search(body, m, kValue)) {
       cells[(*it)[1]] = Unescape(m[1]);
     }
   }
