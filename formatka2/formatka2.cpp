@@ -103,9 +103,7 @@ void TModule2::LogChannelFailure() {
 
 std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check) {
   auto reply = protocol::ReadReply(*Port, count, check);
-  if (!reply) {
-    LogRefusal(reply.failure());
-    return std::nullopt;
-  }
-  return *reply;
+  if (reply) return *reply;
+  LogRefusal(reply.failure());
+  return std::nullopt;
 }

@@ -94,9 +94,8 @@ std::optional<link::CommandFrame> TModule3::BuildStationCommand(char letter1, ch
 }
 
 std::optional<link::Bytes> TModule3::ReadStationReply(int32_t length) {
-  auto reply = protocol::ReadReply(*Port, length, true);
-  if (!reply) return std::nullopt;
-  return *reply;
+  if (auto reply = protocol::ReadReply(*Port, length, true)) return *reply;
+  return std::nullopt;
 }
 
 void TModule3::ReadProbeConfig() {

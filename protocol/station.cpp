@@ -21,15 +21,10 @@ constexpr uint32_t kAuxSearchWaitMs = 100;
 constexpr uint32_t kAuxMeasureWaitMs = 1100;
 constexpr uint32_t kAuxReadWaitMs = 100;
 
-// By Measurement and Value: the second letter of M<letter> and R<letter>, and the length of the
-// value read back.
-constexpr char kMeasureLetters[] = {'S', 'T', 'M'};
-struct ValueRead {
-  char letter;
-  int32_t length;
-  bool deviceLevel;
-};
-constexpr ValueRead kValueReads[] = {{'S', 5, false}, {'T', 5, false}, {'M', 6, true}, {'N', 6, true}};
+// By Measurement and Value alike, the second letter of M<letter> and R<letter>; by Value, the
+// length of the value read back.
+constexpr char kLetters[] = {'S', 'T', 'M', 'N'};
+constexpr int32_t kValueLengths[] = {5, 5, 6, 6};
 constexpr int32_t kMaskLength = 4;
 constexpr int32_t kAuxTemperatureLength = 5;
 constexpr int32_t kAuxPressureLength = 6;
@@ -64,7 +59,7 @@ std::optional<link::CommandFrame> Station::Frame(char letter1, char letter2, std
 }
 
 Result<Done> Station::Measure(Measurement measurement, std::optional<int> channel) {
-  const auto sent = SendFrame(port_, Frame('M', kMeasureLetters[static_cast<int>(measurement)], channel), 4);
+  const auto sent = SendFrame(port_, Frame('M', kLetters[static_cast<int>(measurement)], channel), 4);
   if (sent) AwaitMeasurement(measurement);
   return sent;
 }
@@ -81,8 +76,9 @@ Result<link::Bytes> Station::Ask(const std::optional<link::CommandFrame>& frame,
 }
 
 Result<link::Bytes> Station::ReadValue(Value value, std::optional<int> channel, bool check) {
-  const ValueRead& read = kValueReads[static_cast<int>(value)];
-  return Ask(Frame('R', read.letter, read.deviceLevel ? kDeviceLevel : channel), kReadWaitMs, read.length, check);
+  const int i = static_cast<int>(value);
+  const bool deviceLevel = value == Value::Moisture || value == Value::DielectricConstant;
+  return Ask(Frame('R', kLetters[i], deviceLevel ? kDeviceLevel : channel), kReadWaitMs, kValueLengths[i], check);
 }
 
 Result<MarkedReflectogram> Station::ReadReflectogram(std::optional<int> /*channel*/) {
@@ -128,20 +124,16 @@ Result<Done> Station::WriteProbeTypeMask(link::ProbeTypeMask mask) {
 }
 
 bool AuxSearch::Take(const Result<link::Bytes>& reply) {
-  const auto end = [this](Ending e) {
-    ending = e;
-    return false;
-  };
   // A reply cut short has no last character to tell its meaning by.
-  if (!reply || reply->size() < kAuxProbeIdLength) return end(Ending::Interrupted);
-  if (IsMarker(*reply, 'F', 'F')) return end(Ending::EndOfList);
-  if (IsMarker(*reply, 'F', 'E')) return end(Ending::NoProbe);
-  if (IsMarker(*reply, '0', '0')) return end(Ending::BusError);
+  if (!reply || reply->size() < kAuxProbeIdLength) return End(Ending::Interrupted);
+  if (IsMarker(*reply, 'F', 'F')) return End(Ending::EndOfList);
+  if (IsMarker(*reply, 'F', 'E')) return End(Ending::NoProbe);
+  if (IsMarker(*reply, '0', '0')) return End(Ending::BusError);
   const std::string id = reply->Raw().substr(0, kAuxProbeIdLength);
   // A bus lists each probe once: one reported again is a bus that has lost its place.
-  if (!reported_.insert(id).second) return end(Ending::BusError);
+  if (!reported_.insert(id).second) return End(Ending::BusError);
   if (auto name = AuxProbeName(id)) probes.emplace_back(*name, id);
-  return reported_.size() < static_cast<size_t>(kMaxAuxSearchReplies) || end(Ending::BusError);
+  return reported_.size() < static_cast<size_t>(kMaxAuxSearchReplies) || End(Ending::BusError);
 }
 
 AuxSearch Station::SearchAux(bool check) {

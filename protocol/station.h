@@ -52,6 +52,11 @@ class AuxSearch {
   std::vector<std::pair<std::string, std::string>> probes;
 
  private:
+  bool End(Ending e) {
+    ending = e;
+    return false;
+  }
+
   std::set<std::string> reported_;
 };
 
@@ -70,8 +75,7 @@ class Station final : public MoistureInstrument {
   // `address`: nothing when the station's identifier has none; nothing can be sent then.
   Station(link::SerialPort& port, std::optional<uint8_t> address) : port_(port), address_(address) {}
 
-  // The frame of a command on `channel` (1 to 8, or kDeviceLevel); nothing without an address or
-  // a channel.
+  // A command's frame on `channel` (1 to 8, or kDeviceLevel); nothing without address or channel.
   std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const;
 
   // M<letter> on the channel, then the time the station takes to measure; that time alone, for a
