@@ -91,9 +91,8 @@ std::optional<link::CommandFrame> TModule2::BuildStationCommand(char letter1, ch
 std::optional<int> TModule2::SelectedChannel() const { return link::ChannelNumber(ChannelSelect->Text()); }
 
 void TModule2::LogRefusal(protocol::Failure failure) {
-  if (failure == protocol::Failure::Refused) {
+  if (failure == protocol::Failure::Refused)
     Log("Unable to perform the measurement - Check the probe connection and try again");
-  }
 }
 
 void TModule2::LogChannelFailure() {

@@ -18,9 +18,8 @@ ui::RadioButton* ChannelButton(const TModule2& w, const char* kind, int channel)
 bool TModule2::ReadProbeConfig() {
   const auto mask = SelectedStation().ReadProbeTypeMask();
   if (mask) {
-    for (int n = 1; n <= kChannels; ++n) {
+    for (int n = 1; n <= kChannels; ++n)
       ChannelButton(*this, mask->Laboratory(n - 1) ? "LabProbeButton" : "FieldProbeButton", n)->SetChecked(true);
-    }
   } else if (mask.failed(protocol::Failure::NotSent)) {
     LogChannelFailure();
   } else {

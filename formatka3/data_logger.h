@@ -54,8 +54,7 @@ class DataLogger : public ui::Thread {
   void Execute() override;
 
  private:
-  // The station of a key, addressed by its characters 7 and 8 (nothing is sent to a key without
-  // them); made at its first use, on this thread.
+  // The station a key's characters 7 and 8 address, made at its first use, on this thread.
   protocol::Station& StationAt(const std::string& key);
 
   link::SerialPort* Port;
