@@ -31,10 +31,7 @@ constexpr int32_t kAuxPressureLength = 6;
 
 // The 1S replies that end a search, by their first four and their last character.
 bool IsMarker(const link::Bytes& r, char head, char last) {
-  for (size_t i = 0; i < 4; ++i) {
-    if (r[i] != static_cast<uint8_t>(head)) return false;
-  }
-  return r[kAuxProbeIdLength - 1] == static_cast<uint8_t>(last);
+  return r.Raw().compare(0, 4, std::string(4, head)) == 0 && r[kAuxProbeIdLength - 1] == static_cast<uint8_t>(last);
 }
 
 AuxFamily AuxFamilyOf(const std::string& id) {
@@ -48,9 +45,7 @@ AuxFamily AuxFamilyOf(const std::string& id) {
 std::optional<std::string> AuxProbeName(const std::string& id) {
   const AuxFamily family = AuxFamilyOf(id);
   if (family == AuxFamily::Other || id.size() < 8) return std::nullopt;
-  std::string name(1, family == AuxFamily::Temperature ? 't' : 'p');
-  name.append(id, 2, 6);
-  return name;
+  return (family == AuxFamily::Temperature ? "t" : "p") + id.substr(2, 6);
 }
 
 std::optional<link::CommandFrame> Station::Frame(char letter1, char letter2, std::optional<int> channel) const {

@@ -40,8 +40,7 @@ class AuxSearch {
     Interrupted,  // a 1S could not be written, or its reply was missing, refused or short
     EndOfList,    // every probe was reported
     NoProbe,      // no probe on the bus
-    BusError,     // the bus failed, reported one identifier twice, or sent more than
-                  // kMaxAuxSearchReplies replies
+    BusError,     // the bus failed, repeated a probe, or listed more than kMaxAuxSearchReplies
   };
   // One 1S reply; false when it ended the search.
   bool Take(const Result<link::Bytes>& reply);
