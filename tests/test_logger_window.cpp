@@ -32,7 +32,8 @@ void PickStation(TModule3& w, const std::string& id) {
 class LoggerRecordTest : public LoggerWindowTest {};
 
 TEST_F(LoggerRecordTest, EachStationKeepsWhatTheControlsSaidWhenAnotherWasPicked) {
-  TModule3& w = OpenLogger({"T0000201", "T0000102"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000201", "T0000102"}));
+  TModule3& w = Logger();
   EXPECT_EQ(w.DeviceSelect->Text(), "T0000201");
   Box(w, "EpsiCheckBox1")->UserToggle();
   Box(w, "TempCheckBox2")->UserToggle();
@@ -63,7 +64,8 @@ TEST_F(LoggerRecordTest, EachStationKeepsWhatTheControlsSaidWhenAnotherWasPicked
 }
 
 TEST_F(LoggerRecordTest, ANumberThatIsNoneKeepsTheRecordStoredBefore) {
-  TModule3& w = OpenLogger({"T0000201"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000201"}));
+  TModule3& w = Logger();
   w.Period->UserType("30");
   w.DeviceSelect->UserDropDown();
   ASSERT_EQ(w.Stations.count("T0000201"), 1u);
@@ -84,7 +86,8 @@ TEST_F(LoggerRecordTest, ANumberThatIsNoneKeepsTheRecordStoredBefore) {
 
 TEST_F(LoggerRecordTest, NumbersShowWithTheUsersDecimalSeparator) {
   ui::SetDecimalSeparator(',');
-  TModule3& w = OpenLogger({"T0000201", "T0000102"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000201", "T0000102"}));
+  TModule3& w = Logger();
   EditNamed(w, "a2Edit1")->UserType("0,25");
   PickStation(w, "T0000102");
   PickStation(w, "T0000201");
@@ -96,7 +99,8 @@ TEST_F(LoggerRecordTest, NumbersShowWithTheUsersDecimalSeparator) {
 class LoggerStartTest : public LoggerWindowTest {};
 
 TEST_F(LoggerStartTest, PeriodChecksAndTheMinimumPeriod) {
-  TModule3& w = OpenLogger({"T0000201", "T0000102"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000201", "T0000102"}));
+  TModule3& w = Logger();
   Box(w, "TetaCheckBox1")->UserToggle();
   Box(w, "SigmaCheckBox2")->UserToggle();
   struct Case {
@@ -145,7 +149,8 @@ TEST_F(LoggerStartTest, LoggingLocksTheControlsAndStopUnlocksThem) {
   // Field probes on channels 1 and 2 only: the other temperature boxes stay disabled after Stop.
   Line().SetDeviceIds({"T0000201"});
   Line().Get<sim::StationDevice>(0x01)->SetProbeTypeMask(0xFC);
-  TModule3& w = OpenLogger({"T0000201"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000201"}));
+  TModule3& w = Logger();
   w.Period->UserType("0");
   w.Start->Click();
   ASSERT_NE(w.Logger, nullptr);
@@ -178,7 +183,8 @@ TEST_F(LoggerStartTest, LoggingLocksTheControlsAndStopUnlocksThem) {
 TEST_F(LoggerStartTest, LeavingTheWindowWhileLoggingStopsItFirst) {
   for (const bool close : {false, true}) {
     SCOPED_TRACE(close ? "close" : "exit");
-    TModule3& w = OpenLogger({"T0000201"});
+    ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000201"}));
+    TModule3& w = Logger();
     w.Period->UserType("0");
     w.Start->Click();
     ASSERT_NE(w.Logger, nullptr);
@@ -200,7 +206,8 @@ TEST_F(LoggerStartTest, LeavingTheWindowWhileLoggingStopsItFirst) {
 class LoggerConfigFileTest : public LoggerWindowTest {};
 
 TEST_F(LoggerConfigFileTest, WrittenAndReadBackThroughTheWindow) {
-  TModule3& w = OpenLogger({"T0000201", "T0000102"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000201", "T0000102"}));
+  TModule3& w = Logger();
   Box(w, "EpsiCheckBox1")->UserToggle();
   Box(w, "CalCheckBox1")->UserToggle();
   EditNamed(w, "a0Edit1")->UserType("1");
@@ -244,7 +251,8 @@ TEST_F(LoggerConfigFileTest, WrittenAndReadBackThroughTheWindow) {
 }
 
 TEST_F(LoggerConfigFileTest, FailuresLeaveFilesAndRecordsWhole) {
-  TModule3& w = OpenLogger({"T0000201"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000201"}));
+  TModule3& w = Logger();
   const std::string path = folder_.File("config.txt");
   std::ofstream(path, std::ios::binary) << "old";
 
@@ -287,7 +295,8 @@ TEST_F(LoggerConfigFileTest, FailuresLeaveFilesAndRecordsWhole) {
 
 TEST_F(LoggerStartTest, StartLogsEveryStoredStationAndWaitsThePeriodLessTheMinimum) {
   Line().SetDeviceIds({"T0000101", "T0000202"});
-  TModule3& w = OpenLogger({"T0000101", "T0000202"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000101", "T0000202"}));
+  TModule3& w = Logger();
   Box(w, "TetaCheckBox1")->UserToggle();
   Box(w, "SigmaCheckBox2")->UserToggle();
   PickStation(w, "T0000202");
@@ -319,7 +328,8 @@ TEST_F(LoggerStartTest, StartLogsEveryStoredStationAndWaitsThePeriodLessTheMinim
 
 TEST_F(LoggerStartTest, LinesAFileCouldNotTakeBeforeStopGoFirstIntoTheNextRun) {
   Line().SetDeviceIds({"T0000101"});
-  TModule3& w = OpenLogger({"T0000101"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000101"}));
+  TModule3& w = Logger();
   Box(w, "SigmaCheckBox1")->UserToggle();
   w.Period->UserType("1.5");
   std::filesystem::create_directory("T0000101.txt");  // no open can succeed during the first run

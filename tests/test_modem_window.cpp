@@ -33,14 +33,16 @@ Lines Concat(std::initializer_list<Lines> parts) {
   return all;
 }
 
+// Every test starts in the window of the modem at 0xA3, with no frame on record yet.
 class ModemWindowTest : public WindowTest {
  protected:
-  TModule4& Open() {
+  void SetUp() override {
+    WindowTest::SetUp();
     OpenAndSearch({"G0001AA3"});
-    EXPECT_NE(ModemWindow, nullptr);
+    ASSERT_NE(ModemWindow, nullptr);
     Line().ClearFrames();
-    return *ModemWindow;
   }
+  TModule4& Window() { return *ModemWindow; }
   std::shared_ptr<sim::ModemDevice> Modem() { return Line().Get<sim::ModemDevice>(0xA3); }
 
   // Clicks a button of the window and returns the log lines the click added.
@@ -86,7 +88,7 @@ const Lines kSettingsShown = {"station-07",      "internet.apn", "gprsuser", "gp
 // --- Mode commands ------------------------------------------------------------------------------
 
 TEST_F(ModemWindowTest, ModeButtonsSendOneFrameEachAndReadNothing) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   // The four test buttons wrap their captions; "Set" keeps its style.
   for (ui::Button* b : {w.S4Button, w.S0Button, w.S1Button, w.S2Button}) {
     EXPECT_NE(ui::GetWindowLongA(b, ui::GWL_STYLE) & ui::BS_MULTILINE, 0) << b->Name();
@@ -117,7 +119,7 @@ TEST_F(ModemWindowTest, ModeButtonsSendOneFrameEachAndReadNothing) {
 }
 
 TEST_F(ModemWindowTest, ModeFramesFollowTheShownIdentifierAndOnlyTheWriteCounts) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   // Nobody at 0x1F: the frame still goes out and counts as done.
   w.DeviceSelect->SetText("G0001A1F");
   EXPECT_EQ(Click(w, w.S2Button), Lines{"The modem is turned on and attempting to connect with the server"});
@@ -139,7 +141,7 @@ TEST_F(ModemWindowTest, ModeFramesFollowTheShownIdentifierAndOnlyTheWriteCounts)
 // --- Reading the settings -----------------------------------------------------------------------
 
 TEST_F(ModemWindowTest, OnWakesTheModemAndFillsTheNineEdits) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   Modem()->SetSettings(kSettings);
   EXPECT_EQ(Click(w, w.S4Button), kWakeLog);  // no closing line, no S0
   ExpectCursorRestored();
@@ -202,7 +204,7 @@ TEST_F(ModemWindowTest, OnTakesEachValueAsTheModemLaysItOut) {
         "apn", "u", "p", "f", "l", "\xE4\xF6\xFC", "t"},
        "9876"},
   };
-  TModule4& w = Open();
+  TModule4& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Modem()->SetSettings(c.settings);
@@ -216,7 +218,7 @@ TEST_F(ModemWindowTest, OnTakesEachValueAsTheModemLaysItOut) {
 }
 
 TEST_F(ModemWindowTest, OnTakesEmptyRepliesAsEmptyValues) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   Modem()->SetSettings(kSettings);
   struct Case {
     const char* command;
@@ -238,7 +240,7 @@ TEST_F(ModemWindowTest, OnTakesEmptyRepliesAsEmptyValues) {
 }
 
 TEST_F(ModemWindowTest, WakeAnswerInPiecesIsGathered) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   // "VO" in one read, "RN" in a later one.
   Line().InjectFault("S4", sim::Fault::Pieces(2, 200ms, 1));
   const Lines log = Click(w, w.S4Button);
@@ -268,7 +270,7 @@ TEST_F(ModemWindowTest, WakeWaitsForAnUpperCaseOkAfterEachLine) {
        {">>VORN-2\r\n<<", ">>\r\nOK\r\n<<", ">>\r\nok\r\n<<", kFailed},
        {ModeFrame('4'), "aten\r", "at\r"}},
   };
-  TModule4& w = Open();
+  TModule4& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
     Line().ClearFrames();
@@ -286,7 +288,7 @@ TEST_F(ModemWindowTest, WakeAnswerIsSearchedInTheFirstSixtyPollsOnly) {
     int poll;
     bool on;
   };
-  TModule4& w = Open();
+  TModule4& w = Window();
   for (const Case c : {Case{60, true}, Case{61, false}}) {
     SCOPED_TRACE(c.poll);
     Line().ClearFrames();
@@ -313,7 +315,7 @@ TEST_F(ModemWindowTest, WakeAnswerIsSearchedInTheFirstSixtyPollsOnly) {
 }
 
 TEST_F(ModemWindowTest, SilentModemIsGivenUpAfterSixtyOnePolls) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   w.NameEdit->SetText("kept");
   Line().InjectFault("S4", sim::Fault::Silent());
   const auto start = std::chrono::steady_clock::now();
@@ -337,7 +339,7 @@ TEST_F(ModemWindowTest, SetChecksTheNineFieldsInOrderBeforeAnyTraffic) {
                           "Please fill the Password",
                           "Please fill the Time Server Address"};
   const std::vector<std::string> filled = {"n", "1234", "a", "u", "p", "f", "l", "w", "t"};
-  TModule4& w = Open();
+  TModule4& w = Window();
   // The form as it starts (GPRS edits with one blank each) stops at the name.
   EXPECT_EQ(Click(w, w.SetButton), Lines{messages[0]});
   // The first k fields filled, the next one blank in some way, the rest left blank too.
@@ -357,7 +359,7 @@ TEST_F(ModemWindowTest, SetChecksTheNineFieldsInOrderBeforeAnyTraffic) {
 }
 
 TEST_F(ModemWindowTest, SetWritesTheFiveLinesAndSwitchesTheModemOff) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   // A trailing blank, a quote and a comma, 8-bit text and a PIN of two digits go out as typed.
   Type(w, {"name ", "12", "apn", "us\"er", "p,w", "ftp.example.org", "log", "p\xE4ss", "ntp"});
   const Lines log = Click(w, w.SetButton);
@@ -385,7 +387,7 @@ TEST_F(ModemWindowTest, SetWritesTheFiveLinesAndSwitchesTheModemOff) {
 }
 
 TEST_F(ModemWindowTest, SetStopsWhereAnAcknowledgementIsMissing) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   Type(w, {"n", "1234", "a", "u", "p", "f", "l", "w", "t"});
   Line().InjectFault("at+gprsset*", sim::Fault::Silent());
   const Lines log = Click(w, w.SetButton);
@@ -432,7 +434,7 @@ const Lines kAcked = {">>\r\nOK\r\n<<"};
 
 TEST_P(ModemDeadLineTest, AFailedWriteEndsTheHandlerThere) {
   const DeadLine& c = GetParam();
-  TModule4& w = Open();
+  TModule4& w = Window();
   Modem()->SetSettings(kSettings);
   Type(w, kTyped);
   bool hungUp = false;

@@ -57,18 +57,19 @@ TEST(StationReflectogram, Decoding) {
   EXPECT_FALSE(faulty);
 }
 
+// Every test measures channel 2 of the station at 0x1F.
 class StationMoistureTest : public StationTest {
  protected:
-  TModule2& Open() {
-    TModule2& w = OpenStationWindow({"T000011F"});
+  void SetUp() override {
+    StationTest::SetUp();
+    ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
     ChooseChannel("2");
     Mark();
-    return w;
   }
 };
 
 TEST_F(StationMoistureTest, AWholeMeasurement) {
-  TModule2& w = Open();
+  TModule2& w = Window();
   Station(0x1F)->SetReadings(2, {"", "", "18.834", "10.123", ""});
   std::vector<uint16_t> values(1026);
   for (size_t i = 0; i < 1024; ++i) values[i] = static_cast<uint16_t>(30000 + i);
@@ -121,7 +122,7 @@ TEST_F(StationMoistureTest, MarkersAreLeftOutOfFaultyReflectograms) {
       {"broken", Style::Broken, {}, 0},
       {"second marker past the trace", Style::UpperHex, {2345, 10240}, 1},
   };
-  TModule2& w = Open();
+  TModule2& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Station(0x1F)->SetTraceStyle(c.style);
@@ -184,7 +185,7 @@ TEST_F(StationMoistureTest, Failures) {
         "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph"},
        false},
   };
-  TModule2& w = Open();
+  TModule2& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Station(0x1F)->SetReadings(2, {"", "", "22.301", "14.000", ""});
@@ -201,7 +202,7 @@ TEST_F(StationMoistureTest, Failures) {
 }
 
 TEST_F(StationMoistureTest, TitleKeepsThePreviousMoistureWhenItsReadFails) {
-  TModule2& w = Open();
+  TModule2& w = Window();
   Line().InjectFault("RM", sim::Fault::Er());
   w.MeasMoi->Click();
   EXPECT_EQ(StationGraph->Chart1->Title().Items().back(), "Moisture: %      Dielectric constant: 12.000");
@@ -214,7 +215,7 @@ TEST_F(StationMoistureTest, TitleKeepsThePreviousMoistureWhenItsReadFails) {
 }
 
 TEST_F(StationMoistureTest, NoChannelChosen) {
-  TModule2& w = Open();
+  TModule2& w = Window();
   w.ChannelSelect->SetText("CH number");
   w.MeasMoi->Click();
   EXPECT_EQ(Logged(), (Lines{"Starting moisture measurement", kSendFailure}));

@@ -56,12 +56,11 @@ std::vector<std::string> CrlfLines(const std::string& path) {
 
 void LoggerWindowTest::TearDown() { WindowTest::TearDown(); }
 
-TModule3& LoggerWindowTest::OpenLogger(const std::vector<std::string>& ids) {
+void LoggerWindowTest::OpenLogger(const std::vector<std::string>& ids) {
   OpenAndSearch(ids);
-  EXPECT_NE(StationWindow, nullptr);
+  ASSERT_NE(StationWindow, nullptr);
   StationWindow->DataLogger->Click();
-  EXPECT_NE(LoggerWindow, nullptr);
-  return *LoggerWindow;
+  ASSERT_NE(LoggerWindow, nullptr);
 }
 
 }  // namespace testing_support

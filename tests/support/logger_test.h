@@ -41,8 +41,10 @@ std::string ReadAll(const std::string& path);
 class LoggerWindowTest : public WindowTest {
  protected:
   void TearDown() override;
-  // Searches the given stations, opens the station window and from it the logger window.
-  TModule3& OpenLogger(const std::vector<std::string>& ids);
+  // Searches the given stations, opens the station window and from it the logger window; when
+  // either does not open the test fails and the caller stops (ASSERT_NO_FATAL_FAILURE).
+  void OpenLogger(const std::vector<std::string>& ids);
+  // The window OpenLogger opened.
   TModule3& Logger() { return *LoggerWindow; }
 
   InTempFolder folder_;
