@@ -1,8 +1,12 @@
 #include "tests/support/window_test.h"
 
+#include <poll.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "app/support/services.h"
 #include "platform/timing.h"
@@ -21,9 +25,22 @@ void WindowTest::SetUp() {
   setenv("QVUSB_PORTS_DIR", ports_->Path().c_str(), 1);
   instruments_ = std::make_unique<sim::Instruments>(std::vector<std::string>{});
   instruments_->LinkAs("COM1", ports_->Path());
+  // A read waits first for the stand-ins to answer what they were sent: on a loaded machine
+  // their reader thread may be late by more than a scaled time-out, and a late instrument must
+  // not pass for a silent one. Their deliberate delays still run against the time-outs.
+  platform::SetWaitHook([this](int fd, short events, int ms) {
+    if (fd == -1) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+      return;
+    }
+    if (instruments_ && (events & POLLIN) != 0) instruments_->WaitUntilSettled(std::chrono::seconds(10));
+    pollfd p{fd, events, 0};
+    poll(&p, 1, ms);
+  });
 }
 
 void WindowTest::TearDown() {
+  platform::SetWaitHook(nullptr);
   delete main_;
   main_ = nullptr;
   instruments_.reset();
