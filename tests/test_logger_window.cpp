@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <regex>
+#include <thread>
 
 #include "formatka3/data_logger.h"
 #include "platform/timing.h"
@@ -355,4 +358,39 @@ TEST_F(LoggerStartTest, LinesAFileCouldNotTakeBeforeStopGoFirstIntoTheNextRun) {
             (std::vector<std::string>{"counter", "0", "1", "counter"}));
   EXPECT_EQ(heads[4], "0");
   EXPECT_EQ(std::count(heads.begin(), heads.end(), "counter"), 2);
+}
+
+TEST_F(LoggerStartTest, AnAdapterPulledMidPassLeavesEveryLineInItsFileAndThePortOpensAgain) {
+  Line().SetDeviceIds({"T0000101"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000101"}));
+  TModule3& w = Logger();
+  Box(w, "SigmaCheckBox1")->UserToggle();
+  Box(w, "TempCheckBox1")->UserToggle();
+  w.Period->UserType("5");  // 0.5 s after each pass of 4.5 s
+  // Gone once the first pass has its conductivity: everything after fails, and the passes go on.
+  Line().InjectFault("MT", sim::Fault::Vanish());
+  w.Start->Click();
+  ASSERT_NE(w.Logger, nullptr);
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (w.Logger->Passes() < 3 && std::chrono::steady_clock::now() < end) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_GE(w.Logger->Passes(), 3u);
+  w.Stop->Click();
+  const auto lines = CrlfLines("T0000101.txt");
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "counter time/date S1 T1 ");
+  const std::string conductivity = Line().Get<sim::StationDevice>(0x01)->Readings(1).conductivity;
+  EXPECT_TRUE(std::regex_match(lines[1], std::regex(R"(0 \S+ )" + conductivity + " ERR01 "))) << lines[1];
+  for (size_t i = 2; i < lines.size(); ++i) {
+    EXPECT_TRUE(std::regex_match(lines[i], std::regex(std::to_string(i - 1) + R"( \S+ ERR01 ERR01 )"))) << lines[i];
+  }
+
+  // Back in the main window the port is closed; plugged in again, it opens and the station
+  // window comes back.
+  w.Exitprogram1->Click();
+  StationWindow->Back->Click();
+  ASSERT_NO_FATAL_FAILURE(PlugInAndSearch("T0000101"));
+  ASSERT_NE(StationWindow, nullptr);
+  EXPECT_TRUE(StationWindow->Visible());
 }

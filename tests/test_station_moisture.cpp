@@ -2,6 +2,7 @@
 // chart it draws.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,13 @@ TEST_F(StationMoistureTest, Failures) {
        {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
         "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph"},
        false},
+      // The adapter pulled out in the middle of a reply; last, as the line stays gone.
+      {"line vanished",
+       "RN",
+       sim::Fault::Vanish(3),
+       {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
+        "Measured dielectric constant: 14.", "Preparing the graph", "Compiling graph", kSendFailure},
+       false},
   };
   TModule2& w = Window();
   for (const auto& c : cases) {
@@ -193,14 +201,24 @@ TEST_F(StationMoistureTest, Failures) {
     ASSERT_NE(StationGraph, nullptr);
     // Watched, not compared by address: a new chart may well take the freed place of the old.
     const ui::ComponentWatch before(*StationGraph);
-    Station(0x1F)->InjectFault(c.command, c.fault);
+    Line().InjectFault(c.command, c.fault);
     Mark();
+    const auto start = std::chrono::steady_clock::now();
     w.MeasMoi->Click();
+    // Never longer than its waits and read time-outs at full time scale.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1789 + 206 + 206 + 4304));
     EXPECT_EQ(Logged(), c.logged);
     EXPECT_EQ(!before.Alive(), c.newChart);
     ASSERT_NE(StationGraph, nullptr);
-    Station(0x1F)->ClearFaults();
+    EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
+    Line().ClearFaults();
   }
+  // Back in the main window the port is closed; plugged in again, it opens and the station
+  // window comes back.
+  w.Back->Click();
+  ASSERT_NO_FATAL_FAILURE(PlugInAndSearch("T000011F"));
+  ASSERT_NE(StationWindow, nullptr);
+  EXPECT_TRUE(StationWindow->Visible());
 }
 
 TEST_F(StationMoistureTest, TitleKeepsThePreviousMoistureWhenItsReadFails) {

@@ -1,6 +1,7 @@
 #include "tests/support/window_test.h"
 
 #include <poll.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -78,6 +79,16 @@ void WindowTest::OpenAndSearch(const std::vector<std::string>& ids) {
   Main().search->Click();
 }
 
+void WindowTest::PlugInAndSearch(const std::string& id) {
+  ASSERT_FALSE(Main().GetPort()->IsOpen());
+  Line().PlugIn();
+  const int before = Main().Memo1->Lines().Count();
+  OpenAndSearch({id});
+  EXPECT_EQ(Since(Main().Memo1->Lines(), before),
+            (std::vector<std::string>{"Opening port: COM1", "Port COM1 opened", "Searching for devices on port: COM1",
+                                      "Found devices:", id}));
+}
+
 std::vector<std::string> WindowTest::MainLog() { return Main().Memo1->Lines().Items(); }
 
 std::vector<std::string> WindowTest::Tail(const ui::StringList& lines, int n) {
@@ -91,6 +102,12 @@ std::vector<std::string> WindowTest::Since(const ui::StringList& lines, int from
 std::vector<uint8_t> WithPreamble(std::vector<uint8_t> bytes) {
   bytes.insert(bytes.begin(), 23, 0xFF);
   return bytes;
+}
+
+double ProcessCpuMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
 }  // namespace testing_support
