@@ -1,5 +1,6 @@
 # make run   - install what is missing, build (Release) and start the program
 # make test  - install what is missing, build with the sanitizers and run every test
+# make test-release - every test again in the Release build, where freed memory is reused at once
 # make demo  - stand-in instruments on a pseudo-terminal linked as COM1, then the program
 
 JOBS ?= $(shell nproc)
@@ -9,7 +10,7 @@ TSAN_DIR := build/tsan
 # The tests that exercise the logger thread, run a second time under ThreadSanitizer.
 TSAN_TESTS := Logger*:LogAppender*
 
-.PHONY: all deps build run test demo bench clean
+.PHONY: all deps build run test test-release demo bench clean
 
 all: build
 
@@ -30,6 +31,11 @@ test: deps
 	cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQVUSB_TSAN=ON
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target unit_tests
 	cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1" ./tests/unit_tests --gtest_filter='$(TSAN_TESTS)'
+
+test-release: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVUSB_TESTS=ON
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	cd $(RELEASE_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
 demo: build
 	scripts/demo.sh $(RELEASE_DIR) $(DEVICES)
