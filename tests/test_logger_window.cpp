@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <thread>
 
 #include "formatka3/data_logger.h"
 #include "platform/timing.h"
@@ -371,11 +369,7 @@ TEST_F(LoggerStartTest, AnAdapterPulledMidPassLeavesEveryLineInItsFileAndThePort
   Line().InjectFault("MT", sim::Fault::Vanish());
   w.Start->Click();
   ASSERT_NE(w.Logger, nullptr);
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (w.Logger->Passes() < 3 && std::chrono::steady_clock::now() < end) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  EXPECT_GE(w.Logger->Passes(), 3u);
+  EXPECT_TRUE(testing_support::WaitForPasses(*w.Logger, 3));
   w.Stop->Click();
   const auto lines = CrlfLines("T0000101.txt");
   ASSERT_GE(lines.size(), 4u);

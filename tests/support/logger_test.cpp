@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "formatka2/formatka2.h"
 #include "formatka3/data_logger.h"
@@ -36,6 +37,15 @@ uint64_t StopLogger(std::unique_ptr<DataLogger>& logger) {
   logger.reset();
   platform::CloseHandle(stop);
   return passes;
+}
+
+bool WaitForPasses(const DataLogger& logger, uint64_t n, std::chrono::seconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (logger.Passes() < n) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
 }
 
 std::string ReadAll(const std::string& path) {

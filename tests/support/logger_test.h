@@ -2,6 +2,7 @@
 // window against the stand-in instruments, in a folder of its own for the station log files.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,6 +34,9 @@ std::unique_ptr<DeviceConfig> NothingLogged();
 // Ends a logger as Stop does: the terminate request, the event set by its name, the wait, delete.
 // Returns the passes it completed.
 uint64_t StopLogger(std::unique_ptr<DataLogger>& logger);
+
+// True once the logger has completed n passes, false when the limit passed first.
+bool WaitForPasses(const DataLogger& logger, uint64_t n, std::chrono::seconds limit = std::chrono::seconds(30));
 
 // A file's lines, split at CR LF; a last line without it is kept as it is.
 std::vector<std::string> CrlfLines(const std::string& path);
