@@ -46,5 +46,12 @@ bench: deps
 	$(RELEASE_DIR)/exchange_bench
 	QT_QPA_PLATFORM=offscreen $(RELEASE_DIR)/log_bench
 
+# The user guide's screenshots (docs/images), made again against the stand-in instruments.
+.PHONY: screenshots
+screenshots: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVUSB_TESTS=ON
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target screenshots
+	scripts/screenshots.sh $(RELEASE_DIR)
+
 clean:
 	rm -rf build

@@ -2,8 +2,8 @@
 // measurement of the one chosen there.
 #include <string>
 
+#include "common/log_texts.h"
 #include "formatka2/formatka2.h"
-#include "main/main.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -89,7 +89,7 @@ void TModule2::MeasureAuxProbe() {
     Log("Choose a probe connected through AUX");
     return;
   }
-  Log(name);
+  Log(link::ShownInLog(name));
 
   using Outcome = link::AuxMeasurement::Outcome;
   const link::AuxMeasurement m = link::MeasureAux(
@@ -109,9 +109,10 @@ void TModule2::MeasureAuxProbe() {
     Log("Unable to perform the measurement - Check the probe connection and try again");
     Log(kSendFailureLine);
   } else if (m.family == link::AuxFamily::Temperature) {
-    Log("Measured probe temperature: " + m.reply->Text(link::kAuxTemperatureLength) + " Celsius grades");
+    Log("Measured probe temperature: " + link::ShownInLog(m.reply->Text(link::kAuxTemperatureLength)) +
+        " Celsius grades");
   } else {
-    Log("Measured matric pressure: " + m.reply->Text(link::kAuxPressureLength) + " mbar");
+    Log("Measured matric pressure: " + link::ShownInLog(m.reply->Text(link::kAuxPressureLength)) + " mbar");
   }
 }
 

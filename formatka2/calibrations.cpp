@@ -4,9 +4,9 @@
 #include <exception>
 #include <string>
 
+#include "common/full_calibration.h"
+#include "common/log_texts.h"
 #include "formatka2/formatka2.h"
-#include "main/full_calibration.h"
-#include "main/main.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 

@@ -1,8 +1,9 @@
 #include "formatka2/formatka2.h"
 
+#include "common/about.h"
+#include "common/graph.h"
+#include "common/log_texts.h"
 #include "formatka3/formatka3.h"
-#include "main/about.h"
-#include "main/graph.h"
 #include "main/main.h"
 #include "ui/application.h"
 
@@ -10,7 +11,8 @@ ui::Component* Module2Owner = nullptr;
 TGraph1* StationGraph = nullptr;
 TModule3* LoggerWindow = nullptr;
 
-TModule2::TModule2(ui::Component* Owner, link::SerialPort* port) : forms::TModule2Layout(Owner), Port(port) {
+TModule2::TModule2(ui::Component* Owner, link::SerialPort* port, LogAppender* heldLines)
+    : forms::TModule2Layout(Owner), Port(port), HeldLines(heldLines) {
   Module2Owner = Owner;
   Created();
 }
@@ -61,7 +63,7 @@ void TModule2::DataLoggerClick(ui::Component*) {
   ui::HourGlass hourGlass;
   // The window of an earlier click is released as it is: its close would hand back to here.
   delete LoggerWindow;
-  LoggerWindow = new TModule3(this, Port);
+  LoggerWindow = new TModule3(this, Port, HeldLines);
   LoggerWindow->DeviceSelect->Items().Assign(DeviceSelect->Items());
   LoggerWindow->DeviceSelect->SetText(DeviceSelect->Text());
   Hide();
@@ -87,11 +89,7 @@ std::optional<link::CommandFrame> TModule2::BuildStationCommand(char letter1, ch
   return link::MakeFrame(*address, letter1, letter2, false, *channel);
 }
 
-std::optional<int> TModule2::SelectedChannel() const {
-  const int32_t n = link::ParseInteger(ChannelSelect->Text());
-  if (n < 1 || n > 8) return std::nullopt;
-  return n;
-}
+std::optional<int> TModule2::SelectedChannel() const { return link::ChannelNumber(ChannelSelect->Text()); }
 
 bool TModule2::Send(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload) {
   return link::WriteFrame(*Port, BuildStationCommand(letter1, letter2, deviceLevel), count, payload);

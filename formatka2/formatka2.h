@@ -5,20 +5,23 @@
 #include <optional>
 #include <string>
 
+#include "common/reflectogram.h"
 #include "forms/formatka2_layout.h"
 #include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
-#include "main/reflectogram.h"
 
 struct FullCalibrationSteps;
+class LogAppender;
 class TGraph1;
 class TModule3;
 
 class TModule2 : public forms::TModule2Layout {
  public:
-  TModule2(ui::Component* Owner, link::SerialPort* port);
+  // The lines held for station files are lent on to every logger window opened from here; without
+  // them each logger window holds its own.
+  TModule2(ui::Component* Owner, link::SerialPort* port, LogAppender* heldLines = nullptr);
   ~TModule2() override;
 
   // Hides the data logger window and shows the given station window again, as it was left.
@@ -52,6 +55,7 @@ class TModule2 : public forms::TModule2Layout {
   void FinishFullCalibration();
 
   link::SerialPort* Port;
+  LogAppender* HeldLines;
   std::string LastMoisture;
   std::string LastDielectricConstant;
   link::AuxProbeIdMap AuxProbeMap;

@@ -2,8 +2,8 @@
 // moisture measurement (moisture and dielectric constant).
 #include <string>
 
+#include "common/log_texts.h"
 #include "formatka2/formatka2.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
 
@@ -31,7 +31,7 @@ void TModule2::ReadConductivity() {
     LogChannelFailure();
     return;
   }
-  Log("Measured conductivity: " + reply->Text(5) + " S/m");
+  Log("Measured conductivity: " + link::ShownInLog(reply->Text(5)) + " S/m");
 }
 
 void TModule2::MeasTempAllClick(ui::Component*) {
@@ -54,7 +54,7 @@ void TModule2::ReadProbeTemperature() {
   }
   platform::Sleep(20);
   if (const auto reply = ReadStationReply(5, true)) {
-    Log("Measured probe temperature: " + reply->Text(5) + " Celsius grades");
+    Log("Measured probe temperature: " + link::ShownInLog(reply->Text(5)) + " Celsius grades");
   }
 }
 
@@ -66,7 +66,7 @@ bool TModule2::ReadMoisture() {
   }
   platform::Sleep(20);
   if (const auto reply = ReadStationReply(6, true)) {
-    Log("Measured moisture: " + reply->Text(6) + "%");
+    Log("Measured moisture: " + link::ShownInLog(reply->Text(6)) + "%");
     LastMoisture = reply->Text(6);
   }
   return false;
@@ -79,7 +79,7 @@ bool TModule2::ReadDielectricConstant() {
   }
   platform::Sleep(20);
   if (const auto reply = ReadStationReply(6, true)) {
-    Log("Measured dielectric constant: " + reply->Text(5));
+    Log("Measured dielectric constant: " + link::ShownInLog(reply->Text(5)));
     LastDielectricConstant = reply->Text(6);
   }
   return false;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "common/graph.h"
+#include "common/log_texts.h"
 #include "formatka2/formatka2.h"
-#include "main/graph.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
 

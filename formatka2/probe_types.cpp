@@ -5,7 +5,6 @@
 
 #include "formatka2/formatka2.h"
 #include "link/probe_type_mask.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
 

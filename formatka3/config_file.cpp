@@ -1,5 +1,9 @@
 #include "formatka3/config_file.h"
 
+#include <locale.h>
+
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "formatka3/log_line.h"
@@ -16,6 +20,25 @@ std::string IdText(const std::string& id) { return id.empty() ? kNoId : id; }
 
 bool Fits(const std::string& field, size_t limit) {
   return !field.empty() && field.size() <= limit && field.find_first_of(";\r\n") == std::string::npos;
+}
+
+bool KeyFits(const std::string& key) {
+  return key.size() <= kKeyLimit && key.find_first_of("\r\n") == std::string::npos;
+}
+
+// The C library's conversion with '.' as the decimal point whatever the process locale, so a
+// field without a number gives 0 and "0x10" gives 16; nothing for what reads as infinite or not a
+// number (also a value too large for a double), which no window could show or log.
+std::optional<double> Number(const std::string& field) {
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+  const double value = strtod_l(field.c_str(), nullptr, cLocale);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+bool NumberFits(double value) {
+  const std::string text = logline::StreamNumber(value);
+  return Fits(text, kTextLimit) && Number(text);
 }
 
 // Splits the text into lines at LF, dropping a CR before it.
@@ -40,7 +63,7 @@ class Lines {
   size_t pos_ = 0;
 };
 
-// A line of `count` fields, each up to its ';', none empty and none over its limit. What follows
+// A line of `count` fields, each up to its ';', each as the writer would take it. What follows
 // the last ';' is ignored.
 std::optional<std::vector<std::string>> Fields(const std::string& line, const std::vector<size_t>& limits) {
   std::vector<std::string> fields;
@@ -49,7 +72,7 @@ std::optional<std::vector<std::string>> Fields(const std::string& line, const st
     const size_t semi = line.find(';', pos);
     if (semi == std::string::npos) return std::nullopt;
     std::string field = line.substr(pos, semi - pos);
-    if (field.empty() || field.size() > limit) return std::nullopt;
+    if (!Fits(field, limit)) return std::nullopt;
     fields.push_back(std::move(field));
     pos = semi + 1;
   }
@@ -57,7 +80,6 @@ std::optional<std::vector<std::string>> Fields(const std::string& line, const st
 }
 
 bool IsSet(const std::string& flag) { return flag.find('1') != std::string::npos; }
-double Number(const std::string& field) { return logline::ParseNumber(field).value_or(0); }
 
 }  // namespace
 
@@ -83,17 +105,16 @@ std::string Write(const StationMap& stations) {
 
 std::optional<std::string> FirstUnwritable(const StationMap& stations) {
   for (const auto& [key, c] : stations) {
-    bool fits = key.size() <= kKeyLimit && key.find_first_of("\r\n") == std::string::npos;
+    bool fits = KeyFits(key);
     for (int i = 0; i < 8 && fits; ++i) {
       for (int slot = 1; slot <= 2; ++slot) {
         fits = fits && Fits(c->GetAuxName(i, slot), kTextLimit) && Fits(IdText(c->GetAuxId(i, slot)), kTextLimit);
       }
     }
     for (int k = 0; k < 2 && fits; ++k) {
-      for (double v : {c->GetA0(k), c->GetA1(k), c->GetA2(k)})
-        fits = fits && Fits(logline::StreamNumber(v), kTextLimit);
+      for (double v : {c->GetA0(k), c->GetA1(k), c->GetA2(k)}) fits = fits && NumberFits(v);
     }
-    fits = fits && Fits(logline::StreamNumber(c->GetPeriod()), kTextLimit);
+    fits = fits && NumberFits(c->GetPeriod());
     if (!fits) return key;
   }
   return std::nullopt;
@@ -114,7 +135,7 @@ std::optional<StationMap> Read(const std::string& text) {
     }
     auto config = std::make_unique<DeviceConfig>();
     std::string key;
-    if (!lines.Next(key) || key.size() > kKeyLimit) return std::nullopt;
+    if (!lines.Next(key) || !KeyFits(key)) return std::nullopt;
     for (int i = 0; i < 8; ++i) {
       if (!lines.Next(line)) return std::nullopt;
       const auto f = Fields(line, channelLimits);
@@ -132,15 +153,18 @@ std::optional<StationMap> Read(const std::string& text) {
       if (!lines.Next(line)) return std::nullopt;
       const auto f = Fields(line, calibrationLimits);
       if (!f) return std::nullopt;
+      const auto a0 = Number((*f)[1]), a1 = Number((*f)[2]), a2 = Number((*f)[3]);
+      if (!a0 || !a1 || !a2) return std::nullopt;
       config->SetCal(k, IsSet((*f)[0]));
-      config->SetA0(k, Number((*f)[1]));
-      config->SetA1(k, Number((*f)[2]));
-      config->SetA2(k, Number((*f)[3]));
+      config->SetA0(k, *a0);
+      config->SetA1(k, *a1);
+      config->SetA2(k, *a2);
     }
     if (!lines.Next(line)) return std::nullopt;
     const auto f = Fields(line, {kTextLimit});
-    if (!f) return std::nullopt;
-    config->SetPeriod(Number((*f)[0]));
+    const auto period = f ? Number((*f)[0]) : std::nullopt;
+    if (!period) return std::nullopt;
+    config->SetPeriod(*period);
     read[key] = std::move(config);
   }
 }

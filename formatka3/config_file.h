@@ -19,11 +19,15 @@ inline constexpr size_t kTextLimit = 16;  // names, identifiers, numbers
 std::string Write(const StationMap& stations);
 
 // The first station (in key order) whose record the reader could not take back: a key or field
-// over its limit, an empty AUX name, a ';' or a line break inside a field. Nothing when all fit.
+// over its limit, an empty AUX name, a ';' or a line break inside a field, a number that is not
+// finite. Nothing when all fit: then Read(Write(stations)) gives the records back, numbers to six
+// significant digits, and what Read gives always fits.
 std::optional<std::string> FirstUnwritable(const StationMap& stations);
 
 // The records of a file's text, by key (a later block of the same key replaces the earlier one);
-// nothing when the text breaks the format or ends before "fin". CR LF and LF both end a line.
+// nothing when the text breaks the format (also a CR inside a field, or a number field that reads
+// as infinite or not a number) or ends before "fin". CR LF and LF both end a line. Numbers read
+// as the C library reads them, '.' as the decimal point; a field without a number gives 0.
 std::optional<StationMap> Read(const std::string& text);
 
 }  // namespace configfile

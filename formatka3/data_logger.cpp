@@ -1,7 +1,5 @@
 #include "formatka3/data_logger.h"
 
-#include <vector>
-
 #include "formatka3/log_line.h"
 #include "platform/timing.h"
 
@@ -42,12 +40,8 @@ std::optional<std::string> DataLogger::Fetch(const std::string& key, char letter
 
 std::optional<std::string> DataLogger::ValueText(const std::optional<link::Bytes>& reply, int32_t length) {
   if (!reply) return std::nullopt;
-  std::string text = reply->Text(static_cast<size_t>(length));
-  // A line break inside a value would split the station's line in the file.
-  for (char& c : text) {
-    if (c == '\r' || c == '\n') c = '?';
-  }
-  return text;
+  // What follows a NUL is still the reply: the line makes every byte fit its column.
+  return reply->Raw().substr(0, static_cast<size_t>(length));
 }
 
 std::string DataLogger::MeasureSalinity(const std::string& key, int n) {
@@ -95,25 +89,24 @@ std::string DataLogger::MeasureAuxProbe(const std::string& key, const std::strin
   return ValueText(m.reply, length).value_or(logline::kFailed);
 }
 
-std::string DataLogger::StationValues(const std::string& key, const DeviceConfig& c) {
-  std::string values;
-  auto put = [&values](const std::string& v) { values += v + " "; };
+std::vector<std::string> DataLogger::StationValues(const std::string& key, const DeviceConfig& c) {
+  std::vector<std::string> values;
   for (int i = 0; i < 8; ++i) {
     const int n = i + 1;
     if (c.GetEpsi(i) || c.GetTeta(i)) StartMoisture(key, n);  // one MM serves both readings
     if (c.GetEpsi(i)) {
-      put(ReadDielectricConstant(key, n));
+      values.push_back(ReadDielectricConstant(key, n));
       for (int k = 0; k < 2; ++k) {
         if (!c.GetCal(k)) continue;
-        put(logline::CalibratedText(LastEpsRead ? std::optional<double>(LastEps) : std::nullopt, c.GetA0(k), c.GetA1(k),
-                                    c.GetA2(k)));
+        values.push_back(logline::CalibratedText(LastEpsRead ? std::optional<double>(LastEps) : std::nullopt,
+                                                 c.GetA0(k), c.GetA1(k), c.GetA2(k)));
       }
     }
-    if (c.GetTeta(i)) put(ReadMoisture(key, n));
-    if (c.GetSigma(i)) put(MeasureSalinity(key, n));
-    if (c.GetTemp(i)) put(MeasureTemperature(key, n));
+    if (c.GetTeta(i)) values.push_back(ReadMoisture(key, n));
+    if (c.GetSigma(i)) values.push_back(MeasureSalinity(key, n));
+    if (c.GetTemp(i)) values.push_back(MeasureTemperature(key, n));
     for (int slot = 1; slot <= 2; ++slot) {
-      if (IsAuxProbeName(c.GetAuxName(i, slot))) put(MeasureAuxProbe(key, c.GetAuxId(i, slot), n));
+      if (IsAuxProbeName(c.GetAuxName(i, slot))) values.push_back(MeasureAuxProbe(key, c.GetAuxId(i, slot), n));
     }
   }
   return values;
@@ -125,11 +118,9 @@ void DataLogger::Execute() {
     for (const auto& [key, config] : *Stations) {
       const bool first = counter == 0;
       // The time is taken before the station's exchanges, which last seconds.
-      std::string line = std::to_string(counter) + " " + logline::NowText(first) + " ";
-      line += StationValues(key, *config);
-      line += logline::kLineEnd;
+      const std::string time = logline::NowText(first);
       appender_->Append(logline::LogFileName(key), first ? logline::HeaderLine(*config) : std::string(),
-                        std::move(line));
+                        logline::DataLine(counter, time, StationValues(key, *config)));
     }
     passes_ = ++counter;
     if (platform::WaitForSingleObject(StopEvent, static_cast<uint32_t>(PeriodMs)) != platform::WaitResult::Timeout) {

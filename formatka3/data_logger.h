@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "formatka3/device_config.h"
 #include "formatka3/log_file.h"
@@ -42,8 +43,8 @@ class DataLogger : public ui::Thread {
   std::string MeasureTemperature(const std::string& key, int n);
   std::string MeasureAuxProbe(const std::string& key, const std::string& identifier, int n);
 
-  // The values of one station's data line after the counter and time, each followed by a space.
-  std::string StationValues(const std::string& key, const DeviceConfig& config);
+  // The values of one station's data line after the counter and time, in header order.
+  std::vector<std::string> StationValues(const std::string& key, const DeviceConfig& config);
 
   // Passes completed so far.
   uint64_t Passes() const { return passes_; }
@@ -54,7 +55,7 @@ class DataLogger : public ui::Thread {
  private:
   // Writes the first `count` bytes of the frame behind the wake preamble.
   bool Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count);
-  // A reply as written to the file: up to its first NUL, at most `length` characters.
+  // A reply's bytes, NULs and all, at most `length` of them.
   static std::optional<std::string> ValueText(const std::optional<link::Bytes>& reply, int32_t length);
   // Sends a reading frame (its first 3 bytes), waits, reads the reply; nothing on failure.
   std::optional<std::string> Fetch(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel,

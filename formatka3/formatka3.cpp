@@ -2,17 +2,17 @@
 
 #include <filesystem>
 
+#include "common/about.h"
 #include "formatka2/formatka2.h"
 #include "formatka3/data_logger.h"
-#include "main/about.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
 ui::Component* Module3Owner = nullptr;
 
-TModule3::TModule3(ui::Component* Owner, link::SerialPort* port) : forms::TModule3Layout(Owner), Port(port) {
+TModule3::TModule3(ui::Component* Owner, link::SerialPort* port, LogAppender* heldLines)
+    : forms::TModule3Layout(Owner), Port(port), HeldLines(heldLines ? heldLines : &ownHeldLines_) {
   Module3Owner = Owner;
   Created();
 }
@@ -20,7 +20,7 @@ TModule3::TModule3(ui::Component* Owner, link::SerialPort* port) : forms::TModul
 TModule3::~TModule3() {
   delete Logger;  // ends the thread after its pass
   Logger = nullptr;
-  HeldLines.Flush();  // a last chance for lines a file could not take
+  HeldLines->Flush();  // a last chance for lines a file could not take
   if (LoggerWindow == this) LoggerWindow = nullptr;
 }
 

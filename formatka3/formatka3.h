@@ -24,7 +24,9 @@ using AuxAssignmentMap = std::map<const ui::ComboBox*, std::string>;
 
 class TModule3 : public forms::TModule3Layout {
  public:
-  TModule3(ui::Component* Owner, link::SerialPort* port);
+  // The lines held for station files that could not take them are lent, when given, so that they
+  // outlive this window; else the window holds its own.
+  TModule3(ui::Component* Owner, link::SerialPort* port, LogAppender* heldLines = nullptr);
   // Stops a running logger first: the thread must not outlive the map and port it reads.
   ~TModule3() override;
 
@@ -88,8 +90,10 @@ class TModule3 : public forms::TModule3Layout {
   void ReturnToStation();
 
   // Lines a station file could not take yet: kept from one run to the next, so that a file that
-  // is still unwritable at Stop loses nothing once it can be written again.
-  LogAppender HeldLines;
+  // is still unwritable at Stop loses nothing once it can be written again. The lent ones, or
+  // this window's own when none were lent.
+  LogAppender ownHeldLines_;
+  LogAppender* HeldLines;
   // Set while Stop runs, so that nothing handled meanwhile stops the logger again.
   bool stopping_ = false;
   // A close handled while Stop ran: the maps are emptied once the thread has ended.

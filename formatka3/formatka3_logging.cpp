@@ -57,7 +57,7 @@ void TModule3::StartClick(ui::Component*) {
 
   try {
     SetConfigControlsEnabled(false);
-    Logger = new DataLogger(*waitMs, Port, &Stations, &HeldLines);
+    Logger = new DataLogger(*waitMs, Port, &Stations, HeldLines);
   } catch (const std::exception&) {
     ui::MessageDlg("Error while performing the measurement! Try again", ui::DialogType::Error, ui::DialogButtons::Ok);
   }

@@ -35,12 +35,13 @@ bool AppendWhole(const std::string& fileName, const std::string& text) {
 }  // namespace
 
 bool LogAppender::Append(const std::string& fileName, std::string header, std::string line) {
+  const std::lock_guard<std::mutex> lock(mutex_);
   std::deque<Entry>& held = held_[fileName];
   held.push_back(Entry{std::move(header), std::move(line)});
   while (held.size() > heldLimit_) {
     Entry oldest = std::move(held.front());
     held.pop_front();
-    ++dropped_;
+    ++dropped_[fileName];
     if (!oldest.header.empty() && held.front().header.empty()) held.front().header = std::move(oldest.header);
   }
   const bool written = WriteHeld(fileName, held);
@@ -49,6 +50,7 @@ bool LogAppender::Append(const std::string& fileName, std::string header, std::s
 }
 
 void LogAppender::Flush() {
+  const std::lock_guard<std::mutex> lock(mutex_);
   for (auto it = held_.begin(); it != held_.end();) {
     WriteHeld(it->first, it->second);
     it = it->second.empty() ? held_.erase(it) : std::next(it);
@@ -56,8 +58,16 @@ void LogAppender::Flush() {
 }
 
 size_t LogAppender::Held(const std::string& fileName) const {
+  const std::lock_guard<std::mutex> lock(mutex_);
   const auto it = held_.find(fileName);
   return it == held_.end() ? 0 : it->second.size();
+}
+
+std::map<std::string, uint64_t> LogAppender::Unwritten() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  std::map<std::string, uint64_t> unwritten = dropped_;
+  for (const auto& [name, held] : held_) unwritten[name] += held.size();
+  return unwritten;
 }
 
 bool LogAppender::WriteHeld(const std::string& fileName, std::deque<Entry>& held) {

@@ -1,12 +1,13 @@
 // Appends the logger's lines to the station files so that none is lost to a file that cannot be
 // opened or written for a while: such lines are held and written first, in order, at the file's
-// next successful append.
+// next successful append. Safe to use from the logger thread and the windows at once.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <mutex>
 #include <string>
 
 class LogAppender {
@@ -24,7 +25,8 @@ class LogAppender {
   void Flush();
 
   size_t Held(const std::string& fileName) const;
-  uint64_t Dropped() const { return dropped_; }
+  // Per file, the lines that have not reached it: those held and those dropped past the limit.
+  std::map<std::string, uint64_t> Unwritten() const;
 
  private:
   struct Entry {
@@ -34,6 +36,7 @@ class LogAppender {
   bool WriteHeld(const std::string& fileName, std::deque<Entry>& held);
 
   size_t heldLimit_;
+  mutable std::mutex mutex_;
   std::map<std::string, std::deque<Entry>> held_;
-  uint64_t dropped_ = 0;
+  std::map<std::string, uint64_t> dropped_;
 };

@@ -8,7 +8,39 @@
 
 namespace logline {
 
-std::string LogFileName(const std::string& key) { return key.substr(0, 8) + ".txt"; }
+namespace {
+
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
+}  // namespace
+
+std::string LogFileName(const std::string& key) {
+  std::string name = key.substr(0, 8);
+  for (char& c : name) {
+    if (c == '/' || c == '\\' || IsControl(c)) c = '_';
+  }
+  return name + ".txt";
+}
+
+std::string ColumnValue(std::string value) {
+  // A line break would split the line, a NUL end it for many readers, a blank split the column.
+  for (char& c : value) {
+    if (IsControl(c)) c = '?';
+  }
+  const size_t first = value.find_first_not_of(' ');
+  if (first == std::string::npos) return "?";
+  const size_t last = value.find_last_not_of(' ');
+  for (size_t i = first; i < last; ++i) {
+    if (value[i] == ' ') value[i] = '?';
+  }
+  return value;
+}
+
+std::string DataLine(uint64_t counter, const std::string& time, const std::vector<std::string>& values) {
+  std::string line = std::to_string(counter) + " " + time + " ";
+  for (const std::string& v : values) line += ColumnValue(v) + " ";
+  return line + kLineEnd;
+}
 
 std::string HeaderLine(const DeviceConfig& config) {
   std::string line = "counter time/date ";

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "formatka3/device_config.h"
 
@@ -15,11 +16,20 @@ inline constexpr const char* kFailed = "ERR01";
 // Every line of a log file ends so, whatever the platform.
 inline constexpr const char* kLineEnd = "\r\n";
 
-// The first 8 characters of the key (all of a shorter one) and ".txt", in the current folder.
+// The first 8 characters of the key (all of a shorter one) and ".txt", in the current folder:
+// '/', '\\' and control bytes become '_', so that no typed key leads anywhere else.
 std::string LogFileName(const std::string& key);
 
 // "counter time/date " and a token per logged column, each followed by a space, and the line end.
 std::string HeaderLine(const DeviceConfig& config);
+
+// A value as one column of a data line, whatever its bytes: control bytes and blanks inside the
+// value become '?', a value of blanks alone (or none) is "?"; the blanks around it stay.
+std::string ColumnValue(std::string value);
+
+// "counter time " and each value as its column followed by a space, and the line end: as many
+// columns after the time as there are values.
+std::string DataLine(uint64_t counter, const std::string& time, const std::vector<std::string>& values);
 
 // The time column: date and time in the first pass of a run, the time alone in later passes.
 std::string TimeText(const std::tm& local, bool firstPass);

@@ -6,9 +6,7 @@
 #include <string>
 
 #include "forms/formatka4_layout.h"
-#include "link/bytes.h"
-#include "link/frame.h"
-#include "link/serial_port.h"
+#include "protocol/modem.h"
 
 class TModule4 : public forms::TModule4Layout {
  public:
@@ -16,11 +14,11 @@ class TModule4 : public forms::TModule4Layout {
   ~TModule4() override;
 
   // {address, letter, digit, 0}; nothing when the identifier shown has no readable address.
-  std::optional<link::CommandFrame> BuildModemCommand(char letter, char digit);
+  std::optional<link::CommandFrame> BuildModemCommand(char letter, char digit) { return Modem().Frame(letter, digit); }
   std::optional<link::Bytes> ReadModemReply(int32_t count) { return Port->Read(count); }
   // Polls the port until the text gathered since the call holds `expected`, logging the whole
   // gathered text after each read that brought something. False, logged, after 61 polls.
-  bool WaitForModemReply(const std::string& expected);
+  bool WaitForModemReply(const std::string& expected) { return Went(Modem().AwaitReply(expected)); }
 
   link::SerialPort* Port;
 
@@ -37,15 +35,24 @@ class TModule4 : public forms::TModule4Layout {
   void SetButtonClick(ui::Component* Sender) override;
 
  private:
+  // What a wait that ran out, or a settings read that brought nothing, logs.
+  static constexpr const char* kModemFailedLine = "Serial Communication with VORN-2 failed";
+
   void Log(const std::string& line) { Memo1->Lines().Add(line); }
   void ReturnToMain();
 
-  // The mode frame S<digit> behind the wake preamble; logs `done` (when given) if it went out,
-  // else the send-failure line.
-  bool SendModeFrame(char digit, const char* done);
-  // One AT line, ended by a carriage return, without preamble; a failed write is logged.
-  bool SendModemLine(const std::string& text);
-  // Switches the modem on into AT mode and checks that it listens ("ON" and "Set" begin so).
+  // The modem at the address in the identifier shown, read again at every call; what its waits
+  // gather goes to the log.
+  protocol::Modem Modem();
+  // True when the exchange went through; else logs what failed: the write, or the modem's answer.
+  template <class T>
+  bool Went(const protocol::Result<T>& result) {
+    return result.ok() || Failed(result.failure());
+  }
+  bool Failed(protocol::Failure failure);
+  // Logs `done` if the mode frame went out.
+  void SwitchModem(protocol::Modem::Mode mode, const char* done);
+  // Wakes the modem into AT mode ("ON" and "Set" begin so) and says so.
   bool WakeModem();
 };
 

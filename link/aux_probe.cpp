@@ -1,5 +1,6 @@
 #include "link/aux_probe.h"
 
+#include <set>
 #include <vector>
 
 #include "platform/timing.h"
@@ -36,6 +37,7 @@ std::optional<std::string> AuxProbeName(const std::string& id) {
 AuxSearchResult SearchAuxBus(SerialPort& port, const AuxFrameBuilder& build, const AuxReplyReader& read) {
   AuxSearchResult result;
   if (!WriteFrame(port, build('1', 'W'), 3, std::string(kAuxProbeIdLength, 'F'))) return result;
+  std::set<std::string> reported;
   for (int i = 0; i < kMaxAuxSearchReplies; ++i) {
     platform::Sleep(kAuxSearchWaitMs);
     if (!WriteFrame(port, build('1', 'S'), 3)) {
@@ -62,6 +64,11 @@ AuxSearchResult SearchAuxBus(SerialPort& port, const AuxFrameBuilder& build, con
       return result;
     }
     const std::string id = reply->Raw().substr(0, kAuxProbeIdLength);
+    // A bus lists each probe once: one reported again is a bus that has lost its place.
+    if (!reported.insert(id).second) {
+      result.ending = AuxSearchResult::Ending::BusError;
+      return result;
+    }
     if (auto name = AuxProbeName(id)) result.probes.emplace_back(*name, id);
   }
   result.ending = AuxSearchResult::Ending::BusError;

@@ -53,11 +53,12 @@ struct AuxSearchResult {
     Interrupted,  // a 1S could not be written, or its reply was missing (by the reader) or short
     EndOfList,    // every probe was reported
     NoProbe,      // no probe on the bus
-    BusError,     // the bus failed, or reported more than kMaxAuxSearchReplies replies
+    BusError,     // the bus failed, reported one identifier twice, or sent more than
+                  // kMaxAuxSearchReplies replies
   };
   Ending ending = Ending::NotStarted;
-  // Name and identifier of each temperature and matric-pressure probe, in the order reported,
-  // repetitions kept; probes of other families are left out.
+  // Name and identifier of each temperature and matric-pressure probe, in the order reported
+  // (names may repeat, identifiers do not); probes of other families are left out.
   std::vector<std::pair<std::string, std::string>> probes;
 };
 

@@ -42,5 +42,16 @@ class Bytes {
   std::vector<uint8_t> buf_;
 };
 
+// Instrument text as the program log shows it: control bytes other than TAB, CR and LF become
+// '?', so that nothing reading the log stops at a NUL or acts on a control code. Bytes from 0x80
+// up are 8-bit text and stay.
+inline std::string ShownInLog(std::string text) {
+  for (char& c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b < 0x20 && c != '\t' && c != '\r' && c != '\n') || b == 0x7F) c = '?';
+  }
+  return text;
+}
+
 }  // namespace link
 }  // namespace qvusb

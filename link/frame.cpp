@@ -43,6 +43,12 @@ int32_t ParseInteger(const char* text) {
   return -static_cast<int32_t>(magnitude);
 }
 
+std::optional<int> ChannelNumber(const std::string& text) {
+  const int32_t n = ParseInteger(text);
+  if (n < 1 || n > 8) return std::nullopt;
+  return n;
+}
+
 CommandFrame MakeFrame(uint8_t address, char letter1, char letter2, bool deviceLevel, int32_t channel) {
   // A channel outside 1..8 still gives '0' + channel, reduced to a byte as the line carries it.
   uint8_t channelChar =

@@ -34,6 +34,10 @@ std::optional<uint8_t> DeviceAddress(const std::string& deviceId);
 int32_t ParseInteger(const char* text);
 inline int32_t ParseInteger(const std::string& text) { return ParseInteger(text.c_str()); }
 
+// The channel (1 to 8) that a typed or picked channel text names, as ParseInteger reads it;
+// nothing for "CH number" and for any text that names no channel.
+std::optional<int> ChannelNumber(const std::string& text);
+
 // A frame {address, letter1, letter2, channel character}: '0' for device-level commands, else
 // '0' + channel.
 CommandFrame MakeFrame(uint8_t address, char letter1, char letter2, bool deviceLevel, int32_t channel);

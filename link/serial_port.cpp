@@ -25,14 +25,17 @@ bool SerialPort::Open(const char* name) {
   // Anything but a character device is refused; the caller's Close releases it.
   if (handle_.FileType() != platform::kFileTypeChar) return false;
 
+  // Kept only: nothing waits on line events, so a refused mask changes nothing.
   handle_.SetEventMask(kEventMask);
 
+  // A port whose time-outs or line settings do not take is of no use: every exchange would just
+  // time out. The caller's Close releases it.
   platform::SerialTimeouts timeouts;
   handle_.GetTimeouts(&timeouts);
   timeouts.readIntervalTimeout = kReadIntervalMs;
   timeouts.readTotalTimeoutMultiplier = kReadTotalPerByteMs;
   timeouts.readTotalTimeoutConstant = kReadTotalConstantMs;
-  handle_.SetTimeouts(timeouts);
+  if (!handle_.SetTimeouts(timeouts)) return false;
 
   // Only these settings change; flow control and the rest stay as the device has them.
   platform::SerialLineState state;
@@ -43,7 +46,7 @@ bool SerialPort::Open(const char* name) {
   state.stopBits = platform::kOneStopBit;
   state.binary = true;
   state.dtrControl = platform::kDtrControlEnable;
-  handle_.SetState(state);
+  if (!handle_.SetState(state)) return false;
 
   handle_.Purge(platform::kPurgeRxClear);
   handle_.Purge(platform::kPurgeTxClear);

@@ -34,7 +34,8 @@ class SerialPort {
   SerialPort& operator=(const SerialPort&) = delete;
 
   // Opens "COMn" with the fixed line settings: 57600 8N1, binary, DTR on; read interval time-out
-  // 200 ms, total 200 ms + 1 ms per byte; both queues purged.
+  // 200 ms, total 200 ms + 1 ms per byte; both queues purged. False when the port cannot be
+  // opened or refuses those settings; Close then releases what was opened.
   bool Open(const char* name);
   // Writes `length` bytes of `data`, after the wake preamble when asked. Purges both queues
   // first. True only when everything went out; bytesWritten counts what did.

@@ -25,21 +25,26 @@ void TModule1::ExportmeasurementresultstoMSExcel1Click(ui::Component*) {
     ui::ShowMessage("You must install MSExcel first");
     return;
   }
-  // Every object is released when it goes out of scope, the application last: the cells made
-  // before a failing call stay in the workbook.
+  // Released in order, the application last; a failing call leaves the rest to go out of scope
+  // in the same order, keeping the cells made before it in the workbook.
+  platform::OleValue workbooks, workbook, worksheets, sheet, cells;
   try {
     application.PutProperty("Visible", true);
-    const platform::OleValue workbooks = application.GetProperty("Workbooks");
+    workbooks = application.GetProperty("Workbooks");
     workbooks.CallMethod("Add");
-    const platform::OleValue workbook = workbooks.GetProperty("Item", {1});
-    const platform::OleValue worksheets = workbook.CallMethod("Worksheets");
-    const platform::OleValue sheet = worksheets.GetProperty("Item", {1});
-    const platform::OleValue cells = sheet.CallMethod("Cells");
+    workbook = workbooks.GetProperty("Item", {1});
+    worksheets = workbook.CallMethod("Worksheets");
+    sheet = worksheets.GetProperty("Item", {1});
+    cells = sheet.CallMethod("Cells");
     cells.GetProperty("Item", {1, "A"}).PutProperty("Value", "theta =");
     cells.GetProperty("Item", {1, "B"}).PutProperty("Value", *LastMoisture);
     for (int32_t i = 1; i <= kLastExportedValue; ++i) {
       const int32_t value = -static_cast<int32_t>((*LastReflectogram)[static_cast<size_t>(i)]);
       cells.GetProperty("Item", {i + 1, "A"}).PutProperty("Value", value);
+    }
+    // The application's release shows the workbook, and fails when it cannot.
+    for (platform::OleValue* object : {&cells, &sheet, &worksheets, &workbook, &workbooks, &application}) {
+      object->Release();
     }
   } catch (const std::exception&) {
     ui::ShowMessage("Exporting to MS Excel failed - Try again.");

@@ -1,19 +1,18 @@
 #include "main/main.h"
 
+#include "common/about.h"
+#include "common/graph.h"
 #include "formatka2/formatka2.h"
 #include "formatka4/formatka4.h"
-#include "main/about.h"
-#include "main/graph.h"
 #include "ui/application.h"
+#include "ui/dialogs.h"
 
 TModule1* Module1 = nullptr;
 TGraph1* MeterGraph = nullptr;
 TModule2* StationWindow = nullptr;
 TModule4* ModemWindow = nullptr;
-TAboutBox* AboutBox = nullptr;
 
-const char* const kSendFailureLine = "Unable to send data or no response from the device - Try again";
-const char* const kCheckChannelLine = "Check the selected channel configuration";
+const char* const kReceiveFailureLine = "Error while receiving data - Try again";
 
 TModule1::TModule1(ui::Component* Owner)
     : forms::TModule1Layout(Owner), Port(std::make_unique<link::SerialPort>()) {
@@ -58,11 +57,24 @@ void TModule1::FormCreate(ui::Component*) {
 void TModule1::FormClose(ui::Component*, ui::CloseAction&) {
   delete MeterGraph;
   MeterGraph = nullptr;
-  delete StationWindow;
+  delete StationWindow;  // its loggers end and write what they can
   StationWindow = nullptr;
+  ReportUnwrittenLines();
 }
 
-void TModule1::Exitprogram1Click(ui::Component*) { ui::App().Terminate(); }
+void TModule1::Exitprogram1Click(ui::Component*) {
+  ReportUnwrittenLines();
+  ui::App().Terminate();
+}
+
+void TModule1::ReportUnwrittenLines() {
+  heldLines_.Flush();
+  const auto unwritten = heldLines_.Unwritten();
+  if (unwritten.empty()) return;
+  std::string text = "Measurement lines could not be written to these files:";
+  for (const auto& [file, lines] : unwritten) text += "\n" + file + ": " + std::to_string(lines) + " lines";
+  ui::ShowMessage(text);
+}
 
 void TModule1::Help1Click(ui::Component*) { ShowAboutBox(this); }
 

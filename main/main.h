@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "formatka3/log_file.h"
 #include "forms/main_layout.h"
 #include "link/bytes.h"
 #include "link/frame.h"
@@ -18,7 +19,6 @@ struct FullCalibrationSteps;
 class TGraph1;
 class TModule2;
 class TModule4;
-class TAboutBox;
 
 class TModule1 : public forms::TModule1Layout {
  public:
@@ -118,7 +118,14 @@ class TModule1 : public forms::TModule1Layout {
   // True when a moisture text and a reflectogram to go with it are kept; else logs why not.
   bool CheckMoistureKept();
 
+  // Before the program ends: a last try for the lines the station files could not take, and a
+  // box naming every file that still lacks some.
+  void ReportUnwrittenLines();
+
   std::unique_ptr<link::SerialPort> Port;
+  // The lines held for station files, kept for the whole run: no logger window or station window
+  // that goes takes them along.
+  LogAppender heldLines_;
   bool deviceFound = false;
 };
 
@@ -127,9 +134,6 @@ extern TModule1* Module1;
 extern TGraph1* MeterGraph;
 extern TModule2* StationWindow;
 extern TModule4* ModemWindow;
-extern TAboutBox* AboutBox;
 
-// The line every window logs when a frame cannot be written.
-extern const char* const kSendFailureLine;
-// The line that points the user to the channel box after a failed channel exchange.
-extern const char* const kCheckChannelLine;
+// The line of the meter's reply reader when a reply is missing, too long or cut short.
+extern const char* const kReceiveFailureLine;

@@ -2,7 +2,8 @@
 // calibrations (standard, by probe type, and in two media of the user's eps values).
 #include <exception>
 
-#include "main/full_calibration.h"
+#include "common/full_calibration.h"
+#include "common/log_texts.h"
 #include "main/main.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -51,7 +52,7 @@ void TModule1::FinishFullCalibration() { ::FinishFullCalibration(CalibrationStep
 
 void TModule1::ProbeCalibClick(ui::Component*) {
   ui::HourGlass hourGlass;
-  if (ChannelSelect->Text() == "CH number") {
+  if (!link::ChannelNumber(ChannelSelect->Text())) {
     Log(kCheckChannelLine);
     return;
   }
@@ -61,7 +62,7 @@ void TModule1::ProbeCalibClick(ui::Component*) {
 void TModule1::NonStProbCalibClickClick(ui::Component*) {
   ui::HourGlass hourGlass;
   if (!CheckEpsValues(eps_low->Text(), eps_high->Text())) return;
-  if (ChannelSelect->Text() == "CH number") {
+  if (!link::ChannelNumber(ChannelSelect->Text())) {
     Log(kCheckChannelLine);
     return;
   }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "common/log_texts.h"
 #include "main/main.h"
 #include "platform/text_file.h"
 #include "platform/timing.h"
@@ -48,7 +49,7 @@ void TModule1::ShowMeterInfo(const std::string& command, int32_t n, const std::s
   if (needsDevice && !CheckDeviceFound()) return;
   const auto reply = MeterTextExchange(command, kInfoWaitMs, n);
   if (!reply) return;
-  Log(label + reply->Text(static_cast<size_t>(n)));
+  Log(label + link::ShownInLog(reply->Text(static_cast<size_t>(n))));
 }
 
 // The clock is read even after a search that found nothing: it needs no device found.
@@ -67,7 +68,9 @@ void TModule1::Storeddatapoints1Click(ui::Component*) {
   if (!reply) return;
   const std::string text = reply->Text(kStoredPointsLength);
   Log("Stored data points:");
-  for (int bank = 1; bank <= 3; ++bank) Log(BankLine("Data bank nr %d: ", bank) + BankCountField(text, bank));
+  for (int bank = 1; bank <= 3; ++bank) {
+    Log(BankLine("Data bank nr %d: ", bank) + link::ShownInLog(BankCountField(text, bank)));
+  }
 }
 
 void TModule1::TransferDataBank(int bank, bool toLog) {
@@ -82,9 +85,12 @@ void TModule1::TransferDataBank(int bank, bool toLog) {
   const auto contents =
       MeterTextExchange("HRB" + std::to_string(bank) + "\n", BankWaitMs(count), kBankPointLength * count);
   if (!contents) return;
+  // A transfer cut short is kept as it came, but then the user is told the bank is incomplete.
+  const bool cutShort = contents->size() < static_cast<size_t>(kBankPointLength) * static_cast<size_t>(count);
   if (toLog) {
     Log(BankLine("Data bank nr %d:", bank));
-    Log(contents->Text());
+    Log(link::ShownInLog(contents->Text()));
+    if (cutShort) Log(kReceiveFailureLine);
     return;
   }
   std::error_code ec;
@@ -95,6 +101,7 @@ void TModule1::TransferDataBank(int bank, bool toLog) {
   if (!platform::WriteTextFile(path, BankLine("Data bank nr %d:", bank) + "\n" + contents->Text())) {
     Log(BankLine("Saving data bank nr %d to file failed - Try again", bank));
   }
+  if (cutShort) Log(kReceiveFailureLine);
 }
 
 void TModule1::DataBankReadClick(ui::Component* Sender) {

@@ -1,6 +1,7 @@
 // The handheld meter's measurements: salinity, probe temperature, moisture with the dielectric
 // constant and the reflectogram, the complete measurement and the reads of the last values.
-#include "main/graph.h"
+#include "common/graph.h"
+#include "common/log_texts.h"
 #include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"
@@ -23,7 +24,7 @@ bool TModule1::WriteMeterCommand(char letter1, char letter2, bool deviceLevel, s
 
 bool TModule1::ReadMeterValue(char letter, int32_t length, size_t shown, std::optional<std::string>& kept,
                               const std::string& label, const std::string& unit) {
-  // A channel command, although its channel byte is not sent: "CH number" refuses it too.
+  // A channel command, although its channel byte is not sent: a box naming no channel refuses it too.
   if (!WriteMeterCommand('R', letter, false, 3)) {
     Log(kSendFailureLine);
     return true;
@@ -32,7 +33,7 @@ bool TModule1::ReadMeterValue(char letter, int32_t length, size_t shown, std::op
   const auto reply = ReadMeterReply(length, true);
   if (!reply) return false;
   kept = reply->Text();
-  Log(label + reply->Text(shown) + unit);
+  Log(label + link::ShownInLog(reply->Text(shown)) + unit);
   return false;
 }
 
@@ -103,7 +104,7 @@ void TModule1::MeasMoiClick(ui::Component*) {
   if (!reply) return;
   // A cut reflectogram has no defined values past its end: refused, the previous one stays.
   if (reply->size() < kMeterReflectogramBytes) {
-    Log("Error while receiving data - Try again");
+    Log(kReceiveFailureLine);
     return;
   }
   const Reflectogram values = DecodeMeterReflectogram(reply->data());

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/log_texts.h"
 #include "formatka2/formatka2.h"
 #include "formatka4/formatka4.h"
 #include "main/main.h"
@@ -88,17 +89,17 @@ void TModule1::searchClick(ui::Component*) {
     case 'H':
       DeviceName->SetCaption(ids[0]);
       SetCaption("TDR/KAV/qrz");
-      Log(ids[0]);
+      Log(link::ShownInLog(ids[0]));
       SetMeterMenusVisible(true);
       break;
 
     case 'T': {
       delete StationWindow;
-      StationWindow = new TModule2(this, Port.get());
+      StationWindow = new TModule2(this, Port.get(), &heldLines_);
       for (size_t i = 0; i < ids.size(); ++i) {
         if (ids[i].empty() || ids[i][0] != 'G') StationWindow->DeviceSelect->Items().Add(ids[i]);
         if (i == 0) StationWindow->DeviceSelect->SetText(ids[i]);
-        Log(ids[i]);
+        Log(link::ShownInLog(ids[i]));
       }
       Hide();
       StationWindow->Memo1->Lines().Assign(Memo1->Lines());
@@ -112,7 +113,7 @@ void TModule1::searchClick(ui::Component*) {
       delete ModemWindow;
       ModemWindow = new TModule4(this, Port.get());
       ModemWindow->DeviceSelect->SetText(ids[0]);
-      for (const auto& id : ids) Log(id);
+      for (const auto& id : ids) Log(link::ShownInLog(id));
       Hide();
       ModemWindow->Memo1->Lines().Assign(Memo1->Lines());
       ModemWindow->Show();

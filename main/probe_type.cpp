@@ -1,5 +1,6 @@
 // Probe type and channel selection: the meter's probe-type mask read with RH and written with SP,
 // shown in ProbeGroup for the channel picked in ChannelSelect.
+#include "common/log_texts.h"
 #include "main/main.h"
 #include "platform/timing.h"
 #include "ui/application.h"

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <mutex>
+#include <utility>
 
 #include "platform/spreadsheet_server.h"
 
@@ -51,6 +52,12 @@ void OleValue::PutProperty(const std::string& member, OleValue value, std::vecto
 
 OleValue OleValue::CallMethod(const std::string& member, std::vector<OleValue> args) const {
   return ObjectOf(*this).Invoke(member, InvokeKind::Method, args);
+}
+
+void OleValue::Release() {
+  const Storage held = std::exchange(v_, std::monostate{});
+  const auto* object = std::get_if<std::shared_ptr<Dispatch>>(&held);
+  if (object != nullptr && *object != nullptr && object->use_count() == 1) (*object)->Released();
 }
 
 void RegisterAutomationServer(const std::string& progId, AutomationServer server) {

@@ -46,8 +46,10 @@ class OleValue {
   void PutProperty(const std::string& member, OleValue value, std::vector<OleValue> args = {}) const;
   OleValue CallMethod(const std::string& member, std::vector<OleValue> args = {}) const;
 
-  // Drops what it holds (for an object: this reference to it).
-  void Release() { v_ = std::monostate{}; }
+  // Drops what it holds (for an object: this reference to it). Dropping the last reference to an
+  // object lets its server finish what it does on release: AutomationError when that fails (the
+  // value is dropped all the same).
+  void Release();
 
  private:
   Storage v_;
@@ -60,6 +62,10 @@ class Dispatch {
   // One call by member name. For a property put, the value to put is the last argument.
   // Throws AutomationError when the member or its arguments are not understood.
   virtual OleValue Invoke(const std::string& member, InvokeKind kind, const std::vector<OleValue>& args) = 0;
+  // The last value holding the object was released (OleValue::Release); the object goes after
+  // this. Throws AutomationError when what the server does on release fails. An object whose last
+  // value just goes out of scope goes without this call: nobody would hear of a failure.
+  virtual void Released() {}
 };
 
 // Makes a new application object of a server; throws AutomationError when it cannot (for the

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <mutex>
 #include <optional>
 #include <utility>
 
@@ -78,11 +79,11 @@ int MillisecondsUntil(Clock::time_point deadline) {
 
 uint32_t ClampMs(uint64_t ms) { return ms > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<uint32_t>(ms); }
 
-// Modem line changes fail on pseudo-terminals (ENOTTY); the line has no such wires, so that is
-// harmless and deliberately ignored.
-void SetModemLine(int fd, int line, bool on) {
+// A terminal without modem lines, a pseudo-terminal among them, refuses the change with ENOTTY:
+// it has no such wires, so that is harmless. Any other refusal is a fault of the device.
+bool SetModemLine(int fd, int line, bool on) {
   int bits = line;
-  (void)ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &bits);
+  return ioctl(fd, on ? TIOCMBIS : TIOCMBIC, &bits) == 0 || errno == ENOTTY;
 }
 
 // The slave side of a pseudo-terminal (its device numbers are those of /dev/pts/N).
@@ -93,7 +94,24 @@ bool IsPseudoTerminal(int fd) {
   return m >= 136 && m <= 143;
 }
 
+std::mutex g_faultHookMutex;
+SerialFaultHook g_faultHook;
+
+bool Refused(SerialStep step, const uint8_t* data = nullptr, size_t length = 0) {
+  SerialFaultHook hook;
+  {
+    std::lock_guard<std::mutex> lock(g_faultHookMutex);
+    hook = g_faultHook;
+  }
+  return hook && hook(step, data, length);
+}
+
 }  // namespace
+
+void SetSerialFaultHook(SerialFaultHook hook) {
+  std::lock_guard<std::mutex> lock(g_faultHookMutex);
+  g_faultHook = std::move(hook);
+}
 
 std::string PortLinkFolder() {
   std::string dir = EnvValue("QVUSB_PORTS_DIR");
@@ -189,7 +207,7 @@ bool SerialDevice::GetTimeouts(SerialTimeouts* timeouts) const {
 }
 
 bool SerialDevice::SetTimeouts(const SerialTimeouts& timeouts) {
-  if (fd_ < 0) return false;
+  if (fd_ < 0 || Refused(SerialStep::SetTimeouts)) return false;
   timeouts_ = timeouts;
   return true;
 }
@@ -237,7 +255,7 @@ bool SerialDevice::GetState(SerialLineState* state) const {
 
 bool SerialDevice::SetState(const SerialLineState& state) {
   termios t{};
-  if (fd_ < 0 || tcgetattr(fd_, &t) != 0) return false;
+  if (fd_ < 0 || Refused(SerialStep::SetState) || tcgetattr(fd_, &t) != 0) return false;
   std::optional<speed_t> speed = SpeedCode(state.baudRate);
   if (!speed || state.byteSize < 5 || state.byteSize > 8) return false;
   cfmakeraw(&t);
@@ -264,11 +282,11 @@ bool SerialDevice::SetState(const SerialLineState& state) {
 
   dtrControl_ = state.dtrControl;
   rtsControl_ = state.rtsControl;
-  SetModemLine(fd_, TIOCM_DTR, state.dtrControl != kDtrControlDisable);
+  bool lines = SetModemLine(fd_, TIOCM_DTR, state.dtrControl != kDtrControlDisable);
   if (state.rtsControl != kRtsControlHandshake) {
-    SetModemLine(fd_, TIOCM_RTS, state.rtsControl != kRtsControlDisable);
+    lines = SetModemLine(fd_, TIOCM_RTS, state.rtsControl != kRtsControlDisable) && lines;
   }
-  return true;
+  return lines;
 }
 
 bool SerialDevice::Purge(uint32_t flags) {
@@ -303,7 +321,7 @@ bool SerialDevice::Drain(std::optional<std::chrono::steady_clock::time_point> de
 bool SerialDevice::Write(const uint8_t* data, size_t length, size_t* written) {
   size_t done = 0;
   if (written != nullptr) *written = 0;
-  if (fd_ < 0 || (data == nullptr && length > 0)) return false;
+  if (fd_ < 0 || (data == nullptr && length > 0) || Refused(SerialStep::Write, data, length)) return false;
 
   std::optional<Clock::time_point> deadline;
   if (timeouts_.writeTotalTimeoutConstant != 0 || timeouts_.writeTotalTimeoutMultiplier != 0) {

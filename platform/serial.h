@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -70,6 +71,14 @@ struct SerialLineState {
 std::string ResolvePortName(const std::string& name);
 // QVUSB_PORTS_DIR when set, else $XDG_CONFIG_HOME/qvusb/ports, else $HOME/.config/qvusb/ports.
 std::string PortLinkFolder();
+
+// Steps of a serial device that a test can make fail, as a device that refuses a setting or
+// loses one write.
+enum class SerialStep { SetTimeouts, SetState, Write };
+// Asked before each such step of every device, with the bytes of a write (none for a setting);
+// true makes the step fail with nothing set or sent. One for the process; empty: none fail.
+using SerialFaultHook = std::function<bool(SerialStep step, const uint8_t* data, size_t length)>;
+void SetSerialFaultHook(SerialFaultHook hook);
 
 class SerialDevice {
  public:

@@ -1,5 +1,6 @@
 #include "platform/spreadsheet_server.h"
 
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +23,9 @@ namespace {
 constexpr int kMaxRows = 1048576;
 constexpr int kMaxColumns = 16384;
 constexpr const char* kXlsxMimeType = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+// How long a started spreadsheet program is watched for a failing exit.
+constexpr int kStartWatchPollMs = 10;
+constexpr int kStartWatchPolls = 100;
 // Spreadsheet programs looked for on the PATH when the desktop names no default application.
 constexpr const char* kKnownPrograms[] = {"libreoffice",   "localc", "soffice", "gnumeric", "onlyoffice-desktopeditors",
                                           "calligrasheets"};
@@ -69,7 +73,9 @@ bool DesktopHasSpreadsheetDefault(const std::string& xdgMime) {
 }
 
 // Starts the program detached, so that it outlives neither more nor less than it wants and leaves
-// no zombie behind. Only async-signal-safe calls happen between fork and exec.
+// no zombie behind. False when it cannot be executed or exits with a failure at once (within
+// its first second); one still running then is taken as started. Only async-signal-safe calls
+// happen after the fork.
 bool StartDetached(const std::vector<std::string>& argv) {
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -79,11 +85,19 @@ bool StartDetached(const std::vector<std::string>& argv) {
   if (child == 0) {
     setsid();
     const pid_t grandchild = fork();
+    if (grandchild < 0) _exit(1);
     if (grandchild == 0) {
       execv(args[0], args.data());
       _exit(127);
     }
-    _exit(grandchild < 0 ? 1 : 0);
+    for (int i = 0; i < kStartWatchPolls; ++i) {
+      int status = 0;
+      if (waitpid(grandchild, &status, WNOHANG) == grandchild) {
+        _exit(WIFEXITED(status) && WEXITSTATUS(status) == 0 ? 0 : 1);
+      }
+      poll(nullptr, 0, kStartWatchPollMs);
+    }
+    _exit(0);
   }
   int status = 0;
   while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -186,27 +200,35 @@ std::optional<std::string> WriteXlsx(const Workbook& book) {
 struct AppState {
   std::vector<std::string> opener;
   bool visible = false;
+  bool shown = false;
   std::vector<std::shared_ptr<Workbook>> books;
 
   ~AppState() {
-    if (!visible) return;
-    // Nothing may escape a release; what fails is told on the standard error.
+    // Dropped without a Release that could report it: what fails is told on the standard error.
     try {
-      for (const auto& book : books) Show(*book);
+      ShowBooks();
     } catch (const std::exception& e) {
       std::fprintf(stderr, "qvusb: the workbook could not be shown: %s\n", e.what());
     }
   }
 
-  void Show(const Workbook& book) const {
-    const auto path = WriteXlsx(book);
-    if (!path) {
-      std::fprintf(stderr, "qvusb: the workbook could not be written to the temporary folder\n");
-      return;
+  // Once, when visible: writes every workbook and opens it in the spreadsheet program.
+  // AutomationError when one could not be written or the program failed.
+  void ShowBooks() {
+    if (!visible || shown) return;
+    shown = true;
+    std::string failure;
+    for (const auto& book : books) {
+      const auto path = WriteXlsx(*book);
+      if (!path) {
+        failure = "the workbook could not be written to the temporary folder";
+        continue;
+      }
+      std::vector<std::string> argv = opener;
+      argv.push_back(*path);
+      if (!StartDetached(argv)) failure = opener[0] + " could not be started";
     }
-    std::vector<std::string> argv = opener;
-    argv.push_back(*path);
-    if (!StartDetached(argv)) std::fprintf(stderr, "qvusb: %s could not be started\n", opener[0].c_str());
+    if (!failure.empty()) throw AutomationError(failure);
   }
 };
 
@@ -240,6 +262,11 @@ size_t IndexArg(const std::vector<OleValue>& args, size_t count) {
 class Object : public Dispatch {
  public:
   explicit Object(std::shared_ptr<AppState> app) : app_(std::move(app)) {}
+
+  // The application's last object released: its workbooks are shown now, and a failure is told.
+  void Released() override {
+    if (app_.use_count() == 1) app_->ShowBooks();
+  }
 
  protected:
   std::shared_ptr<AppState> app_;

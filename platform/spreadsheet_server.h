@@ -1,7 +1,8 @@
 // The spreadsheet application behind "Excel.Application": it collects the cells its workbooks are
 // given and, once the program has released every object of it while it was visible, writes each
 // workbook as an .xlsx file into the temporary folder and opens it in the desktop's spreadsheet
-// program.
+// program. When that last release is OleValue::Release, it fails with AutomationError if a workbook
+// cannot be written or the program cannot be executed or exits at once with a failure.
 //
 // Object model (member names are matched without regard to case):
 //   application: Visible (get, put), Workbooks (get)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need; does nothing when all
-# are present. Uses sudo when not run as root.
+# Installs the Debian packages the build, the program and the tests need, and any named on the
+# command line; does nothing when all are present. Uses sudo when not run as root.
 set -euo pipefail
 
 packages=(
@@ -13,7 +13,7 @@ packages=(
 )
 
 missing=()
-for p in "${packages[@]}"; do
+for p in "${packages[@]}" "$@"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$p")
   fi

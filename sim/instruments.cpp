@@ -20,6 +20,8 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/serial.h"
+
 namespace sim {
 
 namespace {
@@ -59,6 +61,7 @@ std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::str
   switch (fault.kind) {
     case Fault::Kind::None:
     case Fault::Kind::Pieces:
+    case Fault::Kind::LostWrite:
       break;
     case Fault::Kind::Silent:
       reply.reset();
@@ -102,6 +105,8 @@ struct Instruments::Impl {
   std::map<std::string, Handler> handlers;
   std::map<uint8_t, std::shared_ptr<Device>> devices;
   std::map<std::string, Fault> faults;
+  std::map<std::string, Fault> lostWrites;
+  bool hooked = false;  // the process's serial fault hook is ours
   bool pacing = false;
   std::chrono::microseconds replyDelay{0};
   std::map<std::string, std::chrono::microseconds> commandDelays;
@@ -134,6 +139,8 @@ struct Instruments::Impl {
   // last byte already finds it set.
   bool WriteAll(const char* data, size_t count, bool endsReply, bool answering);
   void Transmit(const std::string& bytes, size_t piece, std::chrono::milliseconds pause, bool paced, bool isReply);
+  // Whether the program's write of these bytes (one whole frame or text line) is to fail.
+  bool LoseWrite(const uint8_t* data, size_t length);
 };
 
 void Instruments::Impl::OpenLine() {
@@ -187,6 +194,20 @@ void Instruments::Impl::SetBusy(bool on) {
   std::lock_guard lock(mu);
   busy = on;
   if (!on) settledChanged.notify_all();
+}
+
+bool Instruments::Impl::LoseWrite(const uint8_t* data, size_t length) {
+  FrameParser one;
+  const std::vector<ReceivedFrame> written = one.Feed(data, length, Clock::now());
+  std::lock_guard lock(mu);
+  auto f = FindByKey(lostWrites, written.empty() ? std::string() : written.front().command);
+  if (f == lostWrites.end()) return false;
+  if (f->second.keep > 0) {
+    --f->second.keep;
+    return false;
+  }
+  if (f->second.times > 0 && --f->second.times == 0) lostWrites.erase(f);
+  return true;
 }
 
 void Instruments::Impl::Run() {
@@ -399,6 +420,7 @@ Instruments::Instruments(std::vector<std::string> deviceIds) : impl_(std::make_u
 
 Instruments::~Instruments() {
   Impl& s = *impl_;
+  if (s.hooked) platform::SetSerialFaultHook(nullptr);
   s.StopReader();
   for (const fs::path& link : s.links) {
     std::error_code ec;
@@ -478,16 +500,25 @@ void Instruments::SetHandler(const std::string& command, Handler h) {
 
 void Instruments::InjectFault(const std::string& command, Fault f) {
   std::lock_guard lock(impl_->mu);
+  const bool lost = f.kind == Fault::Kind::LostWrite;
+  auto& faults = lost ? impl_->lostWrites : impl_->faults;
   if (f.kind == Fault::Kind::None || f.times == 0) {
-    impl_->faults.erase(command);
+    faults.erase(command);
   } else {
-    impl_->faults[command] = std::move(f);
+    faults[command] = std::move(f);
+  }
+  if (lost && !impl_->hooked) {
+    impl_->hooked = true;
+    platform::SetSerialFaultHook([impl = impl_.get()](platform::SerialStep step, const uint8_t* data, size_t length) {
+      return step == platform::SerialStep::Write && impl->LoseWrite(data, length);
+    });
   }
 }
 
 void Instruments::ClearFaults() {
   std::lock_guard lock(impl_->mu);
   impl_->faults.clear();
+  impl_->lostWrites.clear();
 }
 
 void Instruments::SetPacing(bool lineRate) {

@@ -27,6 +27,10 @@ struct Fault {
     Pieces,  // the reply in pieces of `keep` bytes, `pause` apart
     Vanish,  // the first `keep` bytes of the reply; once the program read them the line is gone
              // (see Instruments::PlugIn)
+    // The program's write of the command fails after `keep` sound ones, for `times` writes;
+    // nothing of it reaches the line and the instrument stays up. "*" counts every write. A
+    // fault of the line (Instruments::InjectFault), not of one device.
+    LostWrite,
   };
   Kind kind = Kind::None;
   size_t keep = 0;
@@ -38,6 +42,7 @@ struct Fault {
   static Fault Short(size_t keep, int times = -1) { return Make(Kind::Short, keep, {}, times); }
   static Fault Er(int times = -1) { return Make(Kind::Er, 0, {}, times); }
   static Fault Custom(std::string bytes, int times = -1) { return Make(Kind::Custom, 0, std::move(bytes), times); }
+  static Fault LostWrite(size_t after = 0, int times = 1) { return Make(Kind::LostWrite, after, {}, times); }
   static Fault Pieces(size_t keep, std::chrono::milliseconds pause = std::chrono::milliseconds(20), int times = -1) {
     Fault f = Make(Kind::Pieces, keep, {}, times);
     f.pause = pause;
@@ -103,7 +108,8 @@ class Instruments {
   // to the first device (by address) that takes it; else there is no reply. A handler for "B"
   // replaces the built-in search reply.
   void SetHandler(const std::string& command, Handler h);
-  // Applied to the replies of that command key (same matching as handlers).
+  // Applied to the replies of that command key (same matching as handlers), or to the program's
+  // writes of it for LostWrite; each key holds one of each.
   void InjectFault(const std::string& command, Fault f);
   void ClearFaults();
 

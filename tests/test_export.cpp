@@ -2,7 +2,9 @@
 // cells, both message boxes; and the built-in server writing a real workbook for the desktop's
 // spreadsheet program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -98,6 +100,7 @@ class ExportTest : public MeterTest {
     cell(1, "B", "\"23.45 \"");
     for (int i = 1; i <= 1023; ++i)
       cell(i + 1, "A", std::to_string(-static_cast<int>(TraceValue(static_cast<size_t>(i)))));
+    for (const char* object : {"6", "5", "4", "3", "1", "0"}) calls.push_back(std::string(object) + " released");
     return calls;
   }
 };
@@ -238,12 +241,22 @@ TEST_F(SpreadsheetServerTest, DesktopDefaultApplicationWinsOverAProgramOnThePath
   EXPECT_EQ(platform::FindSpreadsheetProgram(), std::nullopt);
 }
 
-TEST_F(SpreadsheetServerTest, NoSpreadsheetProgramMeansTheApplicationCannotBeCreated) {
+TEST_F(SpreadsheetServerTest, NoOrFailingSpreadsheetProgramIsToldOnce) {
   Ready(1);
   MeasureMoisture();
-  Responder().AnswerMessage(kNotInstalled, ui::mrOk, ui::DialogType::Custom);
-  Export();
-  EXPECT_TRUE(std::filesystem::is_empty(tmpDir_.Path()));
+  // No program, one that cannot be executed, one that fails at once; /proc takes no file, even from root.
+  for (const auto& [program, tmp, box] :
+       std::vector<std::array<std::string, 3>>{{"", tmpDir_.Path(), kNotInstalled},
+                                               {"#!/no/such/shell\n", tmpDir_.Path(), kFailed},
+                                               {"#!/bin/sh\nexit 1\n", tmpDir_.Path(), kFailed},
+                                               {"#!/bin/sh\n", "/proc", kFailed}}) {
+    if (!program.empty()) std::ofstream(bin_.File("localc")) << program;
+    chmod(bin_.File("localc").c_str(), 0700);
+    ScopedEnv tmpDir("TMPDIR", tmp);
+    Responder().AnswerMessage(box, ui::mrOk, ui::DialogType::Custom);
+    Export();
+    EXPECT_TRUE(!program.empty() || std::filesystem::is_empty(tmpDir_.Path()));
+  }
 }
 
 TEST_F(SpreadsheetServerTest, FailedCallAfterShowingStillOpensTheCellsMadeBefore) {

@@ -65,6 +65,7 @@ class SerialPortTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    platform::SetSerialFaultHook(nullptr);
     port_.Close();
     if (keeper_ >= 0) close(keeper_);
     if (master_ >= 0) close(master_);
@@ -303,6 +304,22 @@ TEST_F(SerialPortTest, OpenRefusesAFileThatIsNoCharacterDevice) {
   EXPECT_FALSE(port_.Open("COM8"));
   port_.Close();
   EXPECT_EQ(OpenDescriptorCount(), before);
+}
+
+TEST_F(SerialPortTest, OpenFailsWhenTheLineSettingsDoNotTake) {
+  fs::create_symlink("/dev/null", folder_ / "COM8");  // a character device but no terminal
+  const size_t before = OpenDescriptorCount();
+  using S = platform::SerialStep;
+  struct Case {
+    const char* port;
+    std::optional<S> refused;
+  };
+  for (const Case& c : {Case{"COM7", S::SetTimeouts}, Case{"COM7", S::SetState}, Case{"COM8", std::nullopt}}) {
+    platform::SetSerialFaultHook([&c](S step, const uint8_t*, size_t) { return step == c.refused; });
+    EXPECT_FALSE(port_.Open(c.port)) << c.port;
+    port_.Close();
+    EXPECT_EQ(OpenDescriptorCount(), before);
+  }
 }
 
 TEST_F(SerialPortTest, ReopeningClosesTheEarlierHandle) {

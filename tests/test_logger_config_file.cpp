@@ -2,6 +2,7 @@
 // every way a file can be corrupt.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -115,10 +116,12 @@ TEST(DevicesConfigFile, ReaderLeniencies) {
   std::string twice = OneBlock("T0001A01") + OneBlock("T0001A01") + "fin";
   twice.replace(twice.rfind("0;\r\n"), 2, "9;");
   EXPECT_EQ(configfile::Read(twice)->at("T0001A01")->GetPeriod(), 9);
-  // A number field without a number reads as 0.
+  // Number fields as the C library reads them: without a number 0, "0x10" 16.
   std::string words = OneBlock("T0001A01") + "fin";
   words.replace(words.rfind("0;\r\n"), 2, "abc;");
+  words.replace(words.rfind("0;0;0;0;"), 8, "0;0x10;0;0;");
   EXPECT_EQ(configfile::Read(words)->at("T0001A01")->GetPeriod(), 0);
+  EXPECT_EQ(configfile::Read(words)->at("T0001A01")->GetA0(1), 16);
 }
 
 TEST(DevicesConfigFile, CorruptFilesAreRefused) {
@@ -145,6 +148,11 @@ TEST(DevicesConfigFile, CorruptFilesAreRefused) {
       {"name over 16", replaced(kChannelLine, "0;0;0;0;no probe at all here!!;noAUX;no probe;noAUX;")},
       {"number over 16", replaced("0;0;0;0;\r\n", "0;0.00000000000000001;0;0;\r\n")},
       {"missing period line", replaced("0;\r\n", "")},
+      {"CR in a key", replaced("T0001A01", "T0\r01A01")},
+      {"CR in a name", replaced(kChannelLine, "0;0;0;0;no\rprobe;noAUX;no probe;noAUX;")},
+      {"coefficient not a number", replaced("0;0;0;0;\r\n", "0;0;nan;0;\r\n")},
+      {"coefficient infinite", replaced("0;0;0;0;\r\n", "0;-inf;0;0;\r\n")},
+      {"period out of range", good.substr(0, good.rfind("0;\r\n")) + "1e999;\r\nfin"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -168,6 +176,7 @@ TEST(DevicesConfigFile, WriterRefusesWhatItsReaderWouldNotTake) {
       {"identifier over 16", "T0001A01", [](DeviceConfig& c) { c.SetAux1Id(0, std::string(17, '2')); }, false},
       {"16-character identifier", "T0001A01", [](DeviceConfig& c) { c.SetAux1Id(0, std::string(16, '2')); }, true},
       {"huge period", "T0001A01", [](DeviceConfig& c) { c.SetPeriod(-1.23456e-300); }, true},
+      {"coefficient not a number", "T0001A01", [](DeviceConfig& c) { c.SetA2(1, std::nan("")); }, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -56,6 +56,13 @@ TEST(LoggerFormat, FileNameIsTheKeysFirstEightCharacters) {
   EXPECT_EQ(logline::LogFileName("T0000102"), "T0000102.txt");
   EXPECT_EQ(logline::LogFileName("T0001A0199"), "T0001A01.txt");
   EXPECT_EQ(logline::LogFileName("T0001"), "T0001.txt");
+  EXPECT_EQ(logline::LogFileName(std::string("../\\\0\x1f\x7f/01", 10)), "..______.txt");  // never outside the folder
+}
+
+TEST(LoggerFormat, EveryValueIsOneColumnWhateverTheStationSent) {
+  const std::vector<std::string> values = {"25.43 ",  " 7.2", "1 2", "", "   ", "\x7f", std::string("\00012.5", 5),
+                                           " 1\t 2\r"};
+  EXPECT_EQ(logline::DataLine(3, "07:03:09", values), "3 07:03:09 25.43   7.2 1?2 ? ? ? ?12.5  1??2? \r\n");
 }
 
 TEST(LoggerFormat, TimeHasTheDateOnlyInTheFirstPass) {

@@ -124,17 +124,17 @@ TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
   }
 }
 
-TEST_F(LoggerScanTest, ASearchThatNeverEndsStopsAfter256RepliesAsABusError) {
+TEST_F(LoggerScanTest, AProbeReportedAgainEndsTheSearchAsABusError) {
   Line().SetDeviceIds({"T0000101"});
   OpenAndSearch({"T0000101"});
-  Station()->SetAuxSearchReplies(Lines{"553C4D01000000A1"});
+  Station()->SetAuxSearchReplies(Lines{"553C4D01000000A1", "280A1B010000009F", "553C4D01000000A1"});  // P for ever
   Line().ClearFrames();
   Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk, ui::DialogType::Warning);
   StationWindow->DataLogger->Click();
   ASSERT_NE(LoggerWindow, nullptr);
   TModule3& w = *LoggerWindow;
-  EXPECT_EQ(Sent("1S"), 256u);
-  EXPECT_EQ(w.DetectedProbes.size(), 1u);
+  EXPECT_EQ(Sent("1S"), 3u);
+  EXPECT_EQ(w.DetectedProbes.size(), 2u);
 }
 
 class LoggerAuxTest : public LoggerScanTest {

@@ -144,7 +144,7 @@ TEST_F(LoggerThreadTest, TwoStationsOverSeveralPassesGetEveryLineInKeyOrder) {
 
 TEST_F(LoggerThreadTest, FailedExchangesAreErr01AndDeviceErrorsAreWrittenAsRead) {
   auto c = NothingLogged();
-  for (int i = 0; i < 3; ++i) c->SetEpsi(i, true);
+  for (int i = 0; i < 4; ++i) c->SetEpsi(i, true);
   c->SetCal(0, true);
   c->SetA1(0, 1);
   c->SetSigma(3, true);
@@ -154,8 +154,8 @@ TEST_F(LoggerThreadTest, FailedExchangesAreErr01AndDeviceErrorsAreWrittenAsRead)
   c->SetAux1Name(5, "o107788");
   c->SetAux1Id(5, "10778801000000C3");  // neither family: 1M is sent, then ERR01
   stations_["T0000101"] = std::move(c);
-  // Channel 1 gets a device error, channel 2 no reply, channel 3 a number.
-  std::vector<std::optional<std::string>> rn = {"ER    ", std::nullopt, "14.000"};
+  // Channel 1 gets a device error, channel 2 no reply, channel 3 a number, channel 4 a NUL inside.
+  std::vector<std::optional<std::string>> rn = {"ER    ", std::nullopt, "14.000", std::string("1 \0002.5", 6)};
   size_t next = 0;
   Line().SetHandler("RN", [&rn, &next](const sim::ReceivedFrame&) { return rn.at(next++ % rn.size()); });
   Station(1)->InjectFault("RS", sim::Fault::Short(3, 1));
@@ -164,7 +164,7 @@ TEST_F(LoggerThreadTest, FailedExchangesAreErr01AndDeviceErrorsAreWrittenAsRead)
   ASSERT_EQ(lines.size(), 2u);
   std::smatch m;
   ASSERT_TRUE(std::regex_match(lines[1], m, std::regex(R"(0 \S+ (.*))")));
-  EXPECT_EQ(m[1].str(), "ER     ERR01 ERR01 ERR01 14.000 3.74166 0.1 ERR01 ERR01 ERR01 ");
+  EXPECT_EQ(m[1].str(), "ER     ERR01 ERR01 ERR01 14.000 3.74166 1??2.5 1 0.1 ERR01 ERR01 ERR01 ");
   Lines sent;
   for (const auto& f : Line().Frames()) sent.push_back(Frame(f));
   EXPECT_EQ(std::count(sent.begin(), sent.end(), "1M:10778801000000C3"), 1);

@@ -327,7 +327,7 @@ TEST_F(LoggerStartTest, StartLogsEveryStoredStationAndWaitsThePeriodLessTheMinim
   EXPECT_EQ(one.size(), two.size());
 }
 
-TEST_F(LoggerStartTest, LinesAFileCouldNotTakeBeforeStopGoFirstIntoTheNextRun) {
+TEST_F(LoggerStartTest, LinesAFileCouldNotTakeOutliveTheirWindowsAndGoFirstIntoTheNextRun) {
   Line().SetDeviceIds({"T0000101"});
   ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000101"}));
   TModule3& w = Logger();
@@ -340,13 +340,19 @@ TEST_F(LoggerStartTest, LinesAFileCouldNotTakeBeforeStopGoFirstIntoTheNextRun) {
   ASSERT_TRUE(Line().WaitForFrames(4, std::chrono::seconds(10)));  // into the second pass
   w.Stop->Click();
   ASSERT_EQ(w.Logger, nullptr);
-  std::filesystem::remove("T0000101.txt");
 
+  w.Exitprogram1->Click();
+  StationWindow->Back->Click();
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000101"}));  // a new search: new station and logger windows
+  TModule3& again = Logger();
+  Box(again, "SigmaCheckBox1")->UserToggle();
+  again.Period->UserType("1.5");
+  std::filesystem::remove("T0000101.txt");
   Line().ClearFrames();
-  w.Start->Click();
-  ASSERT_NE(w.Logger, nullptr);
+  again.Start->Click();
+  ASSERT_NE(again.Logger, nullptr);
   ASSERT_TRUE(Line().WaitForFrames(2, std::chrono::seconds(10)));
-  w.Stop->Click();
+  again.Stop->Click();
   // Both runs, each with its header and its passes counted from 0, in order.
   const auto lines = CrlfLines("T0000101.txt");
   std::vector<std::string> heads;
@@ -356,6 +362,20 @@ TEST_F(LoggerStartTest, LinesAFileCouldNotTakeBeforeStopGoFirstIntoTheNextRun) {
             (std::vector<std::string>{"counter", "0", "1", "counter"}));
   EXPECT_EQ(heads[4], "0");
   EXPECT_EQ(std::count(heads.begin(), heads.end(), "counter"), 2);
+
+  // Lines still held when the main window closes are named there.
+  std::filesystem::remove("T0000101.txt");
+  std::filesystem::create_directory("T0000101.txt");
+  Line().ClearFrames();
+  again.Start->Click();
+  ASSERT_TRUE(Line().WaitForFrames(2, std::chrono::seconds(10)));
+  again.Stop->Click();
+  const std::string held = std::to_string(Line().Frames().size() / 2);  // MS and RS a pass
+  again.Exitprogram1->Click();
+  StationWindow->Back->Click();
+  Responder().AnswerMessage("Measurement lines could not be written to these files:\nT0000101.txt: " + held + " lines",
+                            ui::mrOk, ui::DialogType::Custom);
+  Main().UserClose();
 }
 
 TEST_F(LoggerStartTest, AnAdapterPulledMidPassLeavesEveryLineInItsFileAndThePortOpensAgain) {

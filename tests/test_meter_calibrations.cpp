@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "main/dialogQ.h"
+#include "common/dialogQ.h"
 #include "platform/timing.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
@@ -181,6 +181,16 @@ TEST_F(MeterCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
     all.insert(all.end(), more.begin(), more.end());
     return all;
   };
+  // A field calibration answered OK throughout, with a fault on CC.
+  auto appliedWith = [&](sim::Fault fault) {
+    return [&field, fault](MeterCalibrationTest& t) {
+      t.Line().InjectFault("CC", fault);
+      t.Prompt(kAir, OK);
+      t.Prompt(kWater, OK);
+      t.Apply(OK);
+      field(t);
+    };
+  };
   const std::vector<Case> cases = {
       {"cancel in air",
        [&](MeterCalibrationTest& t) {
@@ -262,13 +272,7 @@ TEST_F(MeterCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
        with({"Calculation error while attempting to perform full probe calibration", "Try again"}),
        {"CL", "VL", "CA", "VA", "CW", "VW", "CC"}},
       {"no CC reply",
-       [&](MeterCalibrationTest& t) {
-         t.Line().InjectFault("CC", sim::Fault::Silent());
-         t.Prompt(kAir, OK);
-         t.Prompt(kWater, OK);
-         t.Apply(OK);
-         field(t);
-       },
+       appliedWith(sim::Fault::Silent()),
        with({kFullFailure, kSendFailure}),
        {"CL", "VL", "CA", "VA", "CW", "VW", "CC"}},
       {"not in the first medium",
@@ -301,6 +305,10 @@ TEST_F(MeterCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
        },
        with({kCancelled}),
        {"CL", "VL", "1W", "CA", "VA"}},
+      {"CC not written",
+       appliedWith(sim::Fault::LostWrite()),
+       with({kFullFailure, kSendFailure}),
+       {"CL", "VL", "CA", "VA", "CW", "VW"}},
   };
   Ready(1);
   for (const Case& c : cases) {
@@ -357,7 +365,8 @@ TEST_F(MeterCalibrationTest, EpsValuesAreCheckedBeforeAnything) {
       {"", "5", incorrect, ui::DialogType::Error},
       {"1", "0x50", incorrect, ui::DialogType::Error},
   };
-  FindMeter();  // the channel box still shows "CH number"
+  FindMeter();
+  Main().ChannelSelect->UserType("12");  // names no channel: refused as "CH number" is
   for (const Case& c : cases) {
     SCOPED_TRACE(c.low + " " + c.high);
     Eps(c.low, c.high);
@@ -368,7 +377,7 @@ TEST_F(MeterCalibrationTest, EpsValuesAreCheckedBeforeAnything) {
     EXPECT_TRUE(Commands().empty());
     ExpectCursorBack();
   }
-  // The standard calibration is refused the same way without a channel.
+  // The standard calibration is refused the same way.
   Mark();
   Main().ProbeCalib->Click();
   EXPECT_EQ(NewLines(), Lines{kCheckChannel});

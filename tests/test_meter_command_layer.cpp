@@ -45,10 +45,10 @@ TEST_F(MeterCommandLayerTest, FramesAddressTheMeterWithTheChannelOfTheChannelBox
   struct Case {
     int pick;  // item index picked, or -1 to type the text
     std::string typed;
-    uint8_t channel;
+    std::optional<uint8_t> channel;  // nothing: refused as "CH number" is
   };
   const std::vector<Case> cases = {
-      {2, "", '3'}, {7, "", '8'}, {-1, " 5x", '5'}, {-1, "12", '0' + 12}, {-1, "x", '0'},
+      {2, "", '3'}, {7, "", '8'}, {-1, " 5x", '5'}, {-1, "12", {}}, {-1, "x", {}}, {-1, "9", {}}, {-1, "-1", {}},
   };
   for (const auto& c : cases) {
     if (c.pick >= 0) {
@@ -56,7 +56,8 @@ TEST_F(MeterCommandLayerTest, FramesAddressTheMeterWithTheChannelOfTheChannelBox
     } else {
       Main().ChannelSelect->UserType(c.typed);
     }
-    EXPECT_EQ(Main().BuildMeterCommand('M', 'S', false), (link::CommandFrame{0xFE, 'M', 'S', c.channel}))
+    EXPECT_EQ(Main().BuildMeterCommand('M', 'S', false),
+              c.channel ? std::optional(link::CommandFrame{0xFE, 'M', 'S', *c.channel}) : std::nullopt)
         << Main().ChannelSelect->Text();
   }
 }

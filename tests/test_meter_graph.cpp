@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "common/dialogQ.h"
+#include "common/graph.h"
 #include "link/calibration.h"
-#include "main/dialogQ.h"
-#include "main/graph.h"
 #include "tests/support/window_test.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "main/graph.h"
+#include "common/graph.h"
 #include "platform/timing.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
@@ -21,6 +21,8 @@ using testing_support::kSendFailure;
 using testing_support::MeterTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
+
+const char* const kDone = "Moisture measurement complete";
 
 class MeterMeasurementTest : public MeterTest {
  protected:
@@ -220,6 +222,12 @@ TEST_F(MeterMeasurementTest, ReadFailuresKeepThePreviousValues) {
     std::function<void(TModule1&)> click;
     Lines lines;
   };
+  const auto lost = sim::Fault::LostWrite();
+  const auto sal = [](TModule1& w) { w.MeasSal->Click(); };
+  const auto moi = [](TModule1& w) { w.MeasMoi->Click(); };
+  const std::string start = "Starting moisture measurement", got = "Receiving measurement results";
+  const std::string moisture = "Measured moisture:  23.45%", graph = "Preparing the graph",
+                    compiling = "Compiling graph";
   const std::vector<Case> cases = {
       {"RS",
        sim::Fault::Silent(),
@@ -249,6 +257,13 @@ TEST_F(MeterMeasurementTest, ReadFailuresKeepThePreviousValues) {
        {"Starting moisture measurement", "Receiving measurement results", kNoData,
         "Measured dielectric constant: 12.34", "Preparing the graph", "Compiling graph",
         "Moisture measurement complete"}},
+      // Writes that fail midway: each ends its own step only.
+      {"RS", lost, sal, {"Starting salinity measurement", got, kSendFailure, "Salinity measurement complete"}},
+      {"RM", lost, moi, {start, got, kSendFailure, "Measured dielectric constant: 12.34", graph, compiling, kDone}},
+      {"RG", lost, moi, {start, got, moisture, "Measured dielectric constant: 12.34", graph, compiling, kSendFailure}},
+      // RN's failed write is flagged: RG's failure goes unlogged, and the last chart has no markers.
+      {"*", sim::Fault::LostWrite(2, 2), moi, {start, got, moisture, kSendFailure, graph, compiling}},
+      {"RN", lost, moi, {start, got, moisture, kSendFailure, graph, compiling, kDone}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
@@ -258,6 +273,7 @@ TEST_F(MeterMeasurementTest, ReadFailuresKeepThePreviousValues) {
     EXPECT_EQ(NewLines(), c.lines);
     Line().ClearFaults();
   }
+  EXPECT_TRUE(MeterGraph->Series2->Points().empty());
   EXPECT_EQ(Main().LastSalinity, "0.045");
   EXPECT_EQ(Main().LastProbeTemperature, std::nullopt);
   EXPECT_EQ(Main().LastMoisture, " 23.45");

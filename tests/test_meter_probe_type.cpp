@@ -6,10 +6,13 @@
 #include <vector>
 
 #include "platform/timing.h"
+#include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
 
 namespace {
 
+using testing_support::kCheckChannel;
+using testing_support::kSendFailure;
 using testing_support::MeterTest;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
@@ -122,6 +125,13 @@ TEST_F(MeterProbeTypeTest, AFailedReadShowsNothingAndSendsNothing) {
     Line().ClearFaults();
     PickChannel(3);
   }
+  // Read but not written back: the meter keeps its type, and so does the group.
+  Line().InjectFault("SP", sim::Fault::LostWrite());
+  Mark();
+  Main().ProbeGroup->UserPick(0);
+  EXPECT_EQ(NewLines(), (Lines{kSendFailure, kCheckChannel}));
+  EXPECT_EQ(Commands(), Lines{"RH"});
+  EXPECT_EQ(Main().ProbeGroup->ItemIndex(), 1);
   EXPECT_EQ(Meter()->ProbeTypeMask(), 0x04);
 }
 

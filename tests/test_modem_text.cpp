@@ -1,18 +1,19 @@
-// Cutting the modem's settings out of its replies, and the emptiness test and lines of "Set".
+// Cutting the modem's settings out of its replies, and the emptiness test of "Set".
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "formatka4/modem_text.h"
+#include "protocol/modem.h"
 
 namespace {
 
+using protocol::Modem;
 using Values = std::vector<std::string>;
 
 Values Show1(const std::string& reply) {
   Values out;
-  for (const auto& m : modem::kShow1Values) out.push_back(modem::CutValue(reply, m));
+  for (const auto& m : Modem::kShow1Values) out.push_back(Modem::FindValue(reply, m).value_or(""));
   return out;
 }
 
@@ -41,10 +42,9 @@ TEST(ModemText, SettingsReplyIsCutByMarkerPositions) {
   const std::vector<Case> cases = {
       {"plain", kShow1, kShow1Values},
       {"echo before the values", "at+show1\r\r\n" + kShow1, kShow1Values},
-      // The name's length is counted from the first bare "idName", wherever that stands.
-      {"bare key before the name",
-       "show idName\r\n" + kShow1,
-       {"field-01\r\n gprs_", "internet", "user", "pw", "ftp.example.org", "tdr", "secret", "pool.ntp.org"}},
+      // The name's length, counted from the first bare "idName", runs past its line end.
+      {"bare key before the name", "show idName\r\n" + kShow1, kShow1Values},
+      {"acknowledged", kShow1 + "\r\nOK\r\n", kShow1Values},
       {"blank after every =",
        "idName = a\r\n gprs_APN = b\r\n gprs_UN = c\r\n gprs_PAS = d\r\n ftp_serwer = e\r\n ftp_account = f\r\n"
        " ftp_pas = g\r\n sntp_serwer = h\r\n",
@@ -66,11 +66,10 @@ TEST(ModemText, SettingsReplyIsCutByMarkerPositions) {
        {std::string(20, 'i'), std::string(20, 'g'), std::string(20, 'g'), std::string(20, 'g'), std::string(20, 'f'),
         std::string(20, 'f'), std::string(20, 'f'), ""}},
       {"cut inside an earlier value", kShow1.substr(0, 100), {"field-01", "internet", "user", "pw", "", "", "", ""}},
-      // A reply that ends without its last line end loses the value's last two bytes: the
-      // positions say so.
+      // A reply that ends without its last line end was cut by the read inside the last value.
       {"last line end missing",
        kShow1.substr(0, kShow1.size() - 2),
-       {"field-01", "internet", "user", "pw", "ftp.example.org", "tdr", "secret", "pool.ntp.o"}},
+       {"field-01", "internet", "user", "pw", "ftp.example.org", "tdr", "secret", ""}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -84,14 +83,15 @@ TEST(ModemText, PinIsCutFromTheSecondReply) {
       {"pin = 1234\r\nmask gprs =1\r\n", " 1234"},
       {"at+show2\r\r\npin =0042\r\nmask gprs =1\r\n", "0042"},
       {"pin =\r\nmask gprs =1\r\n", ""},
-      {"pin code\r\npin =1234\r\nmask gprs =1\r\n", "1234\r\nmask gpr"},  // counted from the bare "pin"
-      {"pin =1234\r\n", ""},                                              // cut before its end marker
+      {"pin code\r\npin =1234\r\nmask gprs =1\r\n", "1234"},  // counted from the bare "pin"
+      {"pin =1234\r\n", ""},                                  // cut before its end marker
       {"", ""},
   };
   for (const auto& [reply, pin] : cases) {
     SCOPED_TRACE(reply);
-    EXPECT_EQ(modem::CutValue(reply, modem::kShow2Pin), pin);
+    EXPECT_EQ(Modem::FindValue(reply, Modem::kShow2Pin).value_or(""), pin);
   }
+  EXPECT_EQ(Modem::FindValue("pin =\r\nmask gprs =1\r\n", Modem::kShow2Pin), "");  // held, though empty
 }
 
 TEST(ModemText, BlankMeansOnlyBytesUpToTheSpace) {
@@ -103,14 +103,8 @@ TEST(ModemText, BlankMeansOnlyBytesUpToTheSpace) {
   };
   for (const auto& [text, blank] : cases) {
     SCOPED_TRACE(testing::PrintToString(text));
-    EXPECT_EQ(modem::IsBlank(text), blank);
+    EXPECT_EQ(Modem::IsBlank(text), blank);
   }
-}
-
-TEST(ModemText, QuotedLineTakesValuesUnchanged) {
-  EXPECT_EQ(modem::QuotedLine("at+nameset", {"field 01 "}), "at+nameset=\"field 01 \"");
-  EXPECT_EQ(modem::QuotedLine("at+gprsset", {"a", "", "c"}), "at+gprsset=\"a\",\"\",\"c\"");
-  EXPECT_EQ(modem::QuotedLine("at+ftpset", {"h\"st", "l,gin", "p\xE4ss"}), "at+ftpset=\"h\"st\",\"l,gin\",\"p\xE4ss\"");
 }
 
 }  // namespace

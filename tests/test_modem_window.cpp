@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/log_texts.h"
 #include "formatka4/formatka4.h"
 #include "main/main.h"
 #include "platform/timing.h"
@@ -217,23 +218,24 @@ TEST_F(ModemWindowTest, OnTakesEachValueAsTheModemLaysItOut) {
   }
 }
 
-TEST_F(ModemWindowTest, OnTakesEmptyRepliesAsEmptyValues) {
+TEST_F(ModemWindowTest, OnClearsTheValuesOfAReplyThatBroughtNoneAndSaysSo) {
   TModule4& w = Window();
   Modem()->SetSettings(kSettings);
   struct Case {
     const char* command;
+    sim::Fault fault;
     Lines shown;
     std::string pin;
   };
   const std::vector<Case> cases = {
-      {"at+show1", Lines(8), "0042"},
-      {"at+show2", kSettingsShown, ""},
+      {"at+show1", sim::Fault::Silent(1), Lines(8), "0042"},
+      {"at+show2", sim::Fault::Short(11, 1), kSettingsShown, ""},  // cut before the line after the PIN
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
     Type(w, {"old", "1111", "old", "old", "old", "old", "old", "old", "old"});
-    Line().InjectFault(c.command, sim::Fault::Silent(1));
-    EXPECT_EQ(Click(w, w.S4Button), kWakeLog);  // nothing logged for an empty reply
+    Line().InjectFault(c.command, c.fault);
+    EXPECT_EQ(Click(w, w.S4Button), Concat({kWakeLog, {kFailed}}));
     EXPECT_EQ(Show1Edits(w), c.shown);
     EXPECT_EQ(w.PinEdit->Text(), c.pin);
   }
@@ -259,10 +261,11 @@ TEST_F(ModemWindowTest, WakeWaitsForAnUpperCaseOkAfterEachLine) {
     Lines sent;
   };
   const std::vector<Case> cases = {
-      // "OK" inside a longer word still acknowledges.
+      // "OK" inside a longer word still acknowledges. Control bytes are logged as '?'; TAB, CR, LF
+      // and 8-bit text as they came.
       {"aten",
-       "\r\nBOOKED\r\n",
-       {">>VORN-2\r\n<<", ">>\r\nBOOKED\r\n<<", ">>\r\nOK\r\n<<", "The modem is turned on"},
+       std::string("\r\n\0\x1B[2J\x7F\x0B\x0C\x1F\tBOOKED\xE4\r\n", 21),
+       {">>VORN-2\r\n<<", ">>\r\n??[2J????\tBOOKED\xE4\r\n<<", ">>\r\nOK\r\n<<", "The modem is turned on"},
        {ModeFrame('4'), "aten\r", "at\r", "at+show1\r", "at+show2\r"}},
       // Lower case does not: the wait runs out and nothing follows.
       {"at",

@@ -10,6 +10,7 @@
 
 #include "formatka2/formatka2.h"
 #include "formatka4/formatka4.h"
+#include "platform/serial.h"
 #include "tests/support/time_scale.h"
 #include "tests/support/window_test.h"
 
@@ -87,6 +88,13 @@ TEST_F(PortMenuTest, UnavailablePortStaysClosedAndCanBeTriedAgain) {
   ASSERT_EQ(symlink(plain.c_str(), (PortsDir() + "/COM3").c_str()), 0);
   ClickCom(3);
   EXPECT_EQ(Tail(Main().Memo1->Lines(), 2), (Lines{"Opening port: COM3", "Port COM3 is unavailable"}));
+  // So is a port whose time-outs do not take; it is released for the next try.
+  using platform::SerialStep;
+  platform::SetSerialFaultHook([](SerialStep s, const uint8_t*, size_t) { return s == SerialStep::SetTimeouts; });
+  ClickCom(1);
+  platform::SetSerialFaultHook(nullptr);
+  EXPECT_EQ(Tail(Main().Memo1->Lines(), 2), (Lines{"Opening port: COM1", "Port COM1 is unavailable"}));
+  EXPECT_FALSE(ComItem(Main(), 1)->Checked());
   ClickCom(1);
   EXPECT_EQ(Tail(Main().Memo1->Lines(), 1), (Lines{"Port COM1 opened"}));
 }

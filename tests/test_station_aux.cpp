@@ -50,7 +50,9 @@ TEST_F(StationAuxTest, SearchOutcomes) {
     std::string text;
     bool buttonsDisabled;
     Lines logged;
-    Lines map;  // names in the map
+    Lines map;              // names in the map
+    std::string lost = "";  // the command whose write fails, after
+    size_t lostAfter = 0;   // this many sound ones
   };
   const std::vector<Case> cases = {
       {"two probes",
@@ -98,11 +100,15 @@ TEST_F(StationAuxTest, SearchOutcomes) {
        false,
        {kSendFailure},
        {"p3C4D5E", "t0A1B2C"}},
+      // The text and the buttons stay as the window's first search left them.
+      {"1W not written", {kTemp, end}, {"t0A1B2C", "no probe"}, "no probe", true, {kSendFailure}, {"t0A1B2C"}, "1W"},
+      {"1S not written", {kTemp, end}, {"t0A1B2C", "no probe"}, "no probe", true, {kSendFailure}, {"t0A1B2C"}, "1S", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_NO_FATAL_FAILURE(OpenWithReplies(c.replies));
     TModule2& w = Window();
+    if (!c.lost.empty()) Line().InjectFault(c.lost, sim::Fault::LostWrite(c.lostAfter));
     Mark();
     w.AUXstart->Click();
     EXPECT_EQ(w.AUXselect->Items().Items(), c.items);
@@ -150,7 +156,9 @@ TEST_F(StationAuxTest, BusErrorShowsTheWarningBox) {
 TEST_F(StationAuxTest, AStationThatNeverEndsItsListStopsAtTheBound) {
   platform::SetTimeScale(0.01);
   Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk);
-  ASSERT_NO_FATAL_FAILURE(OpenWithReplies({kTemp}));  // repeats for ever
+  std::vector<std::string> fresh;  // a new identifier of one name every time, never the end
+  for (int i = 0; i < 2 * link::kMaxAuxSearchReplies; ++i) fresh.push_back("280A1B2C" + std::to_string(10000000 + i));
+  ASSERT_NO_FATAL_FAILURE(OpenWithReplies(fresh));
   TModule2& w = Window();
   EXPECT_EQ(w.AUXselect->Text(), "No probes");
   EXPECT_EQ(w.AUXselect->Items().Count(), link::kMaxAuxSearchReplies + 1);
@@ -223,6 +231,8 @@ TEST_F(StationAuxTest, MeasuringTheChosenProbe) {
        sim::Fault::Er(),
        {"p3C4D5E", "Unable to perform the measurement - Check the probe connection and try again", kSendFailure}},
       {"no reply", "1P", sim::Fault::Silent(), {"p3C4D5E", kSendFailure}},
+      {"1M not written", "1M", sim::Fault::LostWrite(), {"p3C4D5E", kSendFailure}},
+      {"1P not written", "1P", sim::Fault::LostWrite(), {"p3C4D5E", kSendFailure}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

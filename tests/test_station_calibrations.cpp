@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "main/dialogQ.h"
+#include "common/dialogQ.h"
 #include "platform/timing.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
@@ -227,6 +227,9 @@ TEST_F(StationCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
   auto silent = [](const std::string& command) {
     return [command](StationCalibrationTest& t) { t.Line().InjectFault(command, sim::Fault::Silent()); };
   };
+  auto lost = [](const std::string& command) {
+    return [command](StationCalibrationTest& t) { t.Line().InjectFault(command, sim::Fault::LostWrite()); };
+  };
   auto then = [](std::function<void(StationCalibrationTest&)> a, std::function<void(StationCalibrationTest&)> b) {
     return [a, b](StationCalibrationTest& t) {
       a(t);
@@ -240,6 +243,13 @@ TEST_F(StationCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
     t.Prompt("Insert the probe rods into the medium with eps_low = 1", OK);
   };
   const Lines all = {"CL", "VL", "CA", "VA", "CW", "VW", "CC"};
+  const Lines failed = {starting, length, kFullFailure, kSendFailure};
+  const auto inWater = then(air(OK), water(OK)), applied = then(inWater, apply(OK));
+  const auto auxProbe = [](StationCalibrationTest& t) {
+    t.Window().AUXselect->UserType("t0A1B2C");
+    t.Prompt(kCalibrator, OK);
+    t.Prompt("Insert the selected JX/qr probe and the t0A1B2C\ninto dionized water for at least 2 minutes", OK);
+  };
   const std::vector<Case> cases = {
       {"first prompt cancelled", "2", false, air(CANCEL), {}, {kCancelled}},
       {"length refused",
@@ -355,8 +365,15 @@ TEST_F(StationCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
        },
        {"CL", "VL", "CA", "VA"},
        {starting, length, kCancelled}},
+      {"1W not written, eps", "2", true, then(lost("1W"), epsPrompts), {"CL", "VL"}, failed},
+      {"CA not written", "2", false, then(lost("CA"), air(OK)), {"CL", "VL"}, failed},
+      {"VA not written", "2", false, then(lost("VA"), air(OK)), {"CL", "VL", "CA"}, failed},
+      {"1W not written, AUX probe", "6", false, then(lost("1W"), auxProbe), {"CL", "VL", "CA", "VA"}, failed},
+      {"CW not written", "2", false, then(lost("CW"), inWater), {"CL", "VL", "CA", "VA"}, failed},
+      {"VW not written", "2", false, then(lost("VW"), inWater), {"CL", "VL", "CA", "VA", "CW"}, failed},
+      {"CC not written", "2", false, then(lost("CC"), applied), {"CL", "VL", "CA", "VA", "CW", "VW"}, failed},
   };
-  platform::SetTimeScale(0.02);  // fifteen calibrations
+  platform::SetTimeScale(0.02);  // twenty-three calibrations
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_NO_FATAL_FAILURE(Open(c.channel));

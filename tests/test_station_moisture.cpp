@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "main/graph.h"
+#include "common/graph.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 
@@ -158,7 +158,13 @@ TEST_F(StationMoistureTest, Failures) {
     sim::Fault fault;
     Lines logged;
     bool newChart;
+    size_t markers = 2;  // on the chart shown afterwards
   };
+  const std::string start = "Starting moisture measurement", got = "Receiving measurement results";
+  const std::string moisture = "Measured moisture: 22.301%", graph = "Preparing the graph",
+                    compiling = "Compiling graph";
+  const std::string constant = "Measured dielectric constant: 14.00", done = "Moisture measurement complete";
+  const auto lost = sim::Fault::LostWrite();
   const std::vector<Case> cases = {
       {"moisture refused",
        "RM",
@@ -185,12 +191,16 @@ TEST_F(StationMoistureTest, Failures) {
        {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
         "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph"},
        false},
+      {"RM not written", "RM", lost, {start, got, kSendFailure, constant, graph, compiling, done}, true},
+      {"RG not written", "RG", lost, {start, got, moisture, constant, graph, compiling, kSendFailure}, false},
+      // A failed RN write is flagged: the markers are left out, and RG's failure goes unlogged.
+      {"RN not written", "RN", lost, {start, got, moisture, kSendFailure, graph, compiling, done}, true, 0},
+      {"RN, RG lost", "*", sim::Fault::LostWrite(2, 2), {start, got, moisture, kSendFailure, graph, compiling}, false},
       // The adapter pulled out in the middle of a reply; last, as the line stays gone.
       {"line vanished",
        "RN",
        sim::Fault::Vanish(3),
-       {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
-        "Measured dielectric constant: 14.", "Preparing the graph", "Compiling graph", kSendFailure},
+       {start, got, moisture, "Measured dielectric constant: 14.", graph, compiling, kSendFailure},
        false},
   };
   TModule2& w = Window();
@@ -199,17 +209,17 @@ TEST_F(StationMoistureTest, Failures) {
     Station(0x1F)->SetReadings(2, {"", "", "22.301", "14.000", ""});
     w.MeasMoi->Click();  // a chart to keep or replace
     ASSERT_NE(StationGraph, nullptr);
-    // Watched, not compared by address: a new chart may well take the freed place of the old.
-    const ui::ComponentWatch before(*StationGraph);
+    ui::ComponentWatch before(*StationGraph);  // not its address: a new chart may take the old one's
     Line().InjectFault(c.command, c.fault);
     Mark();
-    const auto start = std::chrono::steady_clock::now();
+    const auto began = std::chrono::steady_clock::now();
     w.MeasMoi->Click();
     // Never longer than its waits and read time-outs at full time scale.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1789 + 206 + 206 + 4304));
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(1789 + 206 + 206 + 4304));
     EXPECT_EQ(Logged(), c.logged);
     EXPECT_EQ(!before.Alive(), c.newChart);
     ASSERT_NE(StationGraph, nullptr);
+    EXPECT_EQ(StationGraph->Series2->Points().size(), c.markers);
     EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
     Line().ClearFaults();
   }

@@ -133,16 +133,14 @@ TEST_F(StationWindowTest, ConductivityAndLengthFailures) {
   };
   const std::string notFound =
       "Error while attempting to perform probe length calibration - Probe not found or damaged - Try again";
-  const Lines lengthSendFailure = {"Error while attempting to perform probe length calibration", kSendFailure,
+  const Lines lengthSendFailure = {"Starting cable length calibration",
+                                   "Error while attempting to perform probe length calibration", kSendFailure,
                                    kCheckChannel};
+  const Lines noConductivity = {"Starting conductivity measurement", "Receiving measurement results", kSendFailure,
+                                kCheckChannel, "Conductivity measurement complete"};
+  const auto lost = sim::Fault::LostWrite();
   const std::vector<Case> cases = {
-      {"RS no reply",
-       "2",
-       "RS",
-       sim::Fault::Silent(),
-       false,
-       {"Starting conductivity measurement", "Receiving measurement results", kSendFailure, kCheckChannel,
-        "Conductivity measurement complete"}},
+      {"RS no reply", "2", "RS", sim::Fault::Silent(), false, noConductivity},
       {"RS ER",
        "2",
        "RS",
@@ -158,6 +156,8 @@ TEST_F(StationWindowTest, ConductivityAndLengthFailures) {
        {"Starting cable length calibration", "Cable length: 12 m"}},
       {"length refused", "2", "VL", sim::Fault::Custom("E123"), true, {"Starting cable length calibration", notFound}},
       {"no length", "2", "VL", sim::Fault::Silent(), true, {"Starting cable length calibration"}},
+      {"RS not written", "2", "RS", lost, false, noConductivity},
+      {"VL not written", "2", "VL", lost, true, lengthSendFailure},
   };
   ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
   TModule2& w = Window();
@@ -174,9 +174,7 @@ TEST_F(StationWindowTest, ConductivityAndLengthFailures) {
   w.ChannelSelect->SetText("CH number");
   Mark();
   w.CableCalib->Click();
-  Lines expected = {"Starting cable length calibration"};
-  expected.insert(expected.end(), lengthSendFailure.begin(), lengthSendFailure.end());
-  EXPECT_EQ(Logged(), expected);
+  EXPECT_EQ(Logged(), lengthSendFailure);
   EXPECT_TRUE(Sent().empty());
 }
 
@@ -195,18 +193,17 @@ TEST_F(StationWindowTest, ProbeTemperature) {
             (Lines{"Starting probe temperature measurement", "Receiving measurement results",
                    "Measured probe temperature: 21.50 Celsius grades", "Probe temperature measurement complete"}));
 
-  Mark();
-  Line().InjectFault("RT", sim::Fault::Er());
-  w.MeasAllTemp->Click();
-  EXPECT_EQ(Logged(), (Lines{"Starting probe temperature measurement", "Receiving measurement results", kErLine,
-                             "Probe temperature measurement complete"}));
-
-  Mark();
-  Line().InjectFault("RT", sim::Fault::Silent());
-  w.MeasAllTemp->Click();
-  EXPECT_EQ(Logged(), (Lines{"Starting probe temperature measurement", "Receiving measurement results",
-                             "Probe temperature measurement complete"}));
-  Line().ClearFaults();
+  const std::string start = "Starting probe temperature measurement", got = "Receiving measurement results";
+  const std::string done = "Probe temperature measurement complete";
+  for (const auto& [fault, logged] : {std::pair{sim::Fault::Er(), Lines{start, got, kErLine, done}},
+                                      std::pair{sim::Fault::Silent(), Lines{start, got, done}},
+                                      std::pair{sim::Fault::LostWrite(), Lines{start, got, kSendFailure, done}}}) {
+    Mark();
+    Line().InjectFault("RT", fault);
+    w.MeasAllTemp->Click();
+    EXPECT_EQ(Logged(), logged);
+    Line().ClearFaults();
+  }
 
   // No channel: only the failure line, no completion.
   w.ChannelSelect->SetText("CH number");

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "common/about.h"
+#include "common/graph.h"
 #include "formatka2/formatka2.h"
 #include "formatka3/formatka3.h"
 #include "formatka4/formatka4.h"
-#include "main/about.h"
-#include "main/graph.h"
 #include "tests/support/window_test.h"
 #include "ui/application.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "main/graph.h"
+#include "common/graph.h"
 #include "main/main.h"
 #include "platform/timing.h"
 #include "sim/instruments.h"

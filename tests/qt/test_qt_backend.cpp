@@ -451,6 +451,7 @@ TEST_F(QtBackendTest, FileDialogsReturnTheChosenPathOrNothing) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->nameFilters().contains("Text files (*.txt)"));
+    EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));  // it would ask about the wrong file
     dialog->selectFile(QString::fromStdString(dir + "/qvusb-qt-test-result"));
     static_cast<QDialog*>(dialog)->accept();  // QFileDialog's own is protected
   });

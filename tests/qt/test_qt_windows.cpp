@@ -11,13 +11,13 @@
 #include <functional>
 #include <memory>
 
+#include "common/about.h"
+#include "common/dialogQ.h"
+#include "common/graph.h"
 #include "formatka2/formatka2.h"
 #include "formatka3/formatka3.h"
 #include "formatka4/formatka4.h"
 #include "link/serial_port.h"
-#include "main/about.h"
-#include "main/dialogQ.h"
-#include "main/graph.h"
 #include "main/main.h"
 #include "platform/timing.h"
 #include "sim/instruments.h"

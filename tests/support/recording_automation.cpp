@@ -51,6 +51,11 @@ class RecordingObject : public platform::Dispatch {
     state_->calls.push_back(call + " -> " + std::to_string(made->id_));
     return platform::OleValue(std::shared_ptr<platform::Dispatch>(std::move(made)));
   }
+  void Released() override {
+    const bool fails = state_->failAt == state_->calls.size();
+    state_->calls.push_back(std::to_string(id_) + (fails ? " released failed" : " released"));
+    if (fails) throw platform::AutomationError("the release fails");
+  }
 
  private:
   std::shared_ptr<RecordingSpreadsheet::State> state_;

@@ -26,7 +26,7 @@ class RecordingSpreadsheet {
   void FailCall(size_t index) { state_->failAt = index; }
 
   // Every call as "<object>.<member> <get|put|method> <arguments> [-> <object>]", the objects
-  // numbered in the order they were made (the application is 0).
+  // numbered in the order they were made (the application is 0); a last value's release: "<n> released".
   const std::vector<std::string>& Calls() const { return state_->calls; }
   // Applications created.
   int Created() const { return state_->created; }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "main/dialogQ.h"
+#include "common/dialogQ.h"
 #include "ui/headless.h"
 
 namespace testing_support {

@@ -110,7 +110,10 @@ bool ModalDialogs::FileDialog(FileDialogRequest& request) {
   {
     ArrowWhileModal arrow(loop_.Hourglass());
     if (request.kind == FileDialogKind::Save) {
-      chosen = QFileDialog::getSaveFileName(DialogParent(), QStringLiteral("Save As"), start, filter);
+      // No overwrite question: the file a window writes is often not the one chosen here (it
+      // may add ".txt"), so a question would be about the wrong file.
+      chosen = QFileDialog::getSaveFileName(DialogParent(), QStringLiteral("Save As"), start, filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     } else {
       chosen = QFileDialog::getOpenFileName(DialogParent(), QStringLiteral("Open"), start, filter);
     }

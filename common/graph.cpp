@@ -1,4 +1,4 @@
-#include "main/graph.h"
+#include "common/graph.h"
 
 std::string ChartTitleLine(const std::string& moisture, const std::string& dielectricConstant) {
   std::string line = "Moisture: %      Dielectric constant: ";

@@ -1,10 +1,10 @@
-#include "main/full_calibration.h"
+#include "common/full_calibration.h"
 
 #include <cmath>
 
+#include "common/dialogQ.h"
+#include "common/log_texts.h"
 #include "link/calibration.h"
-#include "main/dialogQ.h"
-#include "main/main.h"
 #include "platform/timing.h"
 #include "ui/dialogs.h"
 
@@ -63,7 +63,7 @@ bool CalibrateProbeLength(const FullCalibrationSteps& s) {
     s.log("Error while attempting to perform probe length calibration - Probe not found or damaged - Try again");
     return false;
   }
-  s.log("Cable length: " + reply->Text(4) + " m");
+  s.log("Cable length: " + link::ShownInLog(reply->Text(4)) + " m");
   return true;
 }
 

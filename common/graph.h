@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "common/reflectogram.h"
 #include "forms/graph_layout.h"
-#include "main/reflectogram.h"
 
 class TGraph1 : public forms::TGraph1Layout {
  public:

@@ -1,4 +1,4 @@
-#include "main/dialogQ.h"
+#include "common/dialogQ.h"
 
 #include <memory>
 

@@ -14,3 +14,6 @@ void ShowAboutBox(ui::Component* owner);
 // Sets the program's help file and opens its contents. False when the help call failed; the
 // window then logs "Unable to find the help file".
 bool OpenHelpContents();
+
+// The about box while it is shown.
+extern TAboutBox* AboutBox;

@@ -1,4 +1,4 @@
-#include "main/reflectogram.h"
+#include "common/reflectogram.h"
 
 Reflectogram DecodeMeterReflectogram(const uint8_t* bytes) {
   Reflectogram values{};

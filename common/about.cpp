@@ -1,9 +1,10 @@
-#include "main/about.h"
+#include "common/about.h"
 
 #include <memory>
 
-#include "main/main.h"
 #include "ui/application.h"
+
+TAboutBox* AboutBox = nullptr;
 
 void ShowAboutBox(ui::Component* owner) {
   std::unique_ptr<TAboutBox> box(new TAboutBox(owner));

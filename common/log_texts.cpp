@@ -1,0 +1,4 @@
+#include "common/log_texts.h"
+
+const char* const kSendFailureLine = "Unable to send data or no response from the device - Try again";
+const char* const kCheckChannelLine = "Check the selected channel configuration";
