@@ -340,6 +340,8 @@ TEST_F(LoggerStartTest, LinesAFileCouldNotTakeOutliveTheirWindowsAndGoFirstIntoT
   ASSERT_TRUE(Line().WaitForFrames(4, std::chrono::seconds(10)));  // into the second pass
   w.Stop->Click();
   ASSERT_EQ(w.Logger, nullptr);
+  // MS and RS in each pass; a loaded machine may let a third one begin before the Stop.
+  const size_t firstPasses = Line().Frames().size() / 2;
 
   w.Exitprogram1->Click();
   StationWindow->Back->Click();
@@ -357,10 +359,11 @@ TEST_F(LoggerStartTest, LinesAFileCouldNotTakeOutliveTheirWindowsAndGoFirstIntoT
   const auto lines = CrlfLines("T0000101.txt");
   std::vector<std::string> heads;
   for (const auto& l : lines) heads.push_back(l.substr(0, l.find(' ')));
-  ASSERT_GE(heads.size(), 5u);
-  EXPECT_EQ(std::vector<std::string>(heads.begin(), heads.begin() + 4),
-            (std::vector<std::string>{"counter", "0", "1", "counter"}));
-  EXPECT_EQ(heads[4], "0");
+  std::vector<std::string> expected = {"counter"};
+  for (size_t i = 0; i < firstPasses; ++i) expected.push_back(std::to_string(i));
+  expected.insert(expected.end(), {"counter", "0"});
+  ASSERT_GE(heads.size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(heads.begin(), heads.begin() + expected.size()), expected);
   EXPECT_EQ(std::count(heads.begin(), heads.end(), "counter"), 2);
 
   // Lines still held when the main window closes are named there.
