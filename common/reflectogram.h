@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 // Values 0 to 1023 are the trace (sample i lies at 0.01 * i ns), 1024 and 1025 the two markers.
 constexpr size_t kTraceLength = 1024;
@@ -18,6 +19,10 @@ using Reflectogram = std::array<uint32_t, kReflectogramValues>;
 
 // Decodes the meter's reflectogram from its first kMeterReflectogramBytes bytes.
 Reflectogram DecodeMeterReflectogram(const uint8_t* bytes);
+
+// The 1026 values of a station reflectogram: four hexadecimal digits each, most significant
+// first. Sets *faulty when a character is not an upper-case hexadecimal digit.
+Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty);
 
 // The trace sample a marker position points at (position / 10, truncated), or nothing when that
 // lies past the trace: such a marker cannot stand on the trace and is not drawn.

@@ -100,10 +100,6 @@ class TModule2 : public forms::TModule2Layout {
   void LogChannelFailure();
 };
 
-// The 1026 values of a station reflectogram: four hexadecimal digits each, most significant
-// first. Sets *faulty when a character is not an upper-case hexadecimal digit.
-Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty);
-
 // Unit-level pointers.
 extern ui::Component* Module2Owner;
 extern TGraph1* StationGraph;

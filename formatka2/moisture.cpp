@@ -15,26 +15,6 @@ constexpr size_t kReflectogramChars = 4 * kReflectogramValues;
 
 }  // namespace
 
-Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty) {
-  Reflectogram values{};
-  for (size_t i = 0; i < values.size(); ++i) {
-    uint32_t value = 0;
-    for (size_t k = 0; k < 4; ++k) {
-      const size_t at = 4 * i + k;
-      const char c = at < text.size() ? text[at] : '\0';
-      // The station's own conversion: '0' off, and 7 more above '9'. Only upper-case digits are
-      // sound; any other character marks the whole reflectogram faulty, but its digit still
-      // counts (unsigned arithmetic gives the same bits as the signed sum).
-      int digit = static_cast<unsigned char>(c) - '0';
-      if (digit > 9) digit -= 7;
-      if (link::HexDigitValue(c) < 0) *faulty = true;
-      value = value * 16 + static_cast<uint32_t>(digit);
-    }
-    values[i] = value;
-  }
-  return values;
-}
-
 void TModule2::MeasMoiClick(ui::Component*) {
   ui::HourGlass hourGlass;
   bool failed = false;

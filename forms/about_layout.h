@@ -10,9 +10,6 @@ class TAboutBoxLayout : public ui::Form {
   explicit TAboutBoxLayout(ui::Component* owner);
 
   ui::Image* Logo = nullptr;
-  ui::Label* ProductName = nullptr;
-  ui::Label* Version = nullptr;
-  ui::Label* Comments = nullptr;
   ui::Button* OKButton = nullptr;
 };
 

@@ -93,8 +93,6 @@ void TModule2Layout::BuildProbeTypes() {
   Label13 = Place(new ui::Label(this, "Label13", GroupBox5), 10, 66, 44, 16, "GW/qrz");
 
   // Each channel's pair shares its own group box, so the pairs exclude only within a channel.
-  ui::GroupBox** const groups[] = {&ChanelProbeGroup1, &ChanelProbeGroup2, &ChanelProbeGroup3, &ChanelProbeGroup4,
-                                   &ChanelProbeGroup5, &ChanelProbeGroup6, &ChanelProbeGroup7, &ChanelProbeGroup8};
   ui::RadioButton** const lab[] = {&LabProbeButton1, &LabProbeButton2, &LabProbeButton3, &LabProbeButton4,
                                    &LabProbeButton5, &LabProbeButton6, &LabProbeButton7, &LabProbeButton8};
   ui::RadioButton** const field[] = {&FieldProbeButton1, &FieldProbeButton2, &FieldProbeButton3, &FieldProbeButton4,
@@ -103,7 +101,6 @@ void TModule2Layout::BuildProbeTypes() {
     const std::string digit = std::to_string(n);
     auto* group = Place(new ui::GroupBox(this, "ChanelProbeGroup" + digit, GroupBox5), 58 + (n - 1) * 45, 24, 42, 62,
                         "CH " + digit);
-    *groups[n - 1] = group;
     *lab[n - 1] = Place(new ui::RadioButton(this, "LabProbeButton" + digit, group), 13, 22, 17, 17);
     *field[n - 1] = Place(new ui::RadioButton(this, "FieldProbeButton" + digit, group), 13, 42, 17, 17);
   }

@@ -37,14 +37,6 @@ class TModule2Layout : public ui::Form {
   ui::GroupBox* GroupBox5 = nullptr;  // "Type of probe in a channel"
   ui::Label* Label12 = nullptr;
   ui::Label* Label13 = nullptr;
-  ui::GroupBox* ChanelProbeGroup1 = nullptr;
-  ui::GroupBox* ChanelProbeGroup2 = nullptr;
-  ui::GroupBox* ChanelProbeGroup3 = nullptr;
-  ui::GroupBox* ChanelProbeGroup4 = nullptr;
-  ui::GroupBox* ChanelProbeGroup5 = nullptr;
-  ui::GroupBox* ChanelProbeGroup6 = nullptr;
-  ui::GroupBox* ChanelProbeGroup7 = nullptr;
-  ui::GroupBox* ChanelProbeGroup8 = nullptr;
   ui::RadioButton* LabProbeButton1 = nullptr;
   ui::RadioButton* LabProbeButton2 = nullptr;
   ui::RadioButton* LabProbeButton3 = nullptr;

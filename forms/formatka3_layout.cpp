@@ -39,14 +39,14 @@ TModule3Layout::TModule3Layout(ui::Component* owner) : ui::Form(owner, "Module3"
   BuildHeads();
   BuildChannelRows();
 
-  SelectDeviceLabel = Place(new ui::Label(this, "SelectDeviceLabel", this), kSideLeft, 10, 120, 16, "Select device:");
+  Place(new ui::Label(this, "SelectDeviceLabel", this), kSideLeft, 10, 120, 16, "Select device:");
   DeviceSelect = Place(new ui::ComboBox(this, "DeviceSelect", this), kSideLeft, 28, 160, 21);
   DeviceSelect->SetText("Select device");
   DeviceSelect->OnChange = [this](ui::Component* s) { DeviceSelectChange(s); };
   DeviceSelect->OnDropDown = [this](ui::Component* s) { DeviceSelectDropDown(s); };
 
-  PeriodLabel1 = Place(new ui::Label(this, "PeriodLabel1", this), kSideLeft, 62, 120, 16, "Set time period");
-  PeriodLabel2 = Place(new ui::Label(this, "PeriodLabel2", this), kSideLeft, 78, 120, 16, "in seconds:");
+  Place(new ui::Label(this, "PeriodLabel1", this), kSideLeft, 62, 120, 16, "Set time period");
+  Place(new ui::Label(this, "PeriodLabel2", this), kSideLeft, 78, 120, 16, "in seconds:");
   Period = Place(new ui::Edit(this, "Period", this), kSideLeft, 96, 80, 21, "0");
 
   // Narrow enough that the window's multi-line style breaks the captions onto two lines.
@@ -86,22 +86,20 @@ void TModule3Layout::BuildHeads() {
     return Place(new ui::Label(this, name, this), left, top, width, 16, caption);
   };
   const int x = kRowLeft;
-  MeasuredValueLabel = head("MeasuredValueLabel", x + 185, 10, 120, "Measured value from");
-  ProbeTypeLabel = head("ProbeTypeLabel", x + 83, 26, 70, "Probe type");
-  ProbeKindsLabel = head("ProbeKindsLabel", x + 197, 26, 100, "JX/qr or GW/qrz");
-  ChannelNoLabel = head("ChannelNoLabel", x, 44, 70, "Channel No.");
-  LabProbeLabel = head("LabProbeLabel", x + kLabColumn - 7, 44, 34, "JX/qr");
-  FieldProbeLabel = head("FieldProbeLabel", x + kFieldColumn - 12, 44, 44, "GW/qrz");
-  AuxProbeLabel = head("AuxProbeLabel", x + 355, 44, 120, "Measured AUX probe");
+  head("MeasuredValueLabel", x + 185, 10, 120, "Measured value from");
+  head("ProbeTypeLabel", x + 83, 26, 70, "Probe type");
+  head("ProbeKindsLabel", x + 197, 26, 100, "JX/qr or GW/qrz");
+  head("ChannelNoLabel", x, 44, 70, "Channel No.");
+  head("LabProbeLabel", x + kLabColumn - 7, 44, 34, "JX/qr");
+  head("FieldProbeLabel", x + kFieldColumn - 12, 44, 44, "GW/qrz");
+  head("AuxProbeLabel", x + 355, 44, 120, "Measured AUX probe");
 
   // The Greek heads are Latin letters in the Symbol font: e, q, s are epsilon, theta, sigma.
   const char* const names[] = {"EpsiLabel", "TetaLabel", "SigmaLabel", "TempLabel"};
   const char* const captions[] = {"e", "q", "s", "T"};
-  ui::Label** const labels[] = {&EpsiLabel, &TetaLabel, &SigmaLabel, &TempLabel};
   for (int i = 0; i < 4; ++i) {
     ui::Label* label = head(names[i], x + kValueColumns[i] + 3, 42, 14, captions[i]);
     if (i < 3) label->SetFont(ui::Font{"Symbol", 10, false});
-    *labels[i] = label;
   }
 }
 
@@ -160,10 +158,8 @@ void TModule3Layout::BuildCalibrations() {
   constexpr int kEditWidth = 46;
   const char* const headNames[] = {"a0Label", "a1Label", "a2Label"};
   const char* const heads[] = {"a0", "a1", "a2"};
-  ui::Label** const headLabels[] = {&a0Label, &a1Label, &a2Label};
   for (int c = 0; c < 3; ++c) {
-    *headLabels[c] =
-        Place(new ui::Label(this, headNames[c], GroupBox9), kEditLeft[c] + kEditWidth / 2 - 7, 26, 20, 16, heads[c]);
+    Place(new ui::Label(this, headNames[c], GroupBox9), kEditLeft[c] + kEditWidth / 2 - 7, 26, 20, 16, heads[c]);
   }
 
   ui::CheckBox** const checks[] = {&CalCheckBox1, &CalCheckBox2};

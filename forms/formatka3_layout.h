@@ -13,28 +13,12 @@ class TModule3Layout : public ui::Form {
  public:
   explicit TModule3Layout(ui::Component* owner);
 
-  ui::Label* SelectDeviceLabel = nullptr;
   ui::ComboBox* DeviceSelect = nullptr;
-  ui::Label* PeriodLabel1 = nullptr;
-  ui::Label* PeriodLabel2 = nullptr;
   ui::Edit* Period = nullptr;
   ui::Button* Start = nullptr;
   ui::Button* Stop = nullptr;
   ui::Button* ReadConfig = nullptr;
   ui::Button* SaveConfig = nullptr;
-
-  // Column heads over the channel rows.
-  ui::Label* MeasuredValueLabel = nullptr;
-  ui::Label* ProbeTypeLabel = nullptr;
-  ui::Label* ProbeKindsLabel = nullptr;
-  ui::Label* ChannelNoLabel = nullptr;
-  ui::Label* LabProbeLabel = nullptr;
-  ui::Label* FieldProbeLabel = nullptr;
-  ui::Label* EpsiLabel = nullptr;
-  ui::Label* TetaLabel = nullptr;
-  ui::Label* SigmaLabel = nullptr;
-  ui::Label* TempLabel = nullptr;
-  ui::Label* AuxProbeLabel = nullptr;
 
   // One row per channel n: GroupBox<n> holds the channel's controls.
   ui::GroupBox* GroupBox1 = nullptr;
@@ -111,9 +95,6 @@ class TModule3Layout : public ui::Form {
   ui::ComboBox* AUXselect82 = nullptr;
 
   ui::GroupBox* GroupBox9 = nullptr;  // the two moisture calibrations
-  ui::Label* a0Label = nullptr;
-  ui::Label* a1Label = nullptr;
-  ui::Label* a2Label = nullptr;
   ui::CheckBox* CalCheckBox1 = nullptr;
   ui::CheckBox* CalCheckBox2 = nullptr;
   ui::Edit* a0Edit1 = nullptr;

@@ -23,10 +23,6 @@ TGraph1Layout::TGraph1Layout(ui::Component* owner) : ui::Form(owner, "Graph1") {
   // The plotting code adds the measurement line under this empty first line.
   Chart1->Title().Add("");
   Chart1->SetTitleLeftAligned(true);
-  Chart1->SetLegendVisible(false);
-  Chart1->SetView3D(false);
-  Chart1->RightAxis().visible = false;
-  Chart1->TopAxis().visible = false;
 
   ui::ChartAxis& time = Chart1->BottomAxis();
   time.automatic = false;
@@ -39,7 +35,6 @@ TGraph1Layout::TGraph1Layout(ui::Component* owner) : ui::Form(owner, "Graph1") {
   ui::ChartAxis& amplitude = Chart1->LeftAxis();
   amplitude.inverted = true;
   amplitude.labels = false;
-  amplitude.valueFormat = "#,##0.##";
   amplitude.title = "AMPLITUDE";
 
   Series1 = new ui::ChartSeries(this, "Series1", Chart1, ui::ChartSeries::Kind::Line);

@@ -32,10 +32,7 @@ T* Place(T* control, int left, int top, int width, int height, std::string capti
 }
 
 // Gives a control a hint that is shown as a tool tip.
-inline void GiveHint(ui::Control* control, std::string hint) {
-  control->SetHint(std::move(hint));
-  control->SetShowHint(true);
-}
+inline void GiveHint(ui::Control* control, std::string hint) { control->SetHint(std::move(hint)); }
 
 // The window's program log "Memo1": the program writes it, the user only reads and scrolls it.
 inline ui::Memo* AddLogMemo(ui::Form* form, ui::Control* parent, int left, int top, int width, int height) {
@@ -65,16 +62,17 @@ inline ui::MenuItem* AddItem(ui::Form* form, ui::MainMenu* menu, ui::MenuItem* p
 // The menu bar of the station, logger and modem windows, "MainMenu1": File with "Exit program",
 // Help with "About" and "Help". `W` has the members of those names; the clicks go to the handlers.
 template <typename W>
-void BuildFileAndHelpMenu(W* window, ui::NotifyEvent exitClick, ui::NotifyEvent aboutClick, ui::NotifyEvent helpClick) {
+void BuildFileAndHelpMenu(W* window, const ui::NotifyEvent& exitClick, const ui::NotifyEvent& aboutClick,
+                          const ui::NotifyEvent& helpClick) {
   ui::MainMenu* menu = window->MainMenu1 = new ui::MainMenu(window, "MainMenu1");
   window->File1 = AddItem(window, menu, nullptr, "File1", "File");
   window->Exitprogram1 = AddItem(window, menu, window->File1, "Exitprogram1", "Exit program");
-  window->Exitprogram1->OnClick = std::move(exitClick);
+  window->Exitprogram1->OnClick = exitClick;
   window->Help1 = AddItem(window, menu, nullptr, "Help1", "Help");
   window->About1 = AddItem(window, menu, window->Help1, "About1", "About");
-  window->About1->OnClick = std::move(aboutClick);
+  window->About1->OnClick = aboutClick;
   window->Help2 = AddItem(window, menu, window->Help1, "Help2", "Help");
-  window->Help2->OnClick = std::move(helpClick);
+  window->Help2->OnClick = helpClick;
   window->SetMenu(menu);
 }
 

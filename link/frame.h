@@ -16,12 +16,6 @@ namespace link {
 // in the modem's frames). How many of the four bytes go out depends on the command.
 using CommandFrame = std::array<uint8_t, 4>;
 
-constexpr uint8_t kMeterAddress = 0xFE;
-constexpr uint8_t kSearchAddress = 0x00;
-
-// The device search frame: address 0x00 and 'B', sent after the wake preamble.
-constexpr std::array<uint8_t, 2> kSearchFrame = {kSearchAddress, 'B'};
-
 // Length of a device identifier in the search reply.
 constexpr int kDeviceIdLength = 8;
 

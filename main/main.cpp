@@ -15,7 +15,7 @@ TModule4* ModemWindow = nullptr;
 const char* const kReceiveFailureLine = "Error while receiving data - Try again";
 
 TModule1::TModule1(ui::Component* Owner)
-    : forms::TModule1Layout(Owner), Port(std::make_unique<link::SerialPort>()) {
+    : forms::TModule1Layout(Owner), Port(std::make_unique<link::SerialPort>()), meter(*Port) {
   Created();
 }
 

@@ -14,6 +14,7 @@
 #include "link/frame.h"
 #include "link/probe_type_mask.h"
 #include "link/serial_port.h"
+#include "protocol/meter.h"
 
 struct FullCalibrationSteps;
 class TGraph1;
@@ -34,12 +35,12 @@ class TModule1 : public forms::TModule1Layout {
   std::optional<link::CommandFrame> BuildMeterCommand(char letter1, char letter2, bool deviceLevel);
   std::optional<link::Bytes> ReadMeterReply(int32_t n, bool check);
 
-  // Meter measurements: each read fetches one last value from the meter, keeps it and logs it.
-  void ReadSalinity();
-  void ReadProbeTemperature();
-  void ReadMoisture();
-  // True when its read frame could not be sent.
-  bool ReadDielectricConstant();
+  // Meter measurements: each read fetches one last value from the meter, keeps it and logs it,
+  // or logs why not.
+  protocol::Result<std::string> ReadSalinity();
+  protocol::Result<std::string> ReadProbeTemperature();
+  protocol::Result<std::string> ReadMoisture();
+  protocol::Result<std::string> ReadDielectricConstant();
 
   // Probe type of the selected channel: the meter's mask, shown in and saved from ProbeGroup.
   std::optional<link::ProbeTypeMask> ReadProbeConfig();
@@ -94,26 +95,29 @@ class TModule1 : public forms::TModule1Layout {
  private:
   void Log(const std::string& line);
   void SetMeterMenusVisible(bool visible);
-  // Builds a meter frame and writes its first `length` bytes, then `payload`, after the wake
-  // preamble. False when no frame could be built or the write failed.
-  bool WriteMeterCommand(char letter1, char letter2, bool deviceLevel, size_t length, const std::string& payload = {});
-  // Sends a reading command, waits, reads `length` characters with the checks, keeps the reply
-  // and logs `label`, its first `shown` characters and `unit`. True when the frame was not sent.
-  bool ReadMeterValue(char letter, int32_t length, size_t shown, std::optional<std::string>& kept,
-                      const std::string& label, const std::string& unit);
-  // A measurement with one read: M<letter> on the channel, the wait, then `read`, between its start
+  // The channel of ChannelSelect for a meter command; nothing before a device was found (logged)
+  // or while the box names no channel.
+  std::optional<int> MeterChannel();
+  // The line a failed meter exchange leaves in the log; none for a reply the caller judges.
+  void LogMeterFailure(protocol::Failure failure);
+  // Reads a value on the channel, keeps it and logs `label`, its first `shown` characters and
+  // `unit`; or logs why none came.
+  protocol::Result<std::string> ReadMeterValue(protocol::MeterValue value, size_t shown,
+                                               std::optional<std::string>& kept, const std::string& label,
+                                               const std::string& unit);
+  // A measurement with one read: the meter measures on the channel, then `read`, between the start
   // and completion lines.
-  void MeasureAndRead(const char* startLine, char letter, uint32_t wait, void (TModule1::*read)(),
-                      const char* completeLine);
+  void MeasureAndRead(const char* startLine,
+                      protocol::Result<protocol::Done> (protocol::Meter::*measure)(std::optional<int>),
+                      protocol::Result<std::string> (TModule1::*read)(), const char* completeLine);
   // What the shared full calibration sequence takes from this window.
   FullCalibrationSteps CalibrationSteps();
   // The probe type ProbeGroup showed before the user's last click, put back when the meter could
   // not take the click.
   int probeTypeShown = 0;
 
-  // Device information and memory banks: text commands written without preamble.
-  std::optional<link::Bytes> MeterTextExchange(const std::string& command, uint32_t waitMs, int32_t n);
-  void ShowMeterInfo(const std::string& command, int32_t n, const std::string& label, bool needsDevice);
+  // Device information and memory banks.
+  void ShowMeterInfo(protocol::MeterInfo item, const std::string& label, bool needsDevice);
   void TransferDataBank(int bank, bool toLog);
   // True when a moisture text and a reflectogram to go with it are kept; else logs why not.
   bool CheckMoistureKept();
@@ -123,6 +127,7 @@ class TModule1 : public forms::TModule1Layout {
   void ReportUnwrittenLines();
 
   std::unique_ptr<link::SerialPort> Port;
+  protocol::Meter meter;
   // The lines held for station files, kept for the whole run: no logger window or station window
   // that goes takes them along.
   LogAppender heldLines_;

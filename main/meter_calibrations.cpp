@@ -10,10 +10,6 @@
 
 namespace {
 
-// The wait after CW, and the length of every calibration result.
-constexpr uint32_t kWaterWait = 5000;
-constexpr int32_t kResultLength = 4;
-
 const char* const kLengthFailureLine = "Error while attempting to perform probe length calibration";
 
 }  // namespace
@@ -30,15 +26,15 @@ FullCalibrationSteps TModule1::CalibrationSteps() {
   FullCalibrationSteps steps;
   steps.log = [this](const std::string& line) { Log(line); };
   steps.send = [this](char l1, char l2, bool deviceLevel, int count, const std::string& payload) {
-    return WriteMeterCommand(l1, l2, deviceLevel, static_cast<size_t>(count), payload);
+    return meter.Send(BuildMeterCommand(l1, l2, deviceLevel), count, payload).ok();
   };
-  steps.readResult = [this] { return ReadMeterReply(kResultLength, false); };
+  steps.readResult = [this] { return ReadMeterReply(protocol::Meter::kResultLength, false); };
   steps.epsLowText = [this] { return eps_low->Text(); };
   steps.epsHighText = [this] { return eps_high->Text(); };
   steps.laboratoryWaterPayload = [this] {
     return WaterTemperatureFromDialog(this, [this](const std::string& l) { Log(l); });
   };
-  steps.waterWaitMs = kWaterWait;
+  steps.waterWaitMs = protocol::Meter::kWaterWaitMs;
   // Without an answer nobody knows whether the meter stored the calibration: say it failed.
   steps.reportMissingComputeReply = true;
   return steps;

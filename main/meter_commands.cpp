@@ -1,5 +1,6 @@
-// The meter command layer: the device-found guard, the frame builder and the reply reader that
-// every handheld-meter operation goes through.
+// The meter command layer: the device-found guard, frames for the meter, the reply reader, and
+// the lines of the meter's failures, through which every handheld-meter operation goes.
+#include "common/log_texts.h"
 #include "main/main.h"
 
 bool TModule1::CheckDeviceFound() {
@@ -8,25 +9,38 @@ bool TModule1::CheckDeviceFound() {
   return false;
 }
 
-std::optional<link::CommandFrame> TModule1::BuildMeterCommand(char letter1, char letter2, bool deviceLevel) {
+std::optional<int> TModule1::MeterChannel() {
   if (!CheckDeviceFound()) return std::nullopt;
-  if (deviceLevel) return link::MakeFrame(link::kMeterAddress, letter1, letter2, true, 0);
   // No channel chosen yet, or a typed text that names none: the caller logs what failed.
-  const std::optional<int> channel = link::ChannelNumber(ChannelSelect->Text());
-  if (!channel) return std::nullopt;
-  return link::MakeFrame(link::kMeterAddress, letter1, letter2, false, *channel);
+  return link::ChannelNumber(ChannelSelect->Text());
+}
+
+std::optional<link::CommandFrame> TModule1::BuildMeterCommand(char letter1, char letter2, bool deviceLevel) {
+  if (!deviceLevel) return protocol::Meter::Frame(letter1, letter2, MeterChannel());
+  if (!CheckDeviceFound()) return std::nullopt;
+  return protocol::Meter::Frame(letter1, letter2, protocol::Meter::kDeviceLevel);
 }
 
 std::optional<link::Bytes> TModule1::ReadMeterReply(int32_t n, bool check) {
-  auto reply = Port->Read(n);
-  if (!check) return reply;
-  if (n != link::kReadUpTo256 && (Port->BytesRead() == 0 || Port->BytesRead() > static_cast<uint32_t>(n))) {
-    Log(kReceiveFailureLine);
-    return std::nullopt;
+  auto reply = meter.Read(n, check);
+  if (reply) return *reply;
+  if (check) LogMeterFailure(reply.failure());
+  return std::nullopt;
+}
+
+void TModule1::LogMeterFailure(protocol::Failure failure) {
+  switch (failure) {
+    case protocol::Failure::NotSent:
+      Log(kSendFailureLine);
+      break;
+    case protocol::Failure::NoReply:
+    case protocol::Failure::TooShort:
+      Log(kReceiveFailureLine);
+      break;
+    case protocol::Failure::Refused:
+      Log("Unable to perform the measurement - Check the probe connection and try again");
+      break;
+    default:
+      break;
   }
-  if (reply && reply->StartsWith("ER")) {
-    Log("Unable to perform the measurement - Check the probe connection and try again");
-    return std::nullopt;
-  }
-  return reply;
 }

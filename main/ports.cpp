@@ -1,5 +1,4 @@
 // The "COM ports" menu and the device search.
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -7,7 +6,7 @@
 #include "formatka2/formatka2.h"
 #include "formatka4/formatka4.h"
 #include "main/main.h"
-#include "platform/timing.h"
+#include "protocol/search.h"
 #include "ui/application.h"
 
 namespace {
@@ -62,30 +61,22 @@ void TModule1::searchClick(ui::Component*) {
     return;
   }
   Log("Searching for devices on port: " + ComName(Port->PortNumber()));
-  if (!Port->Write(link::kSearchFrame.data(), static_cast<int32_t>(link::kSearchFrame.size()), true)) {
+  const auto found = protocol::SearchDevices(*Port);
+  if (found.failed(protocol::Failure::NotSent)) {
     Log(kSendFailureLine);
     return;
   }
-  platform::Sleep(100);
-  const auto reply = ReadMeterReply(link::kReadUpTo256, false);
-  const uint32_t count = reply ? Port->BytesRead() : 0;
-  if (count < link::kDeviceIdLength) {
+  if (!found) {
     DeviceName->SetCaption("none");
     Log("No devices found");
     deviceFound = false;
     return;
   }
 
-  // One 8-character identifier per device; bytes after the last whole identifier are ignored.
-  std::vector<std::string> ids;
-  for (uint32_t i = 0; i + link::kDeviceIdLength <= count; i += link::kDeviceIdLength) {
-    const char* p = reinterpret_cast<const char*>(reply->data()) + i;
-    ids.emplace_back(p, strnlen(p, link::kDeviceIdLength));
-  }
-
+  const std::vector<std::string>& ids = *found;
   DeviceName->SetCaption("none");
   Log("Found devices:");
-  switch ((*reply)[0]) {
+  switch (ids[0].empty() ? '\0' : ids[0][0]) {
     case 'H':
       DeviceName->SetCaption(ids[0]);
       SetCaption("TDR/KAV/qrz");

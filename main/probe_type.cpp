@@ -2,13 +2,10 @@
 // shown in ProbeGroup for the channel picked in ChannelSelect.
 #include "common/log_texts.h"
 #include "main/main.h"
-#include "platform/timing.h"
 #include "ui/application.h"
 
 namespace {
 
-constexpr uint32_t kMaskReadWait = 20;
-constexpr uint32_t kMaskSaveWait = 100;
 constexpr int kFieldProbe = 0;
 constexpr int kLaboratoryProbe = 1;
 const char* const kMaskReadFailureLine = "Error while reading probe configuration on current channel";
@@ -16,22 +13,11 @@ const char* const kMaskReadFailureLine = "Error while reading probe configuratio
 }  // namespace
 
 std::optional<link::ProbeTypeMask> TModule1::ReadProbeConfig() {
-  if (!WriteMeterCommand('R', 'H', true, 3)) {
-    Log(kSendFailureLine);
-    Log(kCheckChannelLine);
-    return std::nullopt;
-  }
-  platform::Sleep(kMaskReadWait);
-  const auto reply = ReadMeterReply(4, true);
-  if (!reply) {
-    Log(kMaskReadFailureLine);
-    return std::nullopt;
-  }
-  // Only two upper-case hexadecimal digits make a mask; anything else must not be shown or sent
-  // back.
-  auto mask = link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size());
-  if (!mask) Log(kMaskReadFailureLine);
-  return mask;
+  const auto mask = CheckDeviceFound() ? meter.ReadProbeTypeMask() : protocol::Failure::NotSent;
+  if (mask) return *mask;
+  LogMeterFailure(mask.failure());
+  Log(mask.failed(protocol::Failure::NotSent) ? kCheckChannelLine : kMaskReadFailureLine);
+  return std::nullopt;
 }
 
 void TModule1::ShowProbeType(const std::optional<link::ProbeTypeMask>& mask) {
@@ -43,12 +29,10 @@ void TModule1::ShowProbeType(const std::optional<link::ProbeTypeMask>& mask) {
 
 void TModule1::SaveProbeConfig(const std::optional<link::ProbeTypeMask>& mask) {
   if (!mask) return;
-  platform::Sleep(kMaskSaveWait);
   link::ProbeTypeMask changed = *mask;
   const int channel = ChannelSelect->ItemIndex();
   if (channel >= 0) changed.SetLaboratory(channel, ProbeGroup->ItemIndex() == kLaboratoryProbe);
-  const auto digits = changed.Digits();
-  if (!WriteMeterCommand('S', 'P', true, 3, std::string{digits[0], digits[1], '0', '0'})) {
+  if (!(CheckDeviceFound() ? meter.WriteProbeTypeMask(changed) : protocol::Failure::NotSent)) {
     Log(kSendFailureLine);
     Log(kCheckChannelLine);
     // The meter keeps its probe type: so does the group, or a later calibration would follow a

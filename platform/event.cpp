@@ -96,6 +96,7 @@ bool ResetEvent(const EventHandle& h) {
 
 WaitResult WaitForSingleObject(const EventHandle& h, uint32_t ms) {
   if (!h.state_) return WaitResult::Failed;
+  NoteWait(WaitKind::Event, ms);
   return h.state_->Wait(ms);
 }
 

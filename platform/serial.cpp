@@ -382,6 +382,7 @@ bool SerialDevice::Read(uint8_t* buffer, size_t count, size_t* got) {
   std::optional<Clock::time_point> totalDeadline;
   if (t.readTotalTimeoutConstant != 0 || t.readTotalTimeoutMultiplier != 0) {
     uint64_t ms = uint64_t{t.readTotalTimeoutConstant} + uint64_t{t.readTotalTimeoutMultiplier} * count;
+    NoteWait(WaitKind::Read, ClampMs(ms), t.readIntervalTimeout);
     totalDeadline = start + std::chrono::milliseconds(ScaledTimeout(ClampMs(ms)));
   }
   std::optional<std::chrono::milliseconds> interval;

@@ -24,6 +24,17 @@ struct HookSlot {
   std::thread::id owner;
 };
 
+struct WaitRecord {
+  std::atomic<bool> on{false};
+  std::mutex mutex;
+  std::vector<RecordedWait> waits;
+};
+
+WaitRecord& Record() {
+  static WaitRecord record;
+  return record;
+}
+
 HookSlot& Hook() {
   static HookSlot slot;
   return slot;
@@ -46,6 +57,7 @@ uint32_t ToMs(double ms) {
 }  // namespace
 
 void Sleep(uint32_t ms) {
+  NoteWait(WaitKind::Sleep, ms);
   const double realMs = ms * TimeScale();
   if (WaitHook hook = OwnHook()) {
     hook(-1, 0, static_cast<int>(std::min<uint32_t>(ToMs(realMs), 0x7FFFFFFF)));
@@ -88,6 +100,26 @@ void SetWaitHook(WaitHook hook) {
   std::lock_guard<std::mutex> lock(slot.mutex);
   slot.hook = std::move(hook);
   slot.owner = std::this_thread::get_id();
+}
+
+void RecordWaits(bool on) {
+  WaitRecord& record = Record();
+  std::lock_guard<std::mutex> lock(record.mutex);
+  record.waits.clear();
+  record.on = on;
+}
+
+std::vector<RecordedWait> RecordedWaits() {
+  WaitRecord& record = Record();
+  std::lock_guard<std::mutex> lock(record.mutex);
+  return record.waits;
+}
+
+void NoteWait(WaitKind kind, uint32_t ms, uint32_t betweenBytesMs) {
+  WaitRecord& record = Record();
+  if (!record.on.load(std::memory_order_relaxed)) return;
+  std::lock_guard<std::mutex> lock(record.mutex);
+  if (record.on) record.waits.push_back({kind, ms, std::this_thread::get_id(), betweenBytesMs});
 }
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <thread>
+#include <vector>
 
 namespace platform {
 
@@ -32,5 +34,25 @@ void SetTimeoutFloor(uint32_t ms);
 // thread that calls SetWaitHook; other threads always wait plainly.
 using WaitHook = std::function<void(int fd, short events, int realMs)>;
 void SetWaitHook(WaitHook hook);
+
+// For tests, a record of the waits the program asks for, so that they can be checked exactly
+// rather than by the clock: each one unscaled, in the order asked, with its kind and the thread
+// that asked, whether a wait hook does the waiting or not. Off unless a test turns it on.
+enum class WaitKind {
+  Sleep,  // Sleep(ms)
+  Read,   // a serial read, with its total time-out and the one between two bytes
+  Event,  // a wait on an event, with its time-out
+};
+struct RecordedWait {
+  WaitKind kind;
+  uint32_t ms;
+  std::thread::id thread;
+  uint32_t betweenBytesMs = 0;  // a read's
+};
+// Turns the record on or off; either way it starts empty.
+void RecordWaits(bool on);
+std::vector<RecordedWait> RecordedWaits();
+// Adds a wait made outside Sleep to the record, when it is on.
+void NoteWait(WaitKind kind, uint32_t ms, uint32_t betweenBytesMs = 0);
 
 }  // namespace platform

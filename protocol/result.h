@@ -14,6 +14,7 @@ enum class Failure {
   Refused,      // the instrument answered "ER"
   TooShort,     // fewer characters than the reply needs
   ErrorResult,  // a calibration step answered 'E'
+  Unreadable,   // the reply's characters make no value (a probe-type mask's digits)
 };
 
 template <class T>

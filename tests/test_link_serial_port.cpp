@@ -271,9 +271,16 @@ TEST_F(SerialPortTest, GapBetweenBytesEndsTheRead) {
 
 TEST_F(SerialPortTest, TotalTimeoutEndsASilentRead) {
   OpenPort();
+  platform::RecordWaits(true);
   auto start = Clock::now();
   EXPECT_FALSE(port_.Read(10).has_value());
   EXPECT_GE(MsSince(start), platform::ScaledTimeout(210) - 5);
+  // Asked for: 200 ms plus 1 ms per byte in all, 200 ms between two bytes.
+  const auto asked = platform::RecordedWaits();
+  platform::RecordWaits(false);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].ms, 210u);
+  EXPECT_EQ(asked[0].betweenBytesMs, 200u);
 }
 
 TEST_F(SerialPortTest, LargeReplyArrivingInPiecesIsGathered) {

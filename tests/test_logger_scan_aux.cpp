@@ -59,7 +59,9 @@ TEST_F(LoggerScanTest, ProbeTypesCheckTheirBoxesAndOnlyFieldProbesMeasureTempera
   for (const std::string reply : {"1g00", "1", "ER  "}) {
     SCOPED_TRACE(reply);
     Line().SetHandler("RH", [reply](const sim::ReceivedFrame&) { return reply; });
+    testing_support::ClearWaits();
     w.DeviceSelect->UserType("T0000101");
+    EXPECT_EQ(testing_support::Waits(), "20 r204 100 100 r216 100 100 r216 100 100 r216 100 100 r216");
     for (int n = 1; n <= 8; ++n) {
       EXPECT_FALSE(Box(w, "LabProbeButton" + std::to_string(n))->Checked());
       EXPECT_FALSE(Box(w, "FieldProbeButton" + std::to_string(n))->Checked());

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "common/dialogQ.h"
-#include "platform/timing.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
 #include "tests/support/water_temperature.h"
@@ -18,6 +17,7 @@ namespace {
 using testing_support::kCheckChannel;
 using testing_support::kSendFailure;
 using testing_support::MeterTest;
+using testing_support::Waits;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
@@ -107,7 +107,7 @@ TEST_F(MeterCalibrationTest, LengthCalibrationFromButtonAndMenu) {
     ASSERT_EQ(Commands(), (Lines{"CL", "VL"}));
     EXPECT_EQ(Raw("CL"), Frame("CL", '5'));
     EXPECT_EQ(Raw("VL"), Frame("VL", '5'));
-    ExpectWaitBetween(0, 1, 1980);
+    EXPECT_EQ(Waits(), "1980 20 r204");
     ExpectCursorBack();
   }
   // Without a channel nothing is sent.
@@ -129,9 +129,7 @@ TEST_F(MeterCalibrationTest, StandardCalibrationOfAFieldProbeSendsNoPayload) {
             (Lines{"Starting probe full calibration", "Cable length: 0.10 m", "Probe full calibration completed"}));
   ASSERT_EQ(Commands(), (Lines{"CL", "VL", "CA", "VA", "CW", "VW", "CC"}));
   for (const char* command : {"CL", "VL", "CA", "VA", "CW", "VW", "CC"}) EXPECT_EQ(Raw(command), Frame(command, '2'));
-  ExpectWaitBetween(0, 1, 1980);
-  ExpectWaitBetween(2, 3, 2500);
-  ExpectWaitBetween(4, 5, 5000);
+  EXPECT_EQ(Waits(), "1980 20 r204 2500 20 r204 5000 20 r204 20 r204");
   ExpectCursorBack();
 }
 

@@ -1,16 +1,13 @@
 // The handheld meter's device information and memory banks: text commands without preamble, the
 // stored-points layout, the bank transfer with its wait, listing and saving.
 #include <gtest/gtest.h>
-#include <poll.h>
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/log_texts.h"
-#include "platform/timing.h"
 #include "sim/meter.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
@@ -20,32 +17,14 @@ using testing_support::kNoData;
 using testing_support::kNoDevice;
 using testing_support::MeterTest;
 using testing_support::TempDir;
+using testing_support::Waits;
 using Lines = std::vector<std::string>;
 
 namespace {}  // namespace
 
 class MeterInfoTest : public MeterTest {
  protected:
-  void TearDown() override {
-    platform::SetWaitHook(nullptr);
-    unscaled_.reset();
-    MeterTest::TearDown();
-  }
   sim::MeterMemory& Memory() { return Meter()->Memory(); }
-  // Sleeps of the handler, in ms as the program asked for them; nothing is slept, while the
-  // serial reads still wait for their bytes.
-  std::vector<uint32_t>& RecordSleeps() {
-    unscaled_ = std::make_unique<testing_support::ScopedTimeScale>(1.0);
-    platform::SetWaitHook([this](int fd, short events, int ms) {
-      if (fd == -1) {
-        sleeps_.push_back(static_cast<uint32_t>(ms));
-        return;
-      }
-      pollfd p{fd, events, 0};
-      poll(&p, 1, ms);
-    });
-    return sleeps_;
-  }
   ui::MenuItem* ReadBank(int bank) {
     return ui::FindAs<ui::MenuItem>(Main(), "DataBanknr" + std::to_string(bank) + "1");
   }
@@ -57,10 +36,6 @@ class MeterInfoTest : public MeterTest {
     for (int i = 0; i < count; ++i) all += sim::MeterMemory::MakePoint(bank, i);
     return all;
   }
-
- private:
-  std::unique_ptr<testing_support::ScopedTimeScale> unscaled_;
-  std::vector<uint32_t> sleeps_;
 };
 
 TEST_F(MeterInfoTest, EachItemSendsItsTextCommandAndLogsTheReplyAsSent) {
@@ -197,15 +172,18 @@ TEST_F(MeterInfoTest, BankCountIsReadFromItsOwnFourCharacters) {
 
 TEST_F(MeterInfoTest, BankWaitGrowsWithTheCountFromTenPoints) {
   FindMeter();
-  auto& waits = RecordSleeps();
-  for (const auto& [count, wait] : {std::pair{1, 200u}, {9, 200u}, {10, 200u}, {11, 220u}, {250, 5000u}}) {
+  // The "HRS" exchange, then the bank's wait and its read of 92 characters per point.
+  for (const auto& [count, waits] : {std::pair{1, "100 r214 200 r292"},
+                                     {9, "100 r214 200 r1028"},
+                                     {10, "100 r214 200 r1120"},
+                                     {11, "100 r214 220 r1212"},
+                                     {250, "100 r214 5000 r23200"}}) {
     SCOPED_TRACE(count);
     Memory().SetStoredPointsReply(std::nullopt);
     Memory().FillBank(3, count);
-    waits.clear();
     Mark();
     ReadBank(3)->Click();
-    EXPECT_EQ(waits, (std::vector<uint32_t>{100, wait}));
+    EXPECT_EQ(Waits(), waits);
     const Lines lines = NewLines();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1].size(), 92u * count);
@@ -252,13 +230,17 @@ TEST_F(MeterInfoTest, BankTransferFailures) {
   EXPECT_EQ(Since(Main().Memo1->Lines(), before), (Lines{kSendFailureLine, "Data bank nr 3 is empty"}));
 }
 
-TEST_F(MeterInfoTest, EachItemWaits100MsBeforeReading) {
+TEST_F(MeterInfoTest, EachItemWaits100MsThenReadsItsReplyLength) {
   FindMeter();
-  auto& waits = RecordSleeps();
-  for (auto* item : {Main().Time1, Main().Date1, Main().Contrast1, Main().Supplyvoltage1, Main().Storeddatapoints1}) {
-    waits.clear();
+  const std::pair<ui::MenuItem*, const char*> items[] = {{Main().Time1, "100 r208"},
+                                                         {Main().Date1, "100 r210"},
+                                                         {Main().Contrast1, "100 r203"},
+                                                         {Main().Supplyvoltage1, "100 r205"},
+                                                         {Main().Storeddatapoints1, "100 r214"}};
+  for (const auto& [item, waits] : items) {
+    Mark();
     item->Click();
-    EXPECT_EQ(waits, std::vector<uint32_t>{100}) << item->Name();
+    EXPECT_EQ(Waits(), waits) << item->Name();
   }
 }
 

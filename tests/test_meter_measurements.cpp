@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "common/graph.h"
-#include "platform/timing.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
 
@@ -19,6 +18,7 @@ using testing_support::kNoData;
 using testing_support::kNoDevice;
 using testing_support::kSendFailure;
 using testing_support::MeterTest;
+using testing_support::Waits;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
@@ -42,7 +42,7 @@ TEST_F(MeterMeasurementTest, SalinityAndTemperatureSendTheChannelAndWaitBeforeRe
     std::string name;
     std::function<void(TModule1&)> click;
     std::string action, read;
-    double waitMs;
+    std::string waits;
     std::string reply;
     Lines lines;
     std::optional<std::string> TModule1::*kept;
@@ -52,7 +52,7 @@ TEST_F(MeterMeasurementTest, SalinityAndTemperatureSendTheChannelAndWaitBeforeRe
        [](TModule1& w) { w.MeasSal->Click(); },
        "MS",
        "RS",
-       1480,
+       "1480 20 r205",
        "0.048",
        {"Starting salinity measurement", "Receiving measurement results", "Measured salinity: 0.048 S/m",
         "Salinity measurement complete"},
@@ -61,7 +61,7 @@ TEST_F(MeterMeasurementTest, SalinityAndTemperatureSendTheChannelAndWaitBeforeRe
        [](TModule1& w) { w.Measuresalinity1->Click(); },
        "MS",
        "RS",
-       1480,
+       "1480 20 r205",
        "0,5 1",
        {"Starting salinity measurement", "Receiving measurement results", "Measured salinity: 0,5 1 S/m",
         "Salinity measurement complete"},
@@ -70,7 +70,7 @@ TEST_F(MeterMeasurementTest, SalinityAndTemperatureSendTheChannelAndWaitBeforeRe
        [](TModule1& w) { w.MeasTemp->Click(); },
        "MT",
        "RT",
-       2980,
+       "2980 20 r205",
        "21.70",
        {"Starting probe temperature measurement", "Receiving measurement results",
         "Measured probe temperature: 21.70 Celsius grades", "Probe temperature measurement complete"},
@@ -79,7 +79,7 @@ TEST_F(MeterMeasurementTest, SalinityAndTemperatureSendTheChannelAndWaitBeforeRe
        [](TModule1& w) { w.Measureprobetemperature1->Click(); },
        "MT",
        "RT",
-       2980,
+       "2980 20 r205",
        "-1.5",
        {"Starting probe temperature measurement", "Receiving measurement results",
         "Measured probe temperature: -1.5 Celsius grades", "Probe temperature measurement complete"},
@@ -96,7 +96,7 @@ TEST_F(MeterMeasurementTest, SalinityAndTemperatureSendTheChannelAndWaitBeforeRe
     ASSERT_EQ(Commands(), (Lines{c.action, c.read}));
     EXPECT_EQ(Raw(c.action), WithPreamble({0xFE, uint8_t(c.action[0]), uint8_t(c.action[1]), '2'}));
     EXPECT_EQ(Raw(c.read), WithPreamble({0xFE, uint8_t(c.read[0]), uint8_t(c.read[1])}));
-    ExpectWaitBetween(0, 1, c.waitMs);
+    EXPECT_EQ(Waits(), c.waits);
     EXPECT_EQ(Main().*c.kept, c.reply);
     EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
   }
@@ -113,8 +113,6 @@ TEST_F(MeterMeasurementTest, MoistureKeepsItsValuesAndDrawsTheReflectogram) {
   ASSERT_EQ(Commands(), (Lines{"MM", "RM", "RN", "RG"}));
   EXPECT_EQ(Raw("MM"), WithPreamble({0xFE, 'M', 'M', '1'}));
   EXPECT_EQ(Raw("RG"), WithPreamble({0xFE, 'R', 'G'}));
-  ExpectWaitBetween(0, 1, 980);
-  ExpectWaitBetween(1, 2, 20);
   EXPECT_EQ(Main().LastMoisture, " 23.45");
   EXPECT_EQ(Main().LastDielectricConstant, "12.345");
 
@@ -264,6 +262,14 @@ TEST_F(MeterMeasurementTest, ReadFailuresKeepThePreviousValues) {
       // RN's failed write is flagged: RG's failure goes unlogged, and the last chart has no markers.
       {"*", sim::Fault::LostWrite(2, 2), moi, {start, got, moisture, kSendFailure, graph, compiling}},
       {"RN", lost, moi, {start, got, moisture, kSendFailure, graph, compiling, kDone}},
+      // Flagged or not, a reflectogram asked for and not received is told.
+      {"RN",
+       lost,
+       [this](TModule1& w) {
+         Line().InjectFault("RG", sim::Fault::Silent());
+         w.MeasMoi->Click();
+       },
+       {start, got, moisture, kSendFailure, graph, compiling, kNoData}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);
@@ -355,6 +361,7 @@ TEST_F(MeterMeasurementTest, CompleteMeasurementRunsAllThreeAndGoesOnAfterAFailu
   Line().InjectFault("RS", sim::Fault::Er());
   All();
   EXPECT_EQ(Commands(), (Lines{"MS", "RS", "MT", "RT", "MM", "RM", "RN", "RG"}));
+  EXPECT_EQ(Waits(), "1480 20 r205 2980 20 r205 980 20 r206 20 r206 769 r2252");
   EXPECT_EQ(NewLines(),
             (Lines{"Starting salinity measurement", "Receiving measurement results", kErLine,
                    "Salinity measurement complete", "Starting probe temperature measurement",

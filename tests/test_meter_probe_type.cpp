@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/timing.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
 
@@ -68,7 +67,7 @@ TEST_F(MeterProbeTypeTest, ClickWritesTheMaskWithTheChannelsBitChanged) {
     Line().WaitForFrames(2, std::chrono::seconds(1));  // SP has no reply to wait for
     ASSERT_EQ(Commands(), (Lines{"RH", "SP"}));
     EXPECT_EQ(Raw("SP"), WithPreamble({0xFE, 'S', 'P', uint8_t(c.digits[0]), uint8_t(c.digits[1]), '0', '0'}));
-    ExpectWaitBetween(0, 1, 120);
+    EXPECT_EQ(testing_support::Waits(), "20 r204 100");  // the mask read, then 100 ms before SP
     EXPECT_EQ(Meter()->ProbeTypeMask(), std::stoi(c.digits, nullptr, 16));
     EXPECT_EQ(Main().MeasTemp->Enabled(), c.pick == 0);
     EXPECT_TRUE(NewLines().empty());

@@ -1,5 +1,6 @@
 // The modem window against the stand-in modem: mode commands, reading the settings ("ON") and
 // writing them ("Set").
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -11,13 +12,13 @@
 #include "common/log_texts.h"
 #include "formatka4/formatka4.h"
 #include "main/main.h"
-#include "platform/timing.h"
 #include "sim/modem.h"
 #include "tests/support/window_test.h"
 #include "ui/application.h"
 
 namespace {
 
+using testing_support::Waits;
 using testing_support::WindowTest;
 using Lines = std::vector<std::string>;
 using namespace std::chrono_literals;
@@ -42,6 +43,7 @@ class ModemWindowTest : public WindowTest {
     OpenAndSearch({"G0001AA3"});
     ASSERT_NE(ModemWindow, nullptr);
     Line().ClearFrames();
+    testing_support::ClearWaits();
   }
   TModule4& Window() { return *ModemWindow; }
   std::shared_ptr<sim::ModemDevice> Modem() { return Line().Get<sim::ModemDevice>(0xA3); }
@@ -110,7 +112,9 @@ TEST_F(ModemWindowTest, ModeButtonsSendOneFrameEachAndReadNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.button->Caption());
     Line().ClearFrames();
+    testing_support::ClearWaits();
     EXPECT_EQ(Click(w, c.button), Lines{c.line});
+    EXPECT_EQ(Waits(), "");  // no reply is awaited
     ExpectCursorRestored();
     EXPECT_EQ(Sent(1), Lines{ModeFrame(c.digit)});
     EXPECT_EQ(Sent(1)[0].size(), 26u);
@@ -149,15 +153,11 @@ TEST_F(ModemWindowTest, OnWakesTheModemAndFillsTheNineEdits) {
   EXPECT_EQ(Show1Edits(w), kSettingsShown);
   EXPECT_EQ(w.PinEdit->Text(), "0042");
 
-  const auto frames = Line().Frames();
   EXPECT_EQ(Sent(5), (Lines{ModeFrame('4'), "aten\r", "at\r", "at+show1\r", "at+show2\r"}));
   EXPECT_EQ(Modem()->CurrentMode(), sim::ModemDevice::Mode::AtCommands);
-  // The sleeps: 300 ms before every poll, the first included; 1000 ms before the first settings
-  // read.
-  const double scale = platform::TimeScale();
-  ASSERT_EQ(frames.size(), 5u);
-  EXPECT_GE(frames[1].at - frames[0].at, 300ms * scale);
-  EXPECT_GE(frames[4].at - frames[3].at, 1000ms * scale);
+  // 300 ms before each poll of the three answers (one poll each unless the machine is slow), then
+  // 1000 ms before the first settings read and 300 ms before the second.
+  EXPECT_THAT(Waits(), testing::MatchesRegex("(300 r456 ){3,}1000 r456 300 r456"));
 }
 
 TEST_F(ModemWindowTest, OnTakesEachValueAsTheModemLaysItOut) {
@@ -333,11 +333,14 @@ TEST_F(ModemWindowTest, SilentOrVanishedModemIsGivenUpAfterSixtyOnePolls) {
     Line().ClearFrames();
     w.NameEdit->SetText("kept");
     Line().InjectFault("S4", c.fault);
+    testing_support::ClearWaits();
     const auto start = std::chrono::steady_clock::now();
     const double cpuBefore = testing_support::ProcessCpuMs();
     EXPECT_EQ(Click(w, w.S4Button), c.log);
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    EXPECT_GE(took, 61 * 300ms * platform::TimeScale());
+    std::string polls = "300 r456";
+    for (int i = 1; i < 61; ++i) polls += " 300 r456";
+    EXPECT_EQ(Waits(), polls);
     EXPECT_LT(took, 61 * (300ms + 456ms));  // the polls' waits and read time-outs at full time scale
     // Asleep or waiting on the line all along: a read that spun on a dead line would not be.
     EXPECT_LT(testing_support::ProcessCpuMs() - cpuBefore, took.count() / 4);

@@ -18,6 +18,7 @@ class TimingTest : public ::testing::Test {
   void TearDown() override {
     platform::SetTimeoutFloor(60);
     platform::SetWaitHook(nullptr);
+    platform::RecordWaits(false);
   }
   testing_support::ScopedTimeScale scale_{platform::TimeScale()};
 };
@@ -63,6 +64,7 @@ TEST_F(TimingTest, HookWaitsOnlyOnItsOwnThread) {
   };
   platform::SetTimeScale(0.5);
   std::vector<Call> calls;
+  testing_support::ClearWaits();
   platform::SetWaitHook([&calls](int fd, short events, int ms) { calls.push_back({fd, events, ms}); });
   auto start = Clock::now();
   platform::Sleep(4000);
@@ -93,6 +95,9 @@ TEST_F(TimingTest, HookWaitsOnlyOnItsOwnThread) {
   });
   other.join();
   EXPECT_EQ(calls.size(), 3u);
+  // The sleeps are recorded as asked, each with its thread, hook or not.
+  EXPECT_EQ(testing_support::Waits(), "4000");
+  EXPECT_EQ(testing_support::Waits(false), "20");
   close(fds[0]);
   close(fds[1]);
 }

@@ -13,6 +13,7 @@
 using testing_support::Bytes;
 using testing_support::kSendFailure;
 using testing_support::StationTest;
+using testing_support::Waits;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
@@ -132,8 +133,7 @@ TEST_F(StationAuxTest, SearchFramesAndMap) {
   EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x2C, "1W" + std::string(16, 'F'))));
   EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x2C, "1S")));
   // 100 ms before each 1S, 100 ms after it before the read.
-  ExpectWaitBetween(frames[0], frames[1], 100);
-  ExpectWaitBetween(frames[1], frames[2], 200);
+  EXPECT_EQ(Waits(), "100 100 r216 100 100 r216 100 100 r216");
   EXPECT_EQ(w.AuxProbeMap, (link::AuxProbeIdMap{{"t0A1B2C", kTemp}, {"p3C4D5E", kPressure}}));
   // A later identifier of the same name replaces the earlier one.
   Station(0x2C)->SetAuxSearchReplies(std::vector<std::string>{kTemp, "280A1B2C000000FF", sim::kAuxEndOfList});
@@ -196,7 +196,7 @@ TEST_F(StationAuxTest, MeasuringTheChosenProbe) {
   ASSERT_EQ(frames.size(), 2u);
   EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x2C, "1M" + kTemp)));
   EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x2C, "1R")));
-  ExpectWaitBetween(frames[0], frames[1], 1100);
+  EXPECT_EQ(Waits(), "1100 100 r205");
   EXPECT_EQ(Logged(), (Lines{"t0A1B2C", "Measured probe temperature: 21.37 Celsius grades"}));
 
   Mark();

@@ -18,6 +18,7 @@ namespace {
 
 using testing_support::kSendFailure;
 using testing_support::StationTest;
+using testing_support::Waits;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
@@ -91,9 +92,7 @@ TEST_F(StationCalibrationTest, StandardFieldProbeInAirAndWater) {
   ASSERT_EQ(commands, (Lines{"CL", "VL", "CA", "VA", "CW", "VW", "CC"}));
   for (const auto& f : frames)
     EXPECT_EQ(f.raw, WithPreamble({0x1F, uint8_t(f.command[0]), uint8_t(f.command[1]), '2'}));
-  ExpectWaitBetween(frames[0], frames[1], 1980);
-  ExpectWaitBetween(frames[2], frames[3], 2500);
-  ExpectWaitBetween(frames[4], frames[5], 5500);
+  EXPECT_EQ(Waits(), "1980 20 r204 2500 20 r204 5500 20 r204 20 r204");
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
 }
 

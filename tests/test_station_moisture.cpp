@@ -13,6 +13,7 @@
 using testing_support::kErLine;
 using testing_support::kSendFailure;
 using testing_support::StationTest;
+using testing_support::Waits;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
@@ -85,7 +86,7 @@ TEST_F(StationMoistureTest, AWholeMeasurement) {
   EXPECT_EQ(frames[1].raw, WithPreamble({0x1F, 'R', 'M'}));
   EXPECT_EQ(frames[2].raw, WithPreamble({0x1F, 'R', 'N'}));
   EXPECT_EQ(frames[3].raw, WithPreamble({0x1F, 'R', 'G'}));
-  ExpectWaitBetween(frames[0], frames[1], 980);
+  EXPECT_EQ(Waits(), "980 20 r206 20 r206 769 r4304");
   EXPECT_EQ(Logged(), (Lines{"Starting moisture measurement", "Receiving measurement results",
                              "Measured moisture: 18.834%", "Measured dielectric constant: 10.12", "Preparing the graph",
                              "Compiling graph", "Moisture measurement complete"}));

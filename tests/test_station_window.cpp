@@ -14,6 +14,7 @@ using testing_support::kCheckChannel;
 using testing_support::kErLine;
 using testing_support::kSendFailure;
 using testing_support::StationTest;
+using testing_support::Waits;
 using testing_support::WithPreamble;
 using Lines = std::vector<std::string>;
 
@@ -56,6 +57,8 @@ TEST_F(StationWindowTest, OpensWithTheStationsOfTheSearchAfterReadingProbeTypesA
   EXPECT_EQ(commands, (Lines{"B", "RH", "1W", "1S", "1S", "1S", "1S"}));
   EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RH")));
   EXPECT_EQ(frames[2].raw, WithPreamble(Bytes(0x1F, "1W" + std::string(16, 'F'))));
+  // The search's 100 ms, RH's 20 ms, then 100 ms before and after each 1S.
+  EXPECT_EQ(Waits(), "100 r456 20 r204 100 100 r216 100 100 r216 100 100 r216 100 100 r216");
   EXPECT_EQ(ButtonsOf(w).lab, 0xF0);
   EXPECT_EQ(Tail(w.Memo1->Lines(), 1), Lines{"Probes found in AUX connector"});
   EXPECT_EQ(w.AUXselect->Items().Items(), (Lines{"t0A1B1F", "p3C4D1F", "no probe"}));
@@ -117,7 +120,7 @@ TEST_F(StationWindowTest, ConductivityOnChannel4OfStation1F) {
   ASSERT_EQ(frames.size(), 2u);
   EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "MS4")));
   EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RS")));
-  ExpectWaitBetween(frames[0], frames[1], 1480);
+  EXPECT_EQ(Waits(), "1480 20 r205");
   EXPECT_EQ(Logged(), (Lines{"Starting conductivity measurement", "Receiving measurement results",
                              "Measured conductivity: 0.125 S/m", "Conductivity measurement complete"}));
 }
@@ -188,7 +191,7 @@ TEST_F(StationWindowTest, ProbeTemperature) {
   ASSERT_EQ(frames.size(), 2u);
   EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "MT1")));
   EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RT")));
-  ExpectWaitBetween(frames[0], frames[1], 2980);
+  EXPECT_EQ(Waits(), "2980 20 r205");
   EXPECT_EQ(Logged(),
             (Lines{"Starting probe temperature measurement", "Receiving measurement results",
                    "Measured probe temperature: 21.50 Celsius grades", "Probe temperature measurement complete"}));
@@ -288,6 +291,7 @@ TEST_F(StationWindowTest, SavingProbeTypesSendsTheButtonsMask) {
   const auto frames = SentFrames(1);
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "SP8100")));
+  EXPECT_EQ(Waits(), "");  // unlike the meter, no wait before SP
   EXPECT_EQ(Logged(), Lines{"Saving \"Type of probe in a channel\" configuration succesful"});
   EXPECT_EQ(Station(0x1F)->ProbeTypeMask(), 0x81);
 }

@@ -25,8 +25,8 @@ HeadlessBackend& BuiltIn() {
 void Backend::ShowException(const std::string& message) { std::cerr << message << std::endl; }
 
 Backend& CurrentBackend() {
-  Backend* backend = installed.load(std::memory_order_acquire);
-  return backend ? *backend : BuiltIn();
+  if (Backend* backend = installed.load(std::memory_order_acquire)) return *backend;
+  return BuiltIn();
 }
 
 void SetBackend(Backend* backend) {

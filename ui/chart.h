@@ -23,14 +23,12 @@ struct ChartPoint {
 };
 
 struct ChartAxis {
-  bool visible = true;
   bool automatic = true;
   double minimum = 0;
   double maximum = 0;
   double increment = 0;
   bool inverted = false;
   bool labels = true;
-  std::string valueFormat;
   std::string title;
 };
 
@@ -53,7 +51,6 @@ class ChartSeries : public Component {
   void SetPointer(PointerStyle p) { pointer_ = p; }
   bool MarksVisible() const { return marksVisible_; }
   void SetMarksVisible(bool m) { marksVisible_ = m; }
-  bool XSorted() const { return xSorted_; }
   void SetXSorted(bool s) { xSorted_ = s; }
 
   void Clear();
@@ -83,10 +80,6 @@ class Chart : public Control {
   const StringList& Title() const { return title_; }
   bool TitleLeftAligned() const { return titleLeft_; }
   void SetTitleLeftAligned(bool l) { titleLeft_ = l; }
-  bool LegendVisible() const { return legend_; }
-  void SetLegendVisible(bool l) { legend_ = l; }
-  bool View3D() const { return view3D_; }
-  void SetView3D(bool v) { view3D_ = v; }
   bool Gradient() const { return gradient_; }
   void SetGradient(bool g) { gradient_ = g; }
   Color GradientStart() const { return gradientStart_; }
@@ -98,12 +91,8 @@ class Chart : public Control {
 
   ChartAxis& BottomAxis() { return bottom_; }
   ChartAxis& LeftAxis() { return left_; }
-  ChartAxis& RightAxis() { return right_; }
-  ChartAxis& TopAxis() { return top_; }
   const ChartAxis& BottomAxis() const { return bottom_; }
   const ChartAxis& LeftAxis() const { return left_; }
-  const ChartAxis& RightAxis() const { return right_; }
-  const ChartAxis& TopAxis() const { return top_; }
 
   const std::vector<ChartSeries*>& Series() const { return series_; }
   // Called by the series when their points change.
@@ -113,12 +102,10 @@ class Chart : public Control {
   friend class ChartSeries;
   StringList title_;
   bool titleLeft_ = false;
-  bool legend_ = true;
-  bool view3D_ = true;
   bool gradient_ = false;
   Color gradientStart_ = clWhite;
   Color gradientEnd_ = clWhite;
-  ChartAxis bottom_, left_, right_, top_;
+  ChartAxis bottom_, left_;
   std::vector<ChartSeries*> series_;
 };
 

@@ -46,7 +46,6 @@ class Component {
   Component& operator=(const Component&) = delete;
 
   const std::string& Name() const { return name_; }
-  void SetName(std::string name) { name_ = std::move(name); }
   Component* Owner() const { return owner_; }
 
   // Searches the components this one owns directly, by exact name.

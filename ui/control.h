@@ -62,8 +62,6 @@ class Control : public Component {
 
   const std::string& Hint() const { return hint_; }
   void SetHint(std::string hint);
-  bool ShowHint() const { return showHint_; }
-  void SetShowHint(bool s) { showHint_ = s; }
 
   const Rect& Bounds() const { return bounds_; }
   void SetBounds(int left, int top, int width, int height);
@@ -92,7 +90,6 @@ class Control : public Component {
   bool visible_ = true;
   bool enabled_ = true;
   std::string hint_;
-  bool showHint_ = false;
   Rect bounds_;
   ui::Font font_;
   long style_ = WS_CHILD | WS_VISIBLE;
@@ -218,9 +215,9 @@ class ComboBox : public Control {
 
   // User actions. Every pick and every typed text runs OnChange, even when the text stays the same
   // (each is a change event of the edit part); a typed text selects the item it equals exactly.
-  void UserDropDown();                       // opens the list: runs OnDropDown
-  void UserPick(int index);                  // picks an item from the list
-  void UserType(const std::string& text);    // types a text into the edit part
+  void UserDropDown();                     // opens the list: runs OnDropDown
+  void UserPick(int index);                // picks an item from the list
+  void UserType(const std::string& text);  // types a text into the edit part
 
  private:
   StringList items_;
@@ -297,12 +294,9 @@ class Image : public Control {
   Image(Component* owner, std::string name, Control* parent);
   const ui::Picture& GetPicture() const { return picture_; }
   void SetPicture(ui::Picture p);
-  bool Stretch() const { return stretch_; }
-  void SetStretch(bool s) { stretch_ = s; }
 
  private:
   ui::Picture picture_;
-  bool stretch_ = false;
 };
 
 }  // namespace ui

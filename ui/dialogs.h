@@ -28,7 +28,7 @@ enum class FileDialogKind { Open, Save };
 
 struct FileDialogRequest {
   FileDialogKind kind = FileDialogKind::Save;
-  std::string fileName;    // proposed name in; chosen path out
+  std::string fileName;  // proposed name in; chosen path out
   std::string initialDir;
   std::string filter;      // e.g. "*.txt"
   std::string defaultExt;  // appended to a chosen name without an extension, when set
@@ -39,7 +39,6 @@ class FileDialog : public Component {
   FileDialog(Component* owner, std::string name, FileDialogKind kind);
   const std::string& FileName() const { return request_.fileName; }
   void SetFileName(std::string f) { request_.fileName = std::move(f); }
-  const std::string& InitialDir() const { return request_.initialDir; }
   void SetInitialDir(std::string d) { request_.initialDir = std::move(d); }
   const std::string& Filter() const { return request_.filter; }
   void SetFilter(std::string f) { request_.filter = std::move(f); }
@@ -55,14 +54,12 @@ class FileDialog : public Component {
 
 class SaveDialog : public FileDialog {
  public:
-  SaveDialog(Component* owner, std::string name)
-      : FileDialog(owner, std::move(name), FileDialogKind::Save) {}
+  SaveDialog(Component* owner, std::string name) : FileDialog(owner, std::move(name), FileDialogKind::Save) {}
 };
 
 class OpenDialog : public FileDialog {
  public:
-  OpenDialog(Component* owner, std::string name)
-      : FileDialog(owner, std::move(name), FileDialogKind::Open) {}
+  OpenDialog(Component* owner, std::string name) : FileDialog(owner, std::move(name), FileDialogKind::Open) {}
 };
 
 }  // namespace ui

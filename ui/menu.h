@@ -9,6 +9,7 @@
 namespace ui {
 
 class Form;
+class MainMenu;
 
 // The height of a form's menu bar. A layout's window size includes it: the client area, in which
 // the controls lie, is that much lower.
@@ -17,7 +18,7 @@ constexpr int kMenuBarHeight = 20;
 class MenuItem : public Component {
  public:
   // parent: the item this one stands under, or null for a top-level item of `menu`.
-  MenuItem(Component* owner, std::string name, class MainMenu* menu, MenuItem* parent);
+  MenuItem(Component* owner, std::string name, MainMenu* menu, MenuItem* parent);
   ~MenuItem() override;
 
   NotifyEvent OnClick;
@@ -32,7 +33,7 @@ class MenuItem : public Component {
   void SetChecked(bool c);
 
   MenuItem* ParentItem() const { return parent_; }
-  class MainMenu* Menu() const { return menu_; }
+  MainMenu* Menu() const { return menu_; }
   const std::vector<MenuItem*>& Items() const { return items_; }
   int Count() const { return static_cast<int>(items_.size()); }
 
@@ -43,7 +44,7 @@ class MenuItem : public Component {
 
  private:
   friend class MainMenu;
-  class MainMenu* menu_;
+  MainMenu* menu_;
   MenuItem* parent_;
   std::vector<MenuItem*> items_;
   std::string caption_;

@@ -88,7 +88,7 @@ std::string FloatToStr(double value) {
     const bool negative = !exponent.empty() && exponent[0] == '-';
     if (!exponent.empty() && (exponent[0] == '-' || exponent[0] == '+')) exponent.erase(0, 1);
     exponent.erase(0, std::min(exponent.find_first_not_of('0'), exponent.size() - 1));
-    text = text.substr(0, e) + (negative ? "E-" : "E") + exponent;
+    text.replace(e, std::string::npos, (negative ? "E-" : "E") + exponent);
   }
   return text;
 }

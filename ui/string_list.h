@@ -20,7 +20,6 @@ class StringList {
   int Count() const { return static_cast<int>(items_.size()); }
   bool Empty() const { return items_.empty(); }
   const std::string& operator[](int index) const { return items_.at(static_cast<size_t>(index)); }
-  const std::string& Strings(int index) const { return (*this)[index]; }
   void Put(int index, std::string s);
 
   int Add(std::string s);

@@ -29,7 +29,6 @@ class Thread {
   // stderr).
   int WaitFor();
   bool Finished() const { return finished_; }
-  int ReturnValue() const { return returnValue_; }
 
  protected:
   virtual void Execute() = 0;

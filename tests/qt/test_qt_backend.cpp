@@ -44,7 +44,7 @@ using qt_test::WidgetOf;
 
 // Acts on the first modal widget once it shows; gives up (closing whatever is modal) after 5 s
 // so that a fault fails the test instead of hanging it.
-void WhenModal(std::function<void(QWidget*)> act) {
+void WhenModal(const std::function<void(QWidget*)>& act) {
   auto* timer = new QTimer;
   auto tries = std::make_shared<int>(0);
   QObject::connect(timer, &QTimer::timeout, [timer, tries, act] {
@@ -150,6 +150,7 @@ class QtBackendTest : public ::testing::Test {
 TEST_F(QtBackendTest, FormGetsNamedWidgetsAtTheLayoutPlacesWhenFirstShown) {
   TestWindow w;
   EXPECT_EQ(WidgetOf(*w.form), nullptr);
+  w.choice->SetCaption("");  // given below, after the buttons were laid out
   w.form->Show();
   QWidget* top = WidgetOf(*w.form);
   ASSERT_NE(top, nullptr);
@@ -176,6 +177,17 @@ TEST_F(QtBackendTest, FormGetsNamedWidgetsAtTheLayoutPlacesWhenFirstShown) {
     ASSERT_NE(widget, nullptr);
     EXPECT_TRUE(widget->inherits(e.qtClass));
     EXPECT_EQ(widget->geometry(), e.bounds);
+  }
+
+  // A radio group's buttons lie inside its frame, below a caption as without one, also when the
+  // caption comes or goes after they were laid out.
+  auto* choice = Find<ui::qt::RadioGroupWidget>(*w.form, "Choice");
+  for (const char* caption : {"Type of probe:", ""}) {
+    w.choice->SetCaption(caption);
+    Flush();
+    for (int i = 0; i < choice->Count(); ++i) {
+      EXPECT_TRUE(choice->contentsRect().contains(choice->Button(i)->geometry())) << '"' << caption << "\" " << i;
+    }
   }
 
   // Controls in a group box lie in its widget; the client area starts below the menu bar.

@@ -1,13 +1,11 @@
 // A fixture for the handheld meter's operations: a meter found on COM1 at 0xFE, a channel picked,
-// and the log lines and frames (with their arrival times) since the last mark.
+// and the log lines, frames and waits since the last mark.
 #pragma once
 
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/timing.h"
 #include "sim/meter.h"
 #include "tests/support/window_test.h"
 
@@ -33,9 +31,10 @@ class MeterTest : public WindowTest {
     FindMeter();
     PickChannel(channel);
   }
-  // The log and the frames start afresh.
+  // The log, the frames and the waits start afresh.
   void Mark() {
     Line().ClearFrames();
+    ClearWaits();
     mark_ = Main().Memo1->Lines().Count();
   }
   // Log lines since the last mark.
@@ -54,20 +53,6 @@ class MeterTest : public WindowTest {
       if (f.command == command) return f.raw;
     }
     return {};
-  }
-  // Milliseconds between the arrivals of frames i and j since the last mark.
-  double GapMs(size_t i, size_t j) {
-    const auto frames = Line().Frames();
-    if (i >= frames.size() || j >= frames.size()) return -1;
-    return std::chrono::duration<double, std::milli>(frames[j].at - frames[i].at).count();
-  }
-  // Frames i and j arrived `ms` (under the time scale) apart, give or take the reader thread's
-  // lateness in stamping them.
-  void ExpectWaitBetween(size_t i, size_t j, double ms) {
-    const double scaled = ms * platform::TimeScale();
-    const double gap = GapMs(i, j);
-    EXPECT_GE(gap, scaled - 20) << "frames " << i << " and " << j;
-    EXPECT_LT(gap, scaled + 200) << "frames " << i << " and " << j;
   }
 
  private:

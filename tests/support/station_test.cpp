@@ -2,8 +2,6 @@
 
 #include <chrono>
 
-#include "platform/timing.h"
-
 namespace testing_support {
 
 void StationTest::OpenStationWindow(const std::vector<std::string>& ids) {
@@ -27,14 +25,8 @@ std::vector<std::string> StationTest::Sent(size_t atLeast) {
 
 void StationTest::Mark() {
   Line().ClearFrames();
+  ClearWaits();
   if (StationWindow) logMark_ = StationWindow->Memo1->Lines().Count();
-}
-
-void StationTest::ExpectWaitBetween(const sim::ReceivedFrame& from, const sim::ReceivedFrame& to, double ms) {
-  const double scaled = ms * platform::TimeScale();
-  const double gap = std::chrono::duration<double, std::milli>(to.at - from.at).count();
-  EXPECT_GE(gap, scaled - 5) << from.command << " to " << to.command;
-  EXPECT_LT(gap, scaled + 200) << from.command << " to " << to.command;
 }
 
 void StationTest::ChooseChannel(const std::string& text) { Window().ChannelSelect->UserType(text); }

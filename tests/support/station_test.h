@@ -40,11 +40,8 @@ class StationTest : public WindowTest {
   // `atLeast` have arrived (the last frame of an exchange without reply may still be under way).
   std::vector<std::string> Sent(size_t atLeast = 0);
   std::vector<sim::ReceivedFrame> SentFrames(size_t atLeast = 0);
+  // The log, the frames and the waits start afresh.
   void Mark();
-
-  // Two frames arrived `ms` (under the time scale) apart, give or take the reader thread's
-  // lateness in stamping them.
-  static void ExpectWaitBetween(const sim::ReceivedFrame& from, const sim::ReceivedFrame& to, double ms);
 
   // Chooses a channel as the user does (typing into the channel box).
   void ChooseChannel(const std::string& text);

@@ -1,5 +1,9 @@
-// Lowers (or sets) the time scale for as long as it lives and puts the previous one back.
+// Lowers (or sets) the time scale for as long as it lives and puts the previous one back; and the
+// record of the waits that the program asked for, read as text.
 #pragma once
+
+#include <string>
+#include <thread>
 
 #include "platform/timing.h"
 
@@ -15,5 +19,23 @@ class ScopedTimeScale {
  private:
   double saved_;
 };
+
+// Starts the record of waits afresh (and on).
+inline void ClearWaits() { platform::RecordWaits(true); }
+
+// The waits recorded since the record was last cleared, unscaled, separated by blanks: a sleep as
+// its ms ("1480"), a serial read as 'r' and its time-out in all ("r205"), an event wait as 'e' and
+// its time-out. Those of the calling thread, or those of every other thread.
+inline std::string Waits(bool ownThread = true) {
+  std::string text;
+  for (const platform::RecordedWait& w : platform::RecordedWaits()) {
+    if ((w.thread == std::this_thread::get_id()) != ownThread) continue;
+    if (!text.empty()) text += ' ';
+    if (w.kind == platform::WaitKind::Read) text += 'r';
+    if (w.kind == platform::WaitKind::Event) text += 'e';
+    text += std::to_string(w.ms);
+  }
+  return text;
+}
 
 }  // namespace testing_support

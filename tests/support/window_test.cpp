@@ -21,6 +21,7 @@ void WindowTest::SetUp() {
   app::InstallPlatformServices();
   ui::GetScreen().SetCursor(ui::Cursor::Default);
   scale_ = std::make_unique<ScopedTimeScale>(0.05);
+  ClearWaits();
 
   ports_ = std::make_unique<TempDir>();
   setenv("QVUSB_PORTS_DIR", ports_->Path().c_str(), 1);
@@ -48,6 +49,7 @@ void WindowTest::TearDown() {
   ports_.reset();
   unsetenv("QVUSB_PORTS_DIR");
   scale_.reset();
+  platform::RecordWaits(false);
   HeadlessTest::TearDown();
 }
 

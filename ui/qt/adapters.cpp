@@ -317,10 +317,10 @@ class ImageAdapter : public Adapter<Image, QLabel> {
     if (picture.Empty() || picture.rgb.size() < needed) {
       w->clear();
     } else {
-      const QImage image(picture.rgb.data(), picture.width, picture.height, picture.width * 3, QImage::Format_RGB888);
+      const QImage image(picture.rgb.data(), picture.width, picture.height, qsizetype{picture.width} * 3,
+                         QImage::Format_RGB888);
       w->setPixmap(QPixmap::fromImage(image.copy()));
     }
-    w->setScaledContents(c.Stretch());
     return true;
   }
 };

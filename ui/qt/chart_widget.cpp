@@ -86,8 +86,7 @@ void DrawPointer(QPainter& p, ui::ChartSeries::PointerStyle style, QPointF at, Q
       p.drawEllipse(at, s, s);
       break;
     case ui::ChartSeries::PointerStyle::TriangleDown: {
-      const QPointF corners[3] = {
-          {at.x() - s, at.y() - s}, {at.x() + s, at.y() - s}, {at.x(), at.y() + s}};
+      const QPointF corners[3] = {{at.x() - s, at.y() - s}, {at.x() + s, at.y() - s}, {at.x(), at.y() + s}};
       p.drawPolygon(corners, 3);
       break;
     }
@@ -121,7 +120,7 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
   for (const std::string& line : chart.Title()) {
     const QRect row(area.left() + 8, y, area.width() - 16, lineHeight);
     const int align =
-        (chart.TitleLeftAligned() ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
+        static_cast<int>((chart.TitleLeftAligned() ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
     p.drawText(row, align, ToQt(line));
     y += lineHeight;
   }
@@ -137,22 +136,17 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
 
   // The plot area leaves room for the axes' labels and titles.
   int marginLeft = 12;
-  if (left.visible) {
-    if (!left.title.empty()) marginLeft += lineHeight + 4;
-    if (left.labels) {
-      int widest = 0;
-      for (double v : yTicks) widest = std::max(widest, fm.horizontalAdvance(TickLabel(v)));
-      marginLeft += widest + 6;
-    }
+  if (!left.title.empty()) marginLeft += lineHeight + 4;
+  if (left.labels) {
+    int widest = 0;
+    for (double v : yTicks) widest = std::max(widest, fm.horizontalAdvance(TickLabel(v)));
+    marginLeft += widest + 6;
   }
   int marginBottom = 10;
-  if (bottom.visible) {
-    if (bottom.labels) marginBottom += lineHeight + 4;
-    if (!bottom.title.empty()) marginBottom += lineHeight + 2;
-  }
+  if (bottom.labels) marginBottom += lineHeight + 4;
+  if (!bottom.title.empty()) marginBottom += lineHeight + 2;
   const int top = std::max(y + 6, area.top() + 10);
-  const QRect plot(QPoint(area.left() + marginLeft, top),
-                   QPoint(area.right() - 16, area.bottom() - marginBottom));
+  const QRect plot(QPoint(area.left() + marginLeft, top), QPoint(area.right() - 16, area.bottom() - marginBottom));
   if (plot.width() < 4 || plot.height() < 4) {
     p.restore();
     return;
@@ -166,52 +160,41 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
 
   // Grid.
   p.setPen(QPen(QColor(160, 160, 160), 1, Qt::DotLine));
-  if (bottom.visible) {
-    for (double v : xTicks) p.drawLine(QPointF(px(v), plot.top()), QPointF(px(v), plot.bottom()));
-  }
-  if (left.visible) {
-    for (double v : yTicks) p.drawLine(QPointF(plot.left(), py(v)), QPointF(plot.right(), py(v)));
-  }
+  for (double v : xTicks) p.drawLine(QPointF(px(v), plot.top()), QPointF(px(v), plot.bottom()));
+  for (double v : yTicks) p.drawLine(QPointF(plot.left(), py(v)), QPointF(plot.right(), py(v)));
 
   // Axes with their ticks, labels and titles.
   p.setPen(QPen(Qt::black, 1));
-  if (bottom.visible) {
-    p.drawLine(plot.bottomLeft(), plot.bottomRight());
-    for (double v : xTicks) {
-      const double x = px(v);
-      p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
-      if (bottom.labels) {
-        const QString label = TickLabel(v);
-        const int w = fm.horizontalAdvance(label);
-        p.drawText(QRectF(x - w / 2.0 - 2, plot.bottom() + 5, w + 4, lineHeight), Qt::AlignCenter,
-                   label);
-      }
-    }
-    if (!bottom.title.empty()) {
-      const int titleTop = area.bottom() - lineHeight - 4;
-      p.drawText(QRect(plot.left(), titleTop, plot.width(), lineHeight), Qt::AlignCenter,
-                 ToQt(bottom.title));
+  p.drawLine(plot.bottomLeft(), plot.bottomRight());
+  for (double v : xTicks) {
+    const double x = px(v);
+    p.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 4));
+    if (bottom.labels) {
+      const QString label = TickLabel(v);
+      const int w = fm.horizontalAdvance(label);
+      p.drawText(QRectF(x - w / 2.0 - 2, plot.bottom() + 5, w + 4, lineHeight), Qt::AlignCenter, label);
     }
   }
-  if (left.visible) {
-    p.drawLine(plot.topLeft(), plot.bottomLeft());
-    for (double v : yTicks) {
-      const double yv = py(v);
-      p.drawLine(QPointF(plot.left() - 4, yv), QPointF(plot.left(), yv));
-      if (left.labels) {
-        p.drawText(
-            QRectF(area.left(), yv - lineHeight / 2.0, plot.left() - area.left() - 6, lineHeight),
-            Qt::AlignRight | Qt::AlignVCenter, TickLabel(v));
-      }
+  if (!bottom.title.empty()) {
+    const int titleTop = area.bottom() - lineHeight - 4;
+    p.drawText(QRect(plot.left(), titleTop, plot.width(), lineHeight), Qt::AlignCenter, ToQt(bottom.title));
+  }
+  p.drawLine(plot.topLeft(), plot.bottomLeft());
+  for (double v : yTicks) {
+    const double yv = py(v);
+    p.drawLine(QPointF(plot.left() - 4, yv), QPointF(plot.left(), yv));
+    if (left.labels) {
+      p.drawText(QRectF(area.left(), yv - lineHeight / 2.0, plot.left() - area.left() - 6, lineHeight),
+                 Qt::AlignRight | Qt::AlignVCenter, TickLabel(v));
     }
-    if (!left.title.empty()) {
-      p.save();
-      p.translate(area.left() + 6 + lineHeight / 2.0, plot.center().y());
-      p.rotate(-90);
-      p.drawText(QRectF(-plot.height() / 2.0, -lineHeight / 2.0, plot.height(), lineHeight),
-                 Qt::AlignCenter, ToQt(left.title));
-      p.restore();
-    }
+  }
+  if (!left.title.empty()) {
+    p.save();
+    p.translate(area.left() + 6 + lineHeight / 2.0, plot.center().y());
+    p.rotate(-90);
+    p.drawText(QRectF(-plot.height() / 2.0, -lineHeight / 2.0, plot.height(), lineHeight), Qt::AlignCenter,
+               ToQt(left.title));
+    p.restore();
   }
 
   // Series, clipped to the plot area (the trace may run past the axis' end).
@@ -242,16 +225,14 @@ void PaintChart(QPainter& p, const ui::Chart& chart, const QRect& area) {
         const QString label = ToQt(point.label).trimmed();
         if (label.isEmpty()) continue;
         const QPointF at(px(point.x), py(point.y));
-        p.drawText(QPointF(at.x() - fm.horizontalAdvance(label) / 2.0, at.y() - kPointerSize - 3),
-                   label);
+        p.drawText(QPointF(at.x() - fm.horizontalAdvance(label) / 2.0, at.y() - kPointerSize - 3), label);
       }
     }
   }
   p.restore();
 }
 
-ChartWidget::ChartWidget(const ui::Chart* chart, QWidget* parent)
-    : QWidget(parent), chart_(chart) {}
+ChartWidget::ChartWidget(const ui::Chart* chart, QWidget* parent) : QWidget(parent), chart_(chart) {}
 
 void ChartWidget::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);

@@ -7,8 +7,7 @@
 namespace ui::qt {
 
 QColor ToQColor(ui::Color c) {
-  return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                static_cast<int>(c & 0xFF));
+  return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF));
 }
 
 bool IsSymbolFont(const ui::Font& f) { return f.name == "Symbol"; }
@@ -99,7 +98,7 @@ QString WrapCaption(const QString& caption, const QFontMetrics& metrics, int wid
 }
 
 QString ToQtNameFilter(const std::string& filter) {
-  const QString all = QStringLiteral("All files (*)");
+  QString all = QStringLiteral("All files (*)");
   const QString text = ToQt(filter).trimmed();
   if (text.isEmpty()) return all;
   QStringList filters;

@@ -29,7 +29,7 @@ class ModalDialogs {
   bool FileDialog(FileDialogRequest& request);
   void ShowException(const std::string& message);
   void ShowHelp(const std::string& title, const std::string& text);
-  QWidget* HelpWindow() const { return help_; }
+  QWidget* HelpWindow() const { return help_.data(); }
 
   // Runs the modal loop of a form whose window is shown, until the form has a result, is hidden
   // or goes away. False when it went away.

@@ -173,7 +173,9 @@ FormWidget* QtBackend::Realise(Form& form) {
 }
 
 void QtBackend::RealiseChildren(Control& parent, QWidget* parentWidget) {
-  const std::vector<Control*> children = parent.Children();
+  // A copy: the adapters' Connect and SyncAll run inside the loop, and a control added to the
+  // parent meanwhile would move the vector under a loop over the reference.
+  const std::vector<Control*> children = parent.Children();  // NOLINT(performance-unnecessary-copy-initialization)
   for (Control* child : children) {
     auto it = entries_.find(child);
     if (it != entries_.end()) {

@@ -224,15 +224,15 @@ void RadioGroupWidget::changeEvent(QEvent* event) {
 
 void RadioGroupWidget::Relayout() {
   if (buttons_.empty()) return;
-  // Items share the height below the caption evenly, each centred in its share.
-  const int top = fontMetrics().height() + 2;
-  const int available = std::max(0, height() - top - 4);
+  // Items share the inside of the frame evenly, each centred in its share. The style says where
+  // that is: below the caption, when there is one, and within the frame's lines.
+  const QRect inside = contentsRect();
   const int n = static_cast<int>(buttons_.size());
-  const int each = available / n;
+  const int each = inside.height() / n;
   const int buttonHeight = std::max(fontMetrics().height() + 4, std::min(each, 24));
   for (int i = 0; i < n; ++i) {
-    const int y = top + i * each + (each - buttonHeight) / 2;
-    buttons_[static_cast<size_t>(i)]->setGeometry(8, y, std::max(0, width() - 16), buttonHeight);
+    const int y = inside.top() + i * each + (each - buttonHeight) / 2;
+    buttons_[static_cast<size_t>(i)]->setGeometry(inside.left() + 6, y, std::max(0, inside.width() - 12), buttonHeight);
   }
 }
 

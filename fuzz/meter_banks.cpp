@@ -1,0 +1,22 @@
+// The meter's stored-points reply: the count of each memory bank, and the transfer it asks for.
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "fuzz/fuzz.h"
+#include "link/bytes.h"
+#include "protocol/meter.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  // The reply as the meter's read hands it over: 14 bytes at most, its text up to the first NUL.
+  const std::string reply = link::Bytes(data, std::min<size_t>(size, 14)).Text();
+  const protocol::StoredPoints points(reply);
+  for (int bank = 1; bank <= 3; ++bank) {
+    const std::string field = points.Field(bank);
+    FUZZ_CHECK(field.size() <= 4 && (field.empty() || reply.find(field, 5 * (bank - 1)) == 5u * (bank - 1)));
+    // The transfer's length, 92 characters a point, fits the read's count.
+    const int32_t count = points.Count(bank);
+    FUZZ_CHECK(count >= -999 && count <= 9999 && 92ll * count <= std::numeric_limits<int32_t>::max());
+  }
+  return 0;
+}

@@ -1,0 +1,37 @@
+// A reflectogram reply decoded as the meter sends it (two bytes a value) and as a station sends
+// it (four hexadecimal digits a value), with the markers that the chart places on the trace.
+#include "common/reflectogram.h"
+
+#include <cstdint>
+
+#include "fuzz/fuzz.h"
+
+namespace {
+
+void CheckMarkers(const Reflectogram& values) {
+  for (size_t m : {kFirstMarker, kSecondMarker}) {
+    const auto sample = MarkerSample(values[m]);
+    FUZZ_CHECK(sample ? *sample < kTraceLength && *sample == values[m] / 10 : values[m] / 10 >= kTraceLength);
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size >= kMeterReflectogramBytes) {
+    const Reflectogram values = DecodeMeterReflectogram(data);
+    for (size_t i = 0; i < kReflectogramValues; ++i) FUZZ_CHECK(values[i] == data[2 * i] * 256u + data[2 * i + 1]);
+    CheckMarkers(values);
+  }
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  bool faulty = false;
+  const Reflectogram values = DecodeStationReflectogram(text, &faulty);
+  bool sound = text.size() >= 4 * kReflectogramValues;
+  for (size_t i = 0; sound && i < 4 * kReflectogramValues; ++i) sound = IsUpperHex(text[i]);
+  FUZZ_CHECK(faulty == !sound);
+  if (!sound) return 0;
+  for (size_t i = 0; i < kReflectogramValues; ++i)
+    FUZZ_CHECK(values[i] == std::stoul(text.substr(4 * i, 4), nullptr, 16));
+  CheckMarkers(values);
+  return 0;
+}
