@@ -134,10 +134,10 @@ struct Instruments::Impl {
   // Sleeps until `until`; false when the instruments shut down meanwhile. `answering`: on the
   // reader thread, which counts as settled while it holds a reply back on purpose.
   bool PauseUntil(Clock::time_point until, bool answering);
-  // Writes all `count` bytes, waiting for room (settled meanwhile when `answering`). With
+  // Writes all `count` bytes, waiting for room (settled meanwhile for a reply, `isReply`). With
   // `endsReply` the reply's time is stamped just before each write, so that whoever has read the
   // last byte already finds it set.
-  bool WriteAll(const char* data, size_t count, bool endsReply, bool answering);
+  bool WriteAll(const char* data, size_t count, bool endsReply, bool isReply);
   void Transmit(const std::string& bytes, size_t piece, std::chrono::milliseconds pause, bool paced, bool isReply);
   // Whether the program's write of these bytes (one whole frame or text line) is to fail.
   bool LoseWrite(const uint8_t* data, size_t length);
@@ -363,7 +363,7 @@ bool Instruments::Impl::PauseUntil(Clock::time_point until, bool answering) {
   return waited;
 }
 
-bool Instruments::Impl::WriteAll(const char* data, size_t count, bool endsReply, bool answering) {
+bool Instruments::Impl::WriteAll(const char* data, size_t count, bool endsReply, bool isReply) {
   while (count > 0) {
     if (endsReply) {
       std::lock_guard lock(mu);
@@ -378,10 +378,10 @@ bool Instruments::Impl::WriteAll(const char* data, size_t count, bool endsReply,
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) return false;
     // The program has not read what is queued: wait for room, or for the shutdown.
-    if (answering) SetBusy(false);
+    if (isReply) SetBusy(false);
     pollfd fds[2] = {{master, POLLOUT, 0}, {stopFd, POLLIN, 0}};
     const int r = poll(fds, 2, -1);
-    if (answering) SetBusy(true);
+    if (isReply) SetBusy(true);
     if (r < 0 && errno != EINTR) return false;
     if (fds[1].revents != 0) return false;
   }
