@@ -20,10 +20,6 @@ using Reflectogram = std::array<uint32_t, kReflectogramValues>;
 // Decodes the meter's reflectogram from its first kMeterReflectogramBytes bytes.
 Reflectogram DecodeMeterReflectogram(const uint8_t* bytes);
 
-// The 1026 values of a station reflectogram: four hexadecimal digits each, most significant
-// first. Sets *faulty when a character is not an upper-case hexadecimal digit.
-Reflectogram DecodeStationReflectogram(const std::string& text, bool* faulty);
-
 // The trace sample a marker position points at (position / 10, truncated), or nothing when that
 // lies past the trace: such a marker cannot stand on the trace and is not drawn.
 std::optional<size_t> MarkerSample(uint32_t position);

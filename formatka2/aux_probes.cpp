@@ -15,9 +15,9 @@ bool NoProbeChosen(const std::string& text) { return text == "AUX probe" || text
 }  // namespace
 
 void TModule2::SearchAuxProbes() {
-  using Ending = link::AuxSearchResult::Ending;
-  const link::AuxSearchResult result =
-      link::SearchAuxBus(*Port, [this](char l1, char l2) { return BuildStationCommand(l1, l2, true); });
+  using Ending = protocol::AuxSearch::Ending;
+  // An "ER" reply is no marker: a probe of another family, skipped.
+  const protocol::AuxSearch result = SelectedStation().SearchAux(false);
   if (result.ending == Ending::NotStarted) {
     Log(kSendFailureLine);
     return;
@@ -91,28 +91,21 @@ void TModule2::MeasureAuxProbe() {
   }
   Log(link::ShownInLog(name));
 
-  using Outcome = link::AuxMeasurement::Outcome;
-  const link::AuxMeasurement m = link::MeasureAux(
-      *Port, [this](char l1, char l2) { return BuildStationCommand(l1, l2, true); }, probe->second);
-  switch (m.outcome) {
-    case Outcome::OtherFamily:
-      return;
-    case Outcome::NotSent:
-    case Outcome::ReadNotSent:
-    case Outcome::NoReply:
-      Log(kSendFailureLine);
-      return;
-    case Outcome::Reply:
-      break;
-  }
-  if (m.reply->StartsWith("ER")) {
-    Log("Unable to perform the measurement - Check the probe connection and try again");
+  protocol::Station station = SelectedStation();
+  const auto family = station.MeasureAux(probe->second);
+  if (!family) {
     Log(kSendFailureLine);
-  } else if (m.family == link::AuxFamily::Temperature) {
-    Log("Measured probe temperature: " + link::ShownInLog(m.reply->Text(link::kAuxTemperatureLength)) +
-        " Celsius grades");
+    return;
+  }
+  if (*family == protocol::AuxFamily::Other) return;  // nothing to read
+  const auto reply = station.ReadAux(*family, true);
+  if (!reply) {
+    LogRefusal(reply.failure());
+    Log(kSendFailureLine);
+  } else if (*family == protocol::AuxFamily::Temperature) {
+    Log("Measured probe temperature: " + link::ShownInLog(reply->Text()) + " Celsius grades");
   } else {
-    Log("Measured matric pressure: " + link::ShownInLog(m.reply->Text(link::kAuxPressureLength)) + " mbar");
+    Log("Measured matric pressure: " + link::ShownInLog(reply->Text()) + " mbar");
   }
 }
 

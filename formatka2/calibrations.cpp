@@ -7,13 +7,11 @@
 #include "common/full_calibration.h"
 #include "common/log_texts.h"
 #include "formatka2/formatka2.h"
+#include "protocol/exchange.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
 namespace {
-
-constexpr uint32_t kWaterWait = 5500;
-constexpr int32_t kResultLength = 4;
 
 // The user confirms that the probe types the calibration relies on are right and saved.
 bool ConfirmProbeTypesSaved() {
@@ -27,13 +25,13 @@ FullCalibrationSteps TModule2::CalibrationSteps() {
   FullCalibrationSteps steps;
   steps.log = [this](const std::string& line) { Log(line); };
   steps.send = [this](char l1, char l2, bool deviceLevel, int count, const std::string& payload) {
-    return Send(l1, l2, deviceLevel, count, payload);
+    return protocol::SendFrame(*Port, BuildStationCommand(l1, l2, deviceLevel), count, payload).ok();
   };
-  steps.readResult = [this] { return ReadStationReply(kResultLength, false); };
+  steps.readResult = [this] { return ReadStationReply(protocol::Station::kResultLength, false); };
   steps.epsLowText = [this] { return eps_low->Text(); };
   steps.epsHighText = [this] { return eps_high->Text(); };
   steps.laboratoryWaterPayload = [this] { return LaboratoryWaterPayload(); };
-  steps.waterWaitMs = kWaterWait;
+  steps.waterWaitMs = protocol::Station::kWaterWaitMs;
   return steps;
 }
 

@@ -5,6 +5,7 @@
 #include "common/log_texts.h"
 #include "formatka3/formatka3.h"
 #include "main/main.h"
+#include "protocol/exchange.h"
 #include "ui/application.h"
 
 ui::Component* Module2Owner = nullptr;
@@ -77,22 +78,21 @@ void TModule2::ReturnToStationWindow(TModule2* stationWindow) {
   if (stationWindow) stationWindow->Show();
 }
 
+protocol::Station TModule2::SelectedStation() {
+  return protocol::Station(*Port, link::DeviceAddress(DeviceSelect->Text()));
+}
+
 std::optional<link::CommandFrame> TModule2::BuildStationCommand(char letter1, char letter2, bool deviceLevel) {
-  // An identifier without a readable address gets no frame: the write then fails as for a
-  // missing channel.
-  const auto address = link::DeviceAddress(DeviceSelect->Text());
-  if (!address) return std::nullopt;
-  if (deviceLevel) return link::MakeFrame(*address, letter1, letter2, true, 0);
-  // "CH number", and any text that names no channel, gives no frame.
-  const std::optional<int> channel = SelectedChannel();
-  if (!channel) return std::nullopt;
-  return link::MakeFrame(*address, letter1, letter2, false, *channel);
+  // An identifier without a readable address, or a channel text that names no channel ("CH
+  // number" among them), gets no frame: the write then fails.
+  return SelectedStation().Frame(letter1, letter2, deviceLevel ? protocol::Station::kDeviceLevel : SelectedChannel());
 }
 
 std::optional<int> TModule2::SelectedChannel() const { return link::ChannelNumber(ChannelSelect->Text()); }
 
-bool TModule2::Send(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload) {
-  return link::WriteFrame(*Port, BuildStationCommand(letter1, letter2, deviceLevel), count, payload);
+void TModule2::LogRefusal(protocol::Failure failure) {
+  if (failure == protocol::Failure::Refused)
+    Log("Unable to perform the measurement - Check the probe connection and try again");
 }
 
 void TModule2::LogChannelFailure() {
@@ -101,11 +101,8 @@ void TModule2::LogChannelFailure() {
 }
 
 std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check) {
-  auto reply = Port->Read(count);
-  if (!reply) return std::nullopt;
-  if (check && reply->StartsWith("ER")) {
-    Log("Unable to perform the measurement - Check the probe connection and try again");
-    return std::nullopt;
-  }
-  return reply;
+  auto reply = protocol::ReadReply(*Port, count, check);
+  if (reply) return *reply;
+  LogRefusal(reply.failure());
+  return std::nullopt;
 }

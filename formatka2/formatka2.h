@@ -5,12 +5,11 @@
 #include <optional>
 #include <string>
 
-#include "common/reflectogram.h"
 #include "forms/formatka2_layout.h"
-#include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
+#include "protocol/station.h"
 
 struct FullCalibrationSteps;
 class LogAppender;
@@ -45,9 +44,9 @@ class TModule2 : public forms::TModule2Layout {
   void ReadConductivity();
   bool CalibrateProbeLength();
 
-  // Moisture and probe temperature; the two reads return true when their frame was not sent.
-  bool ReadMoisture();
-  bool ReadDielectricConstant();
+  // Moisture and probe temperature: each read logs the value it keeps, or why none came.
+  protocol::Result<std::string> ReadMoisture();
+  protocol::Result<std::string> ReadDielectricConstant();
   void ReadProbeTemperature();
 
   // Full calibrations.
@@ -58,7 +57,7 @@ class TModule2 : public forms::TModule2Layout {
   LogAppender* HeldLines;
   std::string LastMoisture;
   std::string LastDielectricConstant;
-  link::AuxProbeIdMap AuxProbeMap;
+  protocol::AuxProbeIdMap AuxProbeMap;
 
  protected:
   void FormCreate(ui::Component* Sender) override;
@@ -86,6 +85,8 @@ class TModule2 : public forms::TModule2Layout {
  private:
   void Log(const std::string& line) { Memo1->Lines().Add(line); }
   void ReturnToMain();
+  // The station DeviceSelect names now: its address is read afresh for every exchange.
+  protocol::Station SelectedStation();
   // The channel chosen in ChannelSelect, when its text reads as 1 to 8.
   std::optional<int> SelectedChannel() const;
   // Whether the selected channel's field-probe button is checked (else: a laboratory probe).
@@ -94,8 +95,14 @@ class TModule2 : public forms::TModule2Layout {
   // laboratory probe: the AUX probe chosen, or the water temperature from the dialog.
   FullCalibrationSteps CalibrationSteps();
   std::optional<std::string> LaboratoryWaterPayload();
-  // Builds a frame for the selected station and writes its first `count` bytes, then `payload`.
-  bool Send(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload = {});
+  // A refused reply's line, which comes before the caller's own failure lines.
+  void LogRefusal(protocol::Failure failure);
+  // The send failure when the frame did not go out, else the refusal; no line for a missing reply.
+  void LogReadFailure(protocol::Failure failure);
+  // Reads a value and logs `label`, its first `shown` characters and `unit`, keeping it in `kept`
+  // when given; or logs the failure.
+  protocol::Result<std::string> ShowValue(protocol::Station::Value value, const std::string& label, size_t shown,
+                                          const std::string& unit, std::string* kept);
   // The log lines of a failed channel exchange: the send failure, then the hint to the channel.
   void LogChannelFailure();
 };

@@ -4,83 +4,72 @@
 
 #include "common/log_texts.h"
 #include "formatka2/formatka2.h"
-#include "platform/timing.h"
 #include "ui/application.h"
+
+using Measurement = protocol::Station::Measurement;
+using Value = protocol::Station::Value;
 
 void TModule2::MeasCondClick(ui::Component*) {
   ui::HourGlass hourGlass;
   Log("Starting conductivity measurement");
-  if (!Send('M', 'S', false, 4)) {
+  if (!SelectedStation().Measure(Measurement::Conductivity, SelectedChannel())) {
     LogChannelFailure();
     return;
   }
-  platform::Sleep(1480);
   ReadConductivity();
   Log("Conductivity measurement complete");
 }
 
 void TModule2::ReadConductivity() {
   Log("Receiving measurement results");
-  if (!Send('R', 'S', false, 3)) {
-    LogChannelFailure();
-    return;
-  }
-  platform::Sleep(20);
-  const auto reply = ReadStationReply(5, true);
+  const auto reply = SelectedStation().ReadValue(Value::Conductivity, SelectedChannel(), true);
   if (!reply) {
+    LogRefusal(reply.failure());
     LogChannelFailure();
     return;
   }
-  Log("Measured conductivity: " + link::ShownInLog(reply->Text(5)) + " S/m");
+  Log("Measured conductivity: " + link::ShownInLog(reply->Text()) + " S/m");
 }
 
 void TModule2::MeasTempAllClick(ui::Component*) {
   ui::HourGlass hourGlass;
   Log("Starting probe temperature measurement");
-  if (!Send('M', 'T', false, 4)) {
+  if (!SelectedStation().Measure(Measurement::ProbeTemperature, SelectedChannel())) {
     Log(kSendFailureLine);
     return;
   }
-  platform::Sleep(2980);
   ReadProbeTemperature();
   Log("Probe temperature measurement complete");
 }
 
 void TModule2::ReadProbeTemperature() {
   Log("Receiving measurement results");
-  if (!Send('R', 'T', false, 3)) {
-    Log(kSendFailureLine);
-    return;
-  }
-  platform::Sleep(20);
-  if (const auto reply = ReadStationReply(5, true)) {
-    Log("Measured probe temperature: " + link::ShownInLog(reply->Text(5)) + " Celsius grades");
-  }
+  ShowValue(Value::ProbeTemperature, "Measured probe temperature: ", 5, " Celsius grades", nullptr);
 }
 
-bool TModule2::ReadMoisture() {
+protocol::Result<std::string> TModule2::ReadMoisture() {
   Log("Receiving measurement results");
-  if (!Send('R', 'M', true, 3)) {
-    Log(kSendFailureLine);
-    return true;
-  }
-  platform::Sleep(20);
-  if (const auto reply = ReadStationReply(6, true)) {
-    Log("Measured moisture: " + link::ShownInLog(reply->Text(6)) + "%");
-    LastMoisture = reply->Text(6);
-  }
-  return false;
+  return ShowValue(Value::Moisture, "Measured moisture: ", 6, "%", &LastMoisture);
 }
 
-bool TModule2::ReadDielectricConstant() {
-  if (!Send('R', 'N', true, 3)) {
-    Log(kSendFailureLine);
-    return true;
+protocol::Result<std::string> TModule2::ReadDielectricConstant() {
+  // The sixth character is kept for the chart's title, not shown.
+  return ShowValue(Value::DielectricConstant, "Measured dielectric constant: ", 5, "", &LastDielectricConstant);
+}
+
+protocol::Result<std::string> TModule2::ShowValue(protocol::Station::Value value, const std::string& label,
+                                                  size_t shown, const std::string& unit, std::string* kept) {
+  const auto reply = SelectedStation().ReadValue(value, SelectedChannel(), true);
+  if (!reply) {
+    LogReadFailure(reply.failure());
+    return reply.failure();
   }
-  platform::Sleep(20);
-  if (const auto reply = ReadStationReply(6, true)) {
-    Log("Measured dielectric constant: " + link::ShownInLog(reply->Text(5)));
-    LastDielectricConstant = reply->Text(6);
-  }
-  return false;
+  Log(label + link::ShownInLog(reply->Text(shown)) + unit);
+  if (kept) *kept = reply->Text();
+  return reply->Text();
+}
+
+void TModule2::LogReadFailure(protocol::Failure failure) {
+  if (failure == protocol::Failure::NotSent) return Log(kSendFailureLine);
+  LogRefusal(failure);
 }

@@ -1,11 +1,8 @@
 // The probe type of each channel: read from the station into the eight radio-button pairs, and
 // written back from them in one frame.
-#include <array>
 #include <string>
 
 #include "formatka2/formatka2.h"
-#include "link/probe_type_mask.h"
-#include "platform/timing.h"
 #include "ui/application.h"
 
 namespace {
@@ -19,28 +16,22 @@ ui::RadioButton* ChannelButton(const TModule2& w, const char* kind, int channel)
 }  // namespace
 
 bool TModule2::ReadProbeConfig() {
-  bool shown = false;
-  if (!Send('R', 'H', true, 3)) {
+  const auto mask = SelectedStation().ReadProbeTypeMask();
+  if (mask) {
+    for (int n = 1; n <= kChannels; ++n)
+      ChannelButton(*this, mask->Laboratory(n - 1) ? "LabProbeButton" : "FieldProbeButton", n)->SetChecked(true);
+  } else if (mask.failed(protocol::Failure::NotSent)) {
     LogChannelFailure();
   } else {
-    platform::Sleep(20);
-    const auto reply = ReadStationReply(4, true);
-    // Both mask digits must be there: no button state comes from anything else.
-    const auto mask = reply ? link::ProbeTypeMask::FromDigits(reply->c_str(), reply->size()) : std::nullopt;
-    if (!mask) {
-      Log("Error while reading probes configuration on current channel");
-    } else {
-      for (int n = 1; n <= kChannels; ++n) {
-        ChannelButton(*this, mask->Laboratory(n - 1) ? "LabProbeButton" : "FieldProbeButton", n)->SetChecked(true);
-      }
-      shown = true;
-    }
+    // No reply, a refused one or one without both mask digits: no button state comes from it.
+    LogRefusal(mask.failure());
+    Log("Error while reading probes configuration on current channel");
   }
   // Probe temperature is measured on field probes only.
   bool anyField = false;
   for (int n = 1; n <= kChannels; ++n) anyField = anyField || ChannelButton(*this, "FieldProbeButton", n)->Checked();
   MeasAllTemp->SetEnabled(anyField);
-  return shown;
+  return mask.ok();
 }
 
 bool TModule2::SaveProbeConfig() {
@@ -53,9 +44,7 @@ bool TModule2::SaveProbeConfig() {
     }
     mask.SetLaboratory(n - 1, lab);
   }
-  const std::array<char, 2> digits = mask.Digits();
-  const std::string payload = {digits[0], digits[1], '0', '0'};
-  if (!Send('S', 'P', true, 3, payload)) {
+  if (!SelectedStation().WriteProbeTypeMask(mask)) {
     LogChannelFailure();
     return false;
   }

@@ -1,7 +1,6 @@
 #include "formatka3/data_logger.h"
 
 #include "formatka3/log_line.h"
-#include "platform/timing.h"
 
 DataLogger::DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations, LogAppender* held)
     : ui::Thread(true), Port(port), Stations(stations), PeriodMs(periodMs), appender_(held ? held : &ownAppender_) {
@@ -18,54 +17,50 @@ DataLogger::~DataLogger() {
 
 std::optional<link::CommandFrame> DataLogger::BuildLoggerCommand(char letter1, char letter2, bool deviceLevel,
                                                                  int channel, const std::string& key) const {
-  const auto address = link::DeviceAddress(key);
-  if (!address) return std::nullopt;
-  return link::MakeFrame(*address, letter1, letter2, deviceLevel, channel);
+  return protocol::Station(*Port, link::DeviceAddress(key))
+      .Frame(letter1, letter2, deviceLevel ? protocol::Station::kDeviceLevel : channel);
 }
 
 std::optional<link::Bytes> DataLogger::ReadLoggerReply(int32_t n) { return Port->Read(n); }
 
-bool DataLogger::Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count) {
-  // A key without an address sends nothing at all.
-  const auto frame = BuildLoggerCommand(letter1, letter2, deviceLevel, channel, key);
-  return frame && link::WriteFrame(*Port, frame, count);
+protocol::Station& DataLogger::StationAt(const std::string& key) {
+  return stations_.try_emplace(key, *Port, link::DeviceAddress(key)).first->second;
 }
 
-std::optional<std::string> DataLogger::Fetch(const std::string& key, char letter1, char letter2, bool deviceLevel,
-                                             int channel, uint32_t waitMs, int32_t length) {
-  if (!Send(key, letter1, letter2, deviceLevel, channel, 3)) return std::nullopt;
-  platform::Sleep(waitMs);
-  return ValueText(ReadLoggerReply(length), length);
+namespace {
+
+using Measurement = protocol::Station::Measurement;
+using Value = protocol::Station::Value;
+
+// A TDR channel's value as it came, NULs and all (the line makes every byte fit its column), with
+// its first ',' turned into '.'; a failed exchange is kFailed.
+std::string ChannelValue(const protocol::Result<link::Bytes>& reply) {
+  return reply ? logline::CommaToPoint(reply->Raw()) : logline::kFailed;
 }
 
-std::optional<std::string> DataLogger::ValueText(const std::optional<link::Bytes>& reply, int32_t length) {
-  if (!reply) return std::nullopt;
-  // What follows a NUL is still the reply: the line makes every byte fit its column.
-  return reply->Raw().substr(0, static_cast<size_t>(length));
-}
+}  // namespace
 
 std::string DataLogger::MeasureSalinity(const std::string& key, int n) {
-  if (!Send(key, 'M', 'S', false, n, 4)) return logline::kFailed;
-  platform::Sleep(1480);
-  const auto reply = Fetch(key, 'R', 'S', false, n, 20, 5);
-  return reply ? logline::CommaToPoint(*reply) : logline::kFailed;
+  protocol::Station& station = StationAt(key);
+  if (!station.Measure(Measurement::Conductivity, n)) return logline::kFailed;
+  return ChannelValue(station.ReadValue(Value::Conductivity, n, false));
 }
 
 void DataLogger::StartMoisture(const std::string& key, int n) {
-  Send(key, 'M', 'M', false, n, 4);  // what follows shows whether it was heard
-  platform::Sleep(980);
+  protocol::Station& station = StationAt(key);
+  // What follows shows whether MM was heard: its time is waited for all the same.
+  if (!station.Measure(Measurement::Moisture, n)) station.AwaitMeasurement(Measurement::Moisture);
 }
 
-std::string DataLogger::ReadMoisture(const std::string& key, int /*n*/) {
-  const auto reply = Fetch(key, 'R', 'M', true, 0, 20, 6);
-  return reply ? logline::CommaToPoint(*reply) : logline::kFailed;
+std::string DataLogger::ReadMoisture(const std::string& key, int n) {
+  return ChannelValue(StationAt(key).ReadValue(Value::Moisture, n, false));
 }
 
-std::string DataLogger::ReadDielectricConstant(const std::string& key, int /*n*/) {
+std::string DataLogger::ReadDielectricConstant(const std::string& key, int n) {
   LastEpsRead = false;
-  const auto reply = Fetch(key, 'R', 'N', true, 0, 20, 6);
+  const auto reply = StationAt(key).ReadValue(Value::DielectricConstant, n, false);
   if (!reply) return logline::kFailed;
-  const std::string value = logline::CommaToPoint(*reply);
+  std::string value = ChannelValue(reply);
   const auto eps = logline::ParseNumber(value);
   LastEps = eps.value_or(0);
   LastEpsRead = eps.has_value();
@@ -73,20 +68,17 @@ std::string DataLogger::ReadDielectricConstant(const std::string& key, int /*n*/
 }
 
 std::string DataLogger::MeasureTemperature(const std::string& key, int n) {
-  if (!Send(key, 'M', 'T', false, n, 4)) return logline::kFailed;
-  platform::Sleep(2980);
-  const auto reply = Fetch(key, 'R', 'T', false, n, 20, 5);
-  return reply ? logline::CommaToPoint(*reply) : logline::kFailed;
+  protocol::Station& station = StationAt(key);
+  if (!station.Measure(Measurement::ProbeTemperature, n)) return logline::kFailed;
+  return ChannelValue(station.ReadValue(Value::ProbeTemperature, n, false));
 }
 
 std::string DataLogger::MeasureAuxProbe(const std::string& key, const std::string& identifier, int /*n*/) {
-  if (identifier.size() != link::kAuxProbeIdLength || !link::DeviceAddress(key)) return logline::kFailed;
-  const link::AuxMeasurement m = link::MeasureAux(
-      *Port, [&](char l1, char l2) { return BuildLoggerCommand(l1, l2, true, 0, key); }, identifier);
-  if (m.outcome != link::AuxMeasurement::Outcome::Reply) return logline::kFailed;
-  const int32_t length =
-      m.family == link::AuxFamily::Temperature ? link::kAuxTemperatureLength : link::kAuxPressureLength;
-  return ValueText(m.reply, length).value_or(logline::kFailed);
+  protocol::Station& station = StationAt(key);
+  const auto family = station.MeasureAux(identifier);
+  if (!family) return logline::kFailed;
+  const auto reply = station.ReadAux(*family, false);
+  return reply ? reply->Raw() : logline::kFailed;  // as it came
 }
 
 std::vector<std::string> DataLogger::StationValues(const std::string& key, const DeviceConfig& c) {

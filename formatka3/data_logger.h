@@ -5,17 +5,18 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "formatka3/device_config.h"
 #include "formatka3/log_file.h"
-#include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
 #include "platform/event.h"
+#include "protocol/station.h"
 #include "ui/thread.h"
 
 // The name by which Stop reaches the thread's event.
@@ -53,13 +54,8 @@ class DataLogger : public ui::Thread {
   void Execute() override;
 
  private:
-  // Writes the first `count` bytes of the frame behind the wake preamble.
-  bool Send(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel, int count);
-  // A reply's bytes, NULs and all, at most `length` of them.
-  static std::optional<std::string> ValueText(const std::optional<link::Bytes>& reply, int32_t length);
-  // Sends a reading frame (its first 3 bytes), waits, reads the reply; nothing on failure.
-  std::optional<std::string> Fetch(const std::string& key, char letter1, char letter2, bool deviceLevel, int channel,
-                                   uint32_t waitMs, int32_t length);
+  // The station a key's characters 7 and 8 address, made at its first use, on this thread.
+  protocol::Station& StationAt(const std::string& key);
 
   link::SerialPort* Port;
   const StationMap* Stations;
@@ -68,6 +64,7 @@ class DataLogger : public ui::Thread {
   double LastEps = 0;
   // Whether LastEps came from the RN exchange just made, as a number with a real square root.
   bool LastEpsRead = false;
+  std::map<std::string, protocol::Station> stations_;
   LogAppender ownAppender_;
   LogAppender* appender_;
   std::atomic<uint64_t> passes_{0};

@@ -5,7 +5,7 @@
 #include "common/about.h"
 #include "formatka2/formatka2.h"
 #include "formatka3/data_logger.h"
-#include "platform/timing.h"
+#include "protocol/exchange.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -84,17 +84,18 @@ void TModule3::Help2Click(ui::Component*) {
 // ---------------------------------------------------------------------------------------------
 // Station command layer and the scan
 
+protocol::Station TModule3::SelectedStation() {
+  return protocol::Station(*Port, link::DeviceAddress(DeviceSelect->Text()));
+}
+
 std::optional<link::CommandFrame> TModule3::BuildStationCommand(char letter1, char letter2, bool deviceLevel,
                                                                 int channel) {
-  const auto address = link::DeviceAddress(DeviceSelect->Text());
-  if (!address) return std::nullopt;
-  return link::MakeFrame(*address, letter1, letter2, deviceLevel, channel);
+  return SelectedStation().Frame(letter1, letter2, deviceLevel ? protocol::Station::kDeviceLevel : channel);
 }
 
 std::optional<link::Bytes> TModule3::ReadStationReply(int32_t length) {
-  auto reply = Port->Read(length);
-  if (!reply || reply->StartsWith("ER")) return std::nullopt;
-  return reply;
+  if (auto reply = protocol::ReadReply(*Port, length, true)) return *reply;
+  return std::nullopt;
 }
 
 void TModule3::ReadProbeConfig() {
@@ -102,33 +103,26 @@ void TModule3::ReadProbeConfig() {
     CheckBoxOf("LabProbeButton", n)->SetChecked(false);
     CheckBoxOf("FieldProbeButton", n)->SetChecked(false);
   }
-  if (!link::WriteFrame(*Port, BuildStationCommand('R', 'H', true, 0), 3)) return;
-  platform::Sleep(20);
-  const auto reply = ReadStationReply(4);
-  if (!reply || reply->size() < 2) return;
-  const int high = link::HexDigitValue(static_cast<char>((*reply)[0]));
-  const int low = link::HexDigitValue(static_cast<char>((*reply)[1]));
-  if (high < 0 || low < 0) return;  // not a mask: as if nothing came
-  const int mask = high * 16 + low;
+  // No reply, a refused one, or one that is no mask: as if nothing came.
+  const auto mask = SelectedStation().ReadProbeTypeMask();
+  if (!mask) return;
   for (int n = 1; n <= 8; ++n) {
-    const bool lab = (mask >> (n - 1)) & 1;
+    const bool lab = mask->Laboratory(n - 1);
     CheckBoxOf(lab ? "LabProbeButton" : "FieldProbeButton", n)->SetChecked(true);
     CheckBoxOf("TempCheckBox", n)->SetEnabled(!lab);  // only field probes measure temperature
   }
 }
 
 void TModule3::SearchAuxProbes() {
-  // Replies come through this window's reader, so an "ER" reply ends the search as a missing one.
-  const link::AuxSearchResult found = link::SearchAuxBus(
-      *Port, [this](char l1, char l2) { return BuildStationCommand(l1, l2, true, 0); },
-      [this](int32_t length) { return ReadStationReply(length); });
-  if (found.ending == link::AuxSearchResult::Ending::NotStarted) return;  // the maps stay as they were
+  // An "ER" reply ends the search as a missing one.
+  const protocol::AuxSearch found = SelectedStation().SearchAux(true);
+  if (found.ending == protocol::AuxSearch::Ending::NotStarted) return;  // the maps stay as they were
   DetectedProbes.clear();
   AuxAssignments.clear();
   for (const auto& [name, id] : found.probes) DetectedProbes[name] = id;  // a later one of a name wins
   FreeProbes = DetectedProbes;
   // The one failure of the scan the user sees; a search that never ends counts as one.
-  if (found.ending == link::AuxSearchResult::Ending::BusError) {
+  if (found.ending == protocol::AuxSearch::Ending::BusError) {
     ui::MessageDlg("Error\nwhile connecting through AUX", ui::DialogType::Warning, ui::DialogButtons::Ok);
   }
 }

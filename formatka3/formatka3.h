@@ -12,10 +12,10 @@
 #include "formatka3/device_config.h"
 #include "formatka3/log_file.h"
 #include "forms/formatka3_layout.h"
-#include "link/aux_probe.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"
+#include "protocol/station.h"
 
 class DataLogger;
 
@@ -55,8 +55,8 @@ class TModule3 : public forms::TModule3Layout {
 
   link::SerialPort* Port;
   DataLogger* Logger = nullptr;
-  link::AuxProbeIdMap DetectedProbes;
-  link::AuxProbeIdMap FreeProbes;
+  protocol::AuxProbeIdMap DetectedProbes;
+  protocol::AuxProbeIdMap FreeProbes;
   AuxAssignmentMap AuxAssignments;
   StationMap Stations;
 
@@ -79,6 +79,8 @@ class TModule3 : public forms::TModule3Layout {
   ui::CheckBox* CheckBoxOf(const std::string& prefix, int n) const;
   ui::Edit* EditOf(const std::string& prefix, int k) const;
   ui::ComboBox* AuxBox(int n, int slot) const;
+  // The station DeviceSelect names now.
+  protocol::Station SelectedStation();
 
   // StoreCurrentConfig with its conversion error shown as the framework shows it; false then.
   bool StoreShownStation();

@@ -2,7 +2,7 @@
 #include "formatka3/formatka3.h"
 
 void TModule3::RefreshAuxLists(bool fromDetected) {
-  const link::AuxProbeIdMap source = fromDetected ? DetectedProbes : FreeProbes;
+  const protocol::AuxProbeIdMap source = fromDetected ? DetectedProbes : FreeProbes;
   std::vector<std::string> items;
   for (const auto& entry : source) items.push_back(entry.first);  // the map keeps byte order
   items.push_back("no probe");

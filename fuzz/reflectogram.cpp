@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "fuzz/fuzz.h"
+#include "protocol/station.h"
 
 namespace {
 
@@ -24,11 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckMarkers(values);
   }
   const std::string text(reinterpret_cast<const char*>(data), size);
-  bool faulty = false;
-  const Reflectogram values = DecodeStationReflectogram(text, &faulty);
+  const auto [values, markers] = protocol::Station::DecodeReflectogram(text);
   bool sound = text.size() >= 4 * kReflectogramValues;
   for (size_t i = 0; sound && i < 4 * kReflectogramValues; ++i) sound = IsUpperHex(text[i]);
-  FUZZ_CHECK(faulty == !sound);
+  FUZZ_CHECK(markers == sound);
   if (!sound) return 0;
   for (size_t i = 0; i < kReflectogramValues; ++i)
     FUZZ_CHECK(values[i] == std::stoul(text.substr(4 * i, 4), nullptr, 16));

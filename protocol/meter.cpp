@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/timing.h"
+#include "protocol/exchange.h"
 
 inline namespace qvusb {
 namespace protocol {
@@ -55,16 +56,10 @@ std::optional<link::CommandFrame> Meter::Frame(char letter1, char letter2, std::
 }
 
 Result<Done> Meter::Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload) {
-  if (!link::WriteFrame(port_, frame, count, payload)) return Failure::NotSent;
-  return Done{};
+  return SendFrame(port_, frame, count, payload);
 }
 
-Result<link::Bytes> Meter::Read(int32_t n, bool check) {
-  auto reply = port_.Read(n);
-  if (!reply) return Failure::NoReply;
-  if (check && reply->StartsWith("ER")) return Failure::Refused;
-  return std::move(*reply);
-}
+Result<link::Bytes> Meter::Read(int32_t n, bool check) { return ReadReply(port_, n, check); }
 
 Result<Done> Meter::Measure(char letter, std::optional<int> channel, uint32_t waitMs) {
   if (const auto sent = Send(Frame('M', letter, channel), 4); !sent) return sent;

@@ -1,4 +1,4 @@
-// The station and modem windows' frame builders and readers.
+// The station window's reply reader and the modem window's frame builder.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -11,36 +11,8 @@
 
 using testing_support::WindowTest;
 using Lines = std::vector<std::string>;
-using Frame = std::optional<link::CommandFrame>;
 
 class DeviceCommandLayerTest : public WindowTest {};
-
-TEST_F(DeviceCommandLayerTest, StationFramesFollowTheDeviceAndChannelBoxes) {
-  OpenAndSearch({"T0001AA3", "T0001A1F"});
-  ASSERT_NE(StationWindow, nullptr);
-  TModule2& w = *StationWindow;
-
-  struct Case {
-    std::string device, channel;
-    char l1, l2;
-    bool deviceLevel;
-    Frame expected;
-  };
-  const std::vector<Case> cases = {
-      {"T0001AA3", "CH number", 'R', 'H', true, link::CommandFrame{0xA3, 'R', 'H', '0'}},
-      {"T0001AA3", "CH number", 'M', 'S', false, std::nullopt},
-      {"T0001A1F", "3", 'M', 'S', false, link::CommandFrame{0x1F, 'M', 'S', '3'}},
-      {"T0001A1F", " 5x", 'C', 'L', false, link::CommandFrame{0x1F, 'C', 'L', '5'}},
-      {"T0001A1f", "3", 'M', 'S', false, std::nullopt},  // lower case: no address
-      {"T0001", "3", 'R', 'H', true, std::nullopt},      // too short
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.device + " / " + c.channel + " / " + c.l1 + c.l2);
-    w.DeviceSelect->SetText(c.device);  // from code: no handler runs
-    w.ChannelSelect->SetText(c.channel);
-    EXPECT_EQ(w.BuildStationCommand(c.l1, c.l2, c.deviceLevel), c.expected);
-  }
-}
 
 TEST_F(DeviceCommandLayerTest, StationReplyReader) {
   OpenAndSearch({"T0001A01"});

@@ -79,7 +79,8 @@ TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
   Station()->SetAuxProbes({{"280A1B010000009F", "21.37"}, {"2811110100000001", "19.00"}, {"107788010000000C", ""}});
   ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000101"}));
   TModule3& w = Logger();
-  EXPECT_EQ(w.DetectedProbes, (link::AuxProbeIdMap{{"t0A1B01", "280A1B010000009F"}, {"t111101", "2811110100000001"}}));
+  EXPECT_EQ(w.DetectedProbes,
+            (protocol::AuxProbeIdMap{{"t0A1B01", "280A1B010000009F"}, {"t111101", "2811110100000001"}}));
   EXPECT_EQ(w.FreeProbes, w.DetectedProbes);
   ExpectOtherLists(w, nullptr, {"t0A1B01", "t111101", "no probe"});
   EXPECT_EQ(Aux(w, 8, 2)->Text(), "no probe");
@@ -87,7 +88,7 @@ TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
   struct Case {
     std::string name;
     std::function<void()> arrange;
-    link::AuxProbeIdMap detected;
+    protocol::AuxProbeIdMap detected;
     Lines boxes;  // the messages shown
   };
   const std::vector<Case> cases = {
@@ -157,7 +158,7 @@ TEST_F(LoggerAuxTest, EachDetectedProbeIsInAtMostOneBox) {
   ExpectOtherLists(w, nullptr, {P, T, "no probe"});
 
   Pick(box, T);
-  EXPECT_EQ(w.FreeProbes, (link::AuxProbeIdMap{{P, "553C4D01000000A1"}}));
+  EXPECT_EQ(w.FreeProbes, (protocol::AuxProbeIdMap{{P, "553C4D01000000A1"}}));
   ExpectOtherLists(w, box, {P, "no probe"});
   EXPECT_EQ(box->Items().Items(), (Lines{P, "no probe", T}));
   EXPECT_EQ(box->ItemIndex(), 2);

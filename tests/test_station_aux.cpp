@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "link/aux_probe.h"
 #include "platform/timing.h"
+#include "protocol/station.h"
 #include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 
@@ -26,10 +26,10 @@ const std::string kOther = "10778899000000C3";
 }  // namespace
 
 TEST(AuxProbeNames, ByFamily) {
-  EXPECT_EQ(link::AuxProbeName(kTemp), "t0A1B2C");
-  EXPECT_EQ(link::AuxProbeName(kPressure), "p3C4D5E");
-  EXPECT_EQ(link::AuxProbeName(kOther), std::nullopt);
-  EXPECT_EQ(link::AuxProbeName("ER00000000000000"), std::nullopt);
+  EXPECT_EQ(protocol::AuxProbeName(kTemp), "t0A1B2C");
+  EXPECT_EQ(protocol::AuxProbeName(kPressure), "p3C4D5E");
+  EXPECT_EQ(protocol::AuxProbeName(kOther), std::nullopt);
+  EXPECT_EQ(protocol::AuxProbeName("ER00000000000000"), std::nullopt);
 }
 
 class StationAuxTest : public StationTest {
@@ -134,11 +134,11 @@ TEST_F(StationAuxTest, SearchFramesAndMap) {
   EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x2C, "1S")));
   // 100 ms before each 1S, 100 ms after it before the read.
   EXPECT_EQ(Waits(), "100 100 r216 100 100 r216 100 100 r216");
-  EXPECT_EQ(w.AuxProbeMap, (link::AuxProbeIdMap{{"t0A1B2C", kTemp}, {"p3C4D5E", kPressure}}));
+  EXPECT_EQ(w.AuxProbeMap, (protocol::AuxProbeIdMap{{"t0A1B2C", kTemp}, {"p3C4D5E", kPressure}}));
   // A later identifier of the same name replaces the earlier one.
   Station(0x2C)->SetAuxSearchReplies(std::vector<std::string>{kTemp, "280A1B2C000000FF", sim::kAuxEndOfList});
   w.AUXstart->Click();
-  EXPECT_EQ(w.AuxProbeMap, (link::AuxProbeIdMap{{"t0A1B2C", "280A1B2C000000FF"}}));
+  EXPECT_EQ(w.AuxProbeMap, (protocol::AuxProbeIdMap{{"t0A1B2C", "280A1B2C000000FF"}}));
 }
 
 TEST_F(StationAuxTest, BusErrorShowsTheWarningBox) {
@@ -157,11 +157,12 @@ TEST_F(StationAuxTest, AStationThatNeverEndsItsListStopsAtTheBound) {
   platform::SetTimeScale(0.01);
   Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk);
   std::vector<std::string> fresh;  // a new identifier of one name every time, never the end
-  for (int i = 0; i < 2 * link::kMaxAuxSearchReplies; ++i) fresh.push_back("280A1B2C" + std::to_string(10000000 + i));
+  for (int i = 0; i < 2 * protocol::kMaxAuxSearchReplies; ++i)
+    fresh.push_back("280A1B2C" + std::to_string(10000000 + i));
   ASSERT_NO_FATAL_FAILURE(OpenWithReplies(fresh));
   TModule2& w = Window();
   EXPECT_EQ(w.AUXselect->Text(), "No probes");
-  EXPECT_EQ(w.AUXselect->Items().Count(), link::kMaxAuxSearchReplies + 1);
+  EXPECT_EQ(w.AUXselect->Items().Count(), protocol::kMaxAuxSearchReplies + 1);
   EXPECT_EQ(w.AuxProbeMap.size(), 1u);
 }
 

@@ -46,17 +46,15 @@ TEST(StationReflectogram, Decoding) {
       {"00 0", 0u - 16u * 16u, true},  // a digit below 0 borrows, as the signed sum would
   };
   for (const auto& c : cases) {
-    bool faulty = false;
-    std::string text = c.text + std::string(4 * 1025, '0');
-    const auto values = DecodeStationReflectogram(text, &faulty);
-    ASSERT_EQ(values.size(), 1026u);
-    EXPECT_EQ(values[0], c.first) << c.text;
-    EXPECT_EQ(faulty, c.faulty) << c.text;
+    const auto decoded = protocol::Station::DecodeReflectogram(c.text + std::string(4 * 1025, '0'));
+    ASSERT_EQ(decoded.values.size(), 1026u);
+    EXPECT_EQ(decoded.values[0], c.first) << c.text;
+    EXPECT_EQ(decoded.markers, !c.faulty) << c.text;
   }
   // The last value comes from the last four characters.
-  bool faulty = false;
-  EXPECT_EQ(DecodeStationReflectogram(std::string(4100, '0') + "0BB8", &faulty)[1025], 3000u);
-  EXPECT_FALSE(faulty);
+  const auto decoded = protocol::Station::DecodeReflectogram(std::string(4100, '0') + "0BB8");
+  EXPECT_EQ(decoded.values[1025], 3000u);
+  EXPECT_TRUE(decoded.markers);
 }
 
 // Every test measures channel 2 of the station at 0x1F.

@@ -82,27 +82,34 @@ TEST_F(StationWindowTest, ChoosingAnotherStationReadsItsProbeTypesAndAuxFirst) {
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
 }
 
-TEST_F(StationWindowTest, ChannelTextsThatNameNoChannelGiveNoFrame) {
+TEST_F(StationWindowTest, FramesFollowTheDeviceAndChannelBoxes) {
   ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T0001AA3"}));
   TModule2& w = Window();
   struct Case {
-    std::string channel;
+    std::string device, channel;
+    bool deviceLevel;
     std::optional<link::CommandFrame> expected;
   };
   const std::vector<Case> cases = {
-      {"3", link::CommandFrame{0xA3, 'M', 'S', '3'}},
-      {" 5x", link::CommandFrame{0xA3, 'M', 'S', '5'}},
-      {"8", link::CommandFrame{0xA3, 'M', 'S', '8'}},
-      {"0", std::nullopt},
-      {"9", std::nullopt},
-      {"12", std::nullopt},
-      {"-3", std::nullopt},
-      {"CH number", std::nullopt},
+      {"T0001AA3", "3", false, link::CommandFrame{0xA3, 'M', 'S', '3'}},
+      {"T0001AA3", " 5x", false, link::CommandFrame{0xA3, 'M', 'S', '5'}},
+      {"T0001AA3", "8", false, link::CommandFrame{0xA3, 'M', 'S', '8'}},
+      {"T0001AA3", "0", false, std::nullopt},
+      {"T0001AA3", "9", false, std::nullopt},
+      {"T0001AA3", "12", false, std::nullopt},
+      {"T0001AA3", "-3", false, std::nullopt},
+      {"T0001AA3", "CH number", false, std::nullopt},
+      {"T0001AA3", "CH number", true, link::CommandFrame{0xA3, 'M', 'S', '0'}},
+      {"T0001A1F", "3", false, link::CommandFrame{0x1F, 'M', 'S', '3'}},  // read at every call
+      {"T0001A1f", "3", false, std::nullopt},                             // lower case: no address
+      {"T0001", "3", true, std::nullopt},                                 // too short
   };
   for (const auto& c : cases) {
+    w.DeviceSelect->SetText(c.device);  // from code: no handler runs
     w.ChannelSelect->SetText(c.channel);
-    EXPECT_EQ(w.BuildStationCommand('M', 'S', false), c.expected) << c.channel;
+    EXPECT_EQ(w.BuildStationCommand('M', 'S', c.deviceLevel), c.expected) << c.device << " / " << c.channel;
   }
+  w.DeviceSelect->SetText("T0001AA3");
   // A channel command refused this way fails at once, without waits or bytes on the line.
   w.ChannelSelect->SetText("9");
   w.MeasCond->Click();
