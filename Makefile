@@ -1,5 +1,6 @@
 # make run   - install what is missing, build (Release) and start the program
 # make test  - install what is missing, build with the sanitizers and run every test
+# make test-release - every test again in the Release build, where freed memory is reused at once
 # make demo  - stand-in instruments on a pseudo-terminal linked as COM1, then the program
 # make fuzz  - fuzz each decoder of outside bytes with fresh seeds, FUZZ_SECONDS a target
 # make fuzz-ci - replay the fuzz seeds, then a fixed seed and a fixed number of runs a target
@@ -19,7 +20,7 @@ TSAN_TESTS := Logger*:LogAppender*
 
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test demo bench fuzz fuzz-ci lint format format-check clean
+.PHONY: all deps build run test test-release demo bench fuzz fuzz-ci lint format format-check clean
 
 all: build
 
@@ -40,6 +41,11 @@ test: deps
 	cmake -S . -B $(TSAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQVUSB_TSAN=ON
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target unit_tests
 	cd $(TSAN_DIR) && TSAN_OPTIONS="halt_on_error=1" ./tests/unit_tests --gtest_filter='$(TSAN_TESTS)'
+
+test-release: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DQVUSB_TESTS=ON
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+	cd $(RELEASE_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
 demo: build
 	scripts/demo.sh $(RELEASE_DIR) $(DEVICES)

@@ -67,6 +67,7 @@ std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::str
       reply.reset();
       break;
     case Fault::Kind::Short:
+    case Fault::Kind::Vanish:
       if (reply) reply->resize(std::min(fault.keep, reply->size()));
       break;
     case Fault::Kind::Er: {
@@ -83,9 +84,11 @@ std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::str
 }
 
 struct Instruments::Impl {
+  // Both -1 once the line vanished. The reader thread closes them, holding both locks below;
+  // others use them under either lock.
   int master = -1;
   int slave = -1;   // held open so that the master never sees the line hang up
-  int stopFd = -1;  // eventfd, readable once the instruments shut down
+  int stopFd = -1;  // eventfd, readable once the reader thread is to stop
   std::string slavePath;
   std::thread reader;
   std::atomic<bool> stopping{false};
@@ -93,6 +96,8 @@ struct Instruments::Impl {
 
   mutable std::mutex mu;  // everything below
   mutable std::condition_variable framesChanged;
+  mutable std::condition_variable settledChanged;
+  bool busy = false;  // the reader is taking in or answering what came
   std::vector<ReceivedFrame> frames;
   size_t dropped = 0;
   std::vector<std::string> ids;
@@ -116,18 +121,80 @@ struct Instruments::Impl {
     }
   }
 
+  // A new pseudo-terminal, raw from the start. Throws std::system_error.
+  void OpenLine();
+  // The adapter is gone: both ends closed, so that the program's side hangs up.
+  void CloseLine();
+  void StartReader();
+  void StopReader();
   void Run();
   void WaitForStop() const;
   void Answer(const ReceivedFrame& frame);
-  // Sleeps until `until`; false when the instruments shut down meanwhile.
-  bool PauseUntil(Clock::time_point until) const;
-  // Writes all `count` bytes, waiting for room. With `endsReply` the reply's time is stamped just
-  // before each write, so that whoever has read the last byte already finds it set.
-  bool WriteAll(const char* data, size_t count, bool endsReply);
+  void SetBusy(bool on);
+  // Sleeps until `until`; false when the instruments shut down meanwhile. `answering`: on the
+  // reader thread, which counts as settled while it holds a reply back on purpose.
+  bool PauseUntil(Clock::time_point until, bool answering);
+  // Writes all `count` bytes, waiting for room (settled meanwhile for a reply, `isReply`). With
+  // `endsReply` the reply's time is stamped just before each write, so that whoever has read the
+  // last byte already finds it set.
+  bool WriteAll(const char* data, size_t count, bool endsReply, bool isReply);
   void Transmit(const std::string& bytes, size_t piece, std::chrono::milliseconds pause, bool paced, bool isReply);
   // Whether the program's write of these bytes (one whole frame or text line) is to fail.
   bool LoseWrite(const uint8_t* data, size_t length);
 };
+
+void Instruments::Impl::OpenLine() {
+  master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (master < 0) ThrowErrno("posix_openpt");
+  if (grantpt(master) != 0) ThrowErrno("grantpt");
+  if (unlockpt(master) != 0) ThrowErrno("unlockpt");
+  char name[256];
+  int err = ptsname_r(master, name, sizeof name);
+  if (err != 0) throw std::system_error(err, std::generic_category(), "ptsname_r");
+  slavePath = name;
+  // Replies wait for room instead of blocking the reader thread for good.
+  fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+
+  slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+  if (slave < 0) ThrowErrno("open slave");
+  // Raw from the start: no echo and no translation of what either side writes.
+  termios tio{};
+  if (tcgetattr(slave, &tio) != 0) ThrowErrno("tcgetattr");
+  cfmakeraw(&tio);
+  cfsetspeed(&tio, B57600);
+  if (tcsetattr(slave, TCSANOW, &tio) != 0) ThrowErrno("tcsetattr");
+}
+
+void Instruments::Impl::CloseLine() {
+  std::lock_guard writing(writeMu);
+  std::lock_guard lock(mu);
+  for (int* fd : {&master, &slave}) {
+    if (*fd >= 0) close(*fd);
+    *fd = -1;
+  }
+  settledChanged.notify_all();
+}
+
+void Instruments::Impl::StartReader() {
+  parser = FrameParser();  // nothing of a frame cut short on the line before
+  SetBusy(false);
+  reader = std::thread([this] { Run(); });
+}
+
+void Instruments::Impl::StopReader() {
+  stopping = true;
+  uint64_t count = 1;
+  if (write(stopFd, &count, sizeof count) < 0) std::perror("sim: eventfd");
+  if (reader.joinable()) reader.join();
+  if (read(stopFd, &count, sizeof count) < 0 && errno != EAGAIN) std::perror("sim: eventfd");
+  stopping = false;
+}
+
+void Instruments::Impl::SetBusy(bool on) {
+  std::lock_guard lock(mu);
+  busy = on;
+  if (!on) settledChanged.notify_all();
+}
 
 bool Instruments::Impl::LoseWrite(const uint8_t* data, size_t length) {
   FrameParser one;
@@ -146,6 +213,10 @@ bool Instruments::Impl::LoseWrite(const uint8_t* data, size_t length) {
 void Instruments::Impl::Run() {
   std::vector<uint8_t> buf(4096);
   for (;;) {
+    if (master < 0) {  // vanished: nothing comes any more until the line is plugged in again
+      WaitForStop();
+      return;
+    }
     pollfd fds[2] = {{master, POLLIN, 0}, {stopFd, POLLIN, 0}};
     if (poll(fds, 2, -1) < 0) {
       if (errno == EINTR) continue;
@@ -163,9 +234,13 @@ void Instruments::Impl::Run() {
       }
       continue;
     }
+    // Busy from before the bytes leave the line until they are answered, so that whoever waits
+    // for the instruments to settle never finds them in between.
+    SetBusy(true);
     ssize_t n = read(master, buf.data(), buf.size());
     Clock::time_point now = Clock::now();
     if (n < 0) {
+      SetBusy(false);
       if (errno == EAGAIN || errno == EINTR) continue;
       std::perror("sim: read");
       WaitForStop();
@@ -177,9 +252,11 @@ void Instruments::Impl::Run() {
       dropped = parser.DroppedBytes();
     }
     for (ReceivedFrame& frame : received) {
+      if (master < 0) break;  // the line vanished under the frames still to come
       Answer(frame);
       if (stopping) return;
     }
+    SetBusy(false);
   }
 }
 
@@ -249,25 +326,44 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
     frames.push_back(frame);
   }
   framesChanged.notify_all();
-  if (!reply || reply->empty()) return;
-  if (delay.count() > 0 && !PauseUntil(Clock::now() + delay)) return;
-  Transmit(*reply, piece, fault.pause, paced, true);
+  if (reply && !reply->empty() && (delay.count() <= 0 || PauseUntil(Clock::now() + delay, true))) {
+    Transmit(*reply, piece, fault.pause, paced, true);
+  }
+  if (fault.kind == Fault::Kind::Vanish) {
+    // Bytes still unread go with the line, so it goes once the program has taken what came.
+    const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(10);
+    for (;;) {
+      pollfd p = {slave, POLLIN, 0};
+      if (poll(&p, 1, 0) <= 0 || Clock::now() > giveUp) break;
+      if (!PauseUntil(Clock::now() + std::chrono::milliseconds(1), true)) return;
+    }
+    CloseLine();
+  }
 }
 
-bool Instruments::Impl::PauseUntil(Clock::time_point until) const {
+bool Instruments::Impl::PauseUntil(Clock::time_point until, bool answering) {
+  if (answering) SetBusy(false);
+  bool waited = true;
   for (;;) {
     Clock::time_point now = Clock::now();
-    if (now >= until) return !stopping;
+    if (now >= until) {
+      waited = !stopping;
+      break;
+    }
     auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(until - now);
     timespec ts{static_cast<time_t>(left.count() / 1'000'000'000), static_cast<long>(left.count() % 1'000'000'000)};
     pollfd p = {stopFd, POLLIN, 0};
     int r = ppoll(&p, 1, &ts, nullptr);
-    if (r > 0) return false;
-    if (r < 0 && errno != EINTR) return false;
+    if (r > 0 || (r < 0 && errno != EINTR)) {
+      waited = false;
+      break;
+    }
   }
+  if (answering) SetBusy(true);
+  return waited;
 }
 
-bool Instruments::Impl::WriteAll(const char* data, size_t count, bool endsReply) {
+bool Instruments::Impl::WriteAll(const char* data, size_t count, bool endsReply, bool isReply) {
   while (count > 0) {
     if (endsReply) {
       std::lock_guard lock(mu);
@@ -282,8 +378,11 @@ bool Instruments::Impl::WriteAll(const char* data, size_t count, bool endsReply)
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) return false;
     // The program has not read what is queued: wait for room, or for the shutdown.
+    if (isReply) SetBusy(false);
     pollfd fds[2] = {{master, POLLOUT, 0}, {stopFd, POLLIN, 0}};
-    if (poll(fds, 2, -1) < 0 && errno != EINTR) return false;
+    const int r = poll(fds, 2, -1);
+    if (isReply) SetBusy(true);
+    if (r < 0 && errno != EINTR) return false;
     if (fds[1].revents != 0) return false;
   }
   return true;
@@ -294,7 +393,7 @@ void Instruments::Impl::Transmit(const std::string& bytes, size_t piece, std::ch
   std::lock_guard writing(writeMu);
   if (piece == 0) piece = bytes.size();
   for (size_t start = 0; start < bytes.size(); start += piece) {
-    if (start > 0 && !PauseUntil(Clock::now() + pause)) return;
+    if (start > 0 && !PauseUntil(Clock::now() + pause, isReply)) return;
     const size_t end = std::min(start + piece, bytes.size());
     // Paced, each chunk goes out when its last byte would have arrived over the line.
     const size_t chunk = paced ? kPaceChunk : end - start;
@@ -302,9 +401,9 @@ void Instruments::Impl::Transmit(const std::string& bytes, size_t piece, std::ch
     for (size_t done = start; done < end;) {
       const size_t length = std::min(chunk, end - done);
       const auto onLine = kByteTime * static_cast<int64_t>(done + length - start);
-      if (paced && !PauseUntil(lineStart + onLine)) return;
+      if (paced && !PauseUntil(lineStart + onLine, isReply)) return;
       const bool last = isReply && done + length == bytes.size();
-      if (!WriteAll(bytes.data() + done, length, last)) return;
+      if (master < 0 || !WriteAll(bytes.data() + done, length, last, isReply)) return;
       done += length;
     }
   }
@@ -313,46 +412,39 @@ void Instruments::Impl::Transmit(const std::string& bytes, size_t piece, std::ch
 Instruments::Instruments(std::vector<std::string> deviceIds) : impl_(std::make_unique<Impl>()) {
   Impl& s = *impl_;
   SetDeviceIds(std::move(deviceIds));
-
-  s.master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (s.master < 0) ThrowErrno("posix_openpt");
-  if (grantpt(s.master) != 0) ThrowErrno("grantpt");
-  if (unlockpt(s.master) != 0) ThrowErrno("unlockpt");
-  char name[256];
-  int err = ptsname_r(s.master, name, sizeof name);
-  if (err != 0) throw std::system_error(err, std::generic_category(), "ptsname_r");
-  s.slavePath = name;
-  // Replies wait for room instead of blocking the reader thread for good.
-  fcntl(s.master, F_SETFL, fcntl(s.master, F_GETFL) | O_NONBLOCK);
-
-  s.slave = open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (s.slave < 0) ThrowErrno("open slave");
-  // Raw from the start: no echo and no translation of what either side writes.
-  termios tio{};
-  if (tcgetattr(s.slave, &tio) != 0) ThrowErrno("tcgetattr");
-  cfmakeraw(&tio);
-  cfsetspeed(&tio, B57600);
-  if (tcsetattr(s.slave, TCSANOW, &tio) != 0) ThrowErrno("tcsetattr");
-
+  s.OpenLine();
   s.stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (s.stopFd < 0) ThrowErrno("eventfd");
-
-  s.reader = std::thread([&s] { s.Run(); });
+  s.StartReader();
 }
 
 Instruments::~Instruments() {
   Impl& s = *impl_;
   if (s.hooked) platform::SetSerialFaultHook(nullptr);
-  s.stopping = true;
-  uint64_t one = 1;
-  if (write(s.stopFd, &one, sizeof one) < 0) std::perror("sim: eventfd");
-  if (s.reader.joinable()) s.reader.join();
+  s.StopReader();
   for (const fs::path& link : s.links) {
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(link, ec)) && fs::read_symlink(link, ec) == s.slavePath) {
       fs::remove(link, ec);
     }
   }
+}
+
+void Instruments::PlugIn() {
+  Impl& s = *impl_;
+  s.StopReader();
+  s.CloseLine();
+  s.OpenLine();
+  std::vector<fs::path> links;
+  {
+    std::lock_guard lock(s.mu);
+    links = s.links;
+  }
+  for (const fs::path& link : links) {
+    fs::remove(link);
+    fs::create_symlink(s.slavePath, link);
+  }
+  s.StartReader();
 }
 
 const std::string& Instruments::SlavePath() const { return impl_->slavePath; }
@@ -471,6 +563,24 @@ void Instruments::Send(const std::string& bytes) {
     paced = impl_->pacing;
   }
   impl_->Transmit(bytes, 0, {}, paced, false);
+}
+
+bool Instruments::WaitUntilSettled(std::chrono::milliseconds timeout) const {
+  const Clock::time_point end = Clock::now() + timeout;
+  std::unique_lock lock(impl_->mu);
+  for (;;) {
+    if (!impl_->busy) {
+      if (impl_->master < 0) return true;
+      // poll, unlike FIONREAD, also counts what the kernel has taken from the program but not
+      // yet handed to the master side.
+      pollfd p = {impl_->master, POLLIN, 0};
+      if (poll(&p, 1, 0) <= 0 || (p.revents & POLLIN) == 0) return true;
+    }
+    // Bytes that arrive do not notify: look again shortly.
+    const Clock::time_point next = std::min(end, Clock::now() + std::chrono::milliseconds(1));
+    impl_->settledChanged.wait_until(lock, next);
+    if (Clock::now() >= end) return false;
+  }
 }
 
 Instruments::Clock::time_point Instruments::LastReplyByteAt() const {

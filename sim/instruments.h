@@ -25,6 +25,8 @@ struct Fault {
     Er,      // "ER" padded with blanks to the normal reply's length ("ER" when there is none)
     Custom,  // `bytes` instead of the reply
     Pieces,  // the reply in pieces of `keep` bytes, `pause` apart
+    Vanish,  // the first `keep` bytes of the reply; once the program read them the line is gone
+             // (see Instruments::PlugIn)
     // The program's write of the command fails after `keep` sound ones, for `times` writes;
     // nothing of it reaches the line and the instrument stays up. "*" counts every write. A
     // fault of the line (Instruments::InjectFault), not of one device.
@@ -46,6 +48,8 @@ struct Fault {
     f.pause = pause;
     return f;
   }
+  // As an adapter pulled out of its socket in the middle of an exchange.
+  static Fault Vanish(size_t keep = 0) { return Make(Kind::Vanish, keep, {}, 1); }
 
  private:
   static Fault Make(Kind kind, size_t keep, std::string bytes, int times) {
@@ -58,7 +62,8 @@ struct Fault {
   }
 };
 
-// The reply shaped by a fault of kind Silent, Short, Er or Custom (others leave it as it is).
+// The reply shaped by a fault of kind Silent, Short, Er, Custom or Vanish (others leave it as it
+// is).
 std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::string> reply);
 
 class Instruments {
@@ -75,6 +80,7 @@ class Instruments {
   Instruments(const Instruments&) = delete;
   Instruments& operator=(const Instruments&) = delete;
 
+  // The program's end of the line; another one after PlugIn.
   const std::string& SlavePath() const;
   // Makes folder/comName a symlink to the slave (creating the folder); a stale symlink there is
   // replaced. Removed again in the destructor. Throws std::filesystem::filesystem_error.
@@ -125,6 +131,16 @@ class Instruments {
   bool WaitForFrames(size_t n, std::chrono::milliseconds timeout) const;
   // Bytes received that made no frame (noise, frames cut short).
   size_t DroppedBytes() const;
+  // True once every byte the program wrote has been taken in and answered, false when the
+  // time-out passed first. A reply held back on purpose (a delay, the pause between pieces, the
+  // line rate) or waiting for the program to read counts as answered, and so does everything
+  // after the line vanished.
+  bool WaitUntilSettled(std::chrono::milliseconds timeout) const;
+
+  // The line comes back after it vanished, as an adapter plugged in again: a new
+  // pseudo-terminal behind the same port links. Devices, handlers, faults and the frames
+  // received stay.
+  void PlugIn();
 
   // Unsolicited bytes to the program (paced when pacing is on).
   void Send(const std::string& bytes);

@@ -1,22 +1,12 @@
 // An open port costs no processor time while nothing is exchanged.
 #include <gtest/gtest.h>
-#include <time.h>
 
 #include <thread>
 
 #include "tests/support/window_test.h"
 
+using testing_support::ProcessCpuMs;
 using testing_support::WindowTest;
-
-namespace {
-
-double ProcessCpuMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-  return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-}  // namespace
 
 class IdleTest : public WindowTest {};
 

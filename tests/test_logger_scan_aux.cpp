@@ -44,7 +44,8 @@ class LoggerScanTest : public LoggerWindowTest {
 TEST_F(LoggerScanTest, ProbeTypesCheckTheirBoxesAndOnlyFieldProbesMeasureTemperature) {
   Line().SetDeviceIds({"T0000101"});
   Station()->SetProbeTypeMask(0x11);
-  TModule3& w = OpenLogger({"T0000101"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000101"}));
+  TModule3& w = Logger();
   for (int n = 1; n <= 8; ++n) {
     const bool lab = n == 1 || n == 5;
     SCOPED_TRACE(n);
@@ -76,7 +77,8 @@ TEST_F(LoggerScanTest, ProbeTypesCheckTheirBoxesAndOnlyFieldProbesMeasureTempera
 TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
   Line().SetDeviceIds({"T0000101"});
   Station()->SetAuxProbes({{"280A1B010000009F", "21.37"}, {"2811110100000001", "19.00"}, {"107788010000000C", ""}});
-  TModule3& w = OpenLogger({"T0000101"});
+  ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000101"}));
+  TModule3& w = Logger();
   EXPECT_EQ(w.DetectedProbes,
             (protocol::AuxProbeIdMap{{"t0A1B01", "280A1B010000009F"}, {"t111101", "2811110100000001"}}));
   EXPECT_EQ(w.FreeProbes, w.DetectedProbes);
@@ -132,6 +134,7 @@ TEST_F(LoggerScanTest, AProbeReportedAgainEndsTheSearchAsABusError) {
   Line().ClearFrames();
   Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk, ui::DialogType::Warning);
   StationWindow->DataLogger->Click();
+  ASSERT_NE(LoggerWindow, nullptr);
   TModule3& w = *LoggerWindow;
   EXPECT_EQ(Sent("1S"), 3u);
   EXPECT_EQ(w.DetectedProbes.size(), 2u);
@@ -140,16 +143,17 @@ TEST_F(LoggerScanTest, AProbeReportedAgainEndsTheSearchAsABusError) {
 class LoggerAuxTest : public LoggerScanTest {
  protected:
   // P (p3C4D01) and T (t0A1B01) on the bus of the one station, and an unknown family.
-  TModule3& Open() {
+  void SetUp() override {
+    LoggerScanTest::SetUp();
     Line().SetDeviceIds({"T0000101", "T0000102"});
     Line().Get<sim::StationDevice>(0x02)->SetAuxProbes({});
-    return OpenLogger({"T0000101", "T0000102"});
+    ASSERT_NO_FATAL_FAILURE(OpenLogger({"T0000101", "T0000102"}));
   }
   const std::string P = "p3C4D01", T = "t0A1B01";
 };
 
 TEST_F(LoggerAuxTest, EachDetectedProbeIsInAtMostOneBox) {
-  TModule3& w = Open();
+  TModule3& w = Logger();
   ui::ComboBox* box = Aux(w, 1, 1);
   ExpectOtherLists(w, nullptr, {P, T, "no probe"});
 
@@ -181,7 +185,7 @@ TEST_F(LoggerAuxTest, EachDetectedProbeIsInAtMostOneBox) {
 }
 
 TEST_F(LoggerAuxTest, StoredRecordsTakeTheirProbesOutOfTheLists) {
-  TModule3& w = Open();
+  TModule3& w = Logger();
   Pick(Aux(w, 3, 2), T);
   w.DeviceSelect->UserDropDown();
   EXPECT_EQ(w.Stations.at("T0000101")->GetAux2Id(2), "280A1B010000009F");
@@ -198,7 +202,7 @@ TEST_F(LoggerAuxTest, StoredRecordsTakeTheirProbesOutOfTheLists) {
 }
 
 TEST_F(LoggerAuxTest, AConfigurationFileCanNameProbesTheSearchDidNotFind) {
-  TModule3& w = Open();
+  TModule3& w = Logger();
   Pick(Aux(w, 1, 1), P);
   // A file for the station on show: slot 1 of channel 1 empty, slot 2 of channel 4 a probe that
   // is not on the bus.

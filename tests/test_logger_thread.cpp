@@ -18,19 +18,11 @@ using testing_support::CrlfLines;
 using testing_support::LoggerWindowTest;
 using testing_support::NothingLogged;
 using testing_support::StopLogger;
+using testing_support::WaitForPasses;
 using Clock = std::chrono::steady_clock;
 using Lines = std::vector<std::string>;
 
 namespace {
-
-bool WaitForPasses(const DataLogger& logger, uint64_t n, std::chrono::seconds limit = std::chrono::seconds(30)) {
-  const auto end = Clock::now() + limit;
-  while (logger.Passes() < n) {
-    if (Clock::now() > end) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
-}
 
 std::string Frame(const sim::ReceivedFrame& f) {
   std::string text = f.command;

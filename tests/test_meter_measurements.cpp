@@ -165,6 +165,7 @@ TEST_F(MeterMeasurementTest, AFailedReflectogramLeavesTheLastOneAndItsWindow) {
   Moisture();
   ASSERT_NE(MeterGraph, nullptr);
   TGraph1* const graph = MeterGraph;
+  const ui::ComponentWatch graphAlive(*graph);
   const auto kept = Main().LastReflectogram;
 
   struct Case {
@@ -177,22 +178,34 @@ TEST_F(MeterMeasurementTest, AFailedReflectogramLeavesTheLastOneAndItsWindow) {
       {"short reply", sim::Fault::Short(2051), kNoData},
       {"half a reply", sim::Fault::Short(1000), kNoData},
       {"ER", sim::Fault::Er(), kErLine},
+      // The adapter pulled out in the middle of the reply; last, as the line stays gone.
+      {"line vanished", sim::Fault::Vanish(1000), kNoData},
   };
   Meter()->SetMarkers(100, 200);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     Line().InjectFault("RG", c.fault);
     Mark();
+    const auto start = std::chrono::steady_clock::now();
     Moisture();
+    // Never longer than its waits and read time-outs at full time scale.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1789 + 206 + 206 + 2252));
     const Lines lines = NewLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), c.line);
     EXPECT_EQ(lines[lines.size() - 2], "Compiling graph");
+    EXPECT_TRUE(graphAlive.Alive());
     EXPECT_EQ(MeterGraph, graph);
     EXPECT_EQ(Main().LastReflectogram, kept);
     EXPECT_EQ(Graphs(), 1);
     EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
   }
+  // The user closes the port, plugs the adapter in again and opens it: the meter measures again.
+  ClickCom(1);
+  ASSERT_NO_FATAL_FAILURE(PlugInAndSearch("H0001AFE"));
+  Mark();
+  Moisture();
+  EXPECT_EQ(NewLines().back(), "Moisture measurement complete");
 }
 
 TEST_F(MeterMeasurementTest, ReadFailuresKeepThePreviousValues) {

@@ -35,15 +35,17 @@ Lines Concat(std::initializer_list<Lines> parts) {
   return all;
 }
 
+// Every test starts in the window of the modem at 0xA3, with no frame on record yet.
 class ModemWindowTest : public WindowTest {
  protected:
-  TModule4& Open() {
+  void SetUp() override {
+    WindowTest::SetUp();
     OpenAndSearch({"G0001AA3"});
-    EXPECT_NE(ModemWindow, nullptr);
+    ASSERT_NE(ModemWindow, nullptr);
     Line().ClearFrames();
     testing_support::ClearWaits();
-    return *ModemWindow;
   }
+  TModule4& Window() { return *ModemWindow; }
   std::shared_ptr<sim::ModemDevice> Modem() { return Line().Get<sim::ModemDevice>(0xA3); }
 
   // Clicks a button of the window and returns the log lines the click added.
@@ -89,7 +91,7 @@ const Lines kSettingsShown = {"station-07",      "internet.apn", "gprsuser", "gp
 // --- Mode commands ------------------------------------------------------------------------------
 
 TEST_F(ModemWindowTest, ModeButtonsSendOneFrameEachAndReadNothing) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   // The four test buttons wrap their captions; "Set" keeps its style.
   for (ui::Button* b : {w.S4Button, w.S0Button, w.S1Button, w.S2Button}) {
     EXPECT_NE(ui::GetWindowLongA(b, ui::GWL_STYLE) & ui::BS_MULTILINE, 0) << b->Name();
@@ -122,7 +124,7 @@ TEST_F(ModemWindowTest, ModeButtonsSendOneFrameEachAndReadNothing) {
 }
 
 TEST_F(ModemWindowTest, ModeFramesFollowTheShownIdentifierAndOnlyTheWriteCounts) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   // Nobody at 0x1F: the frame still goes out and counts as done.
   w.DeviceSelect->SetText("G0001A1F");
   EXPECT_EQ(Click(w, w.S2Button), Lines{"The modem is turned on and attempting to connect with the server"});
@@ -144,7 +146,7 @@ TEST_F(ModemWindowTest, ModeFramesFollowTheShownIdentifierAndOnlyTheWriteCounts)
 // --- Reading the settings -----------------------------------------------------------------------
 
 TEST_F(ModemWindowTest, OnWakesTheModemAndFillsTheNineEdits) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   Modem()->SetSettings(kSettings);
   EXPECT_EQ(Click(w, w.S4Button), kWakeLog);  // no closing line, no S0
   ExpectCursorRestored();
@@ -203,7 +205,7 @@ TEST_F(ModemWindowTest, OnTakesEachValueAsTheModemLaysItOut) {
         "apn", "u", "p", "f", "l", "\xE4\xF6\xFC", "t"},
        "9876"},
   };
-  TModule4& w = Open();
+  TModule4& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Modem()->SetSettings(c.settings);
@@ -217,7 +219,7 @@ TEST_F(ModemWindowTest, OnTakesEachValueAsTheModemLaysItOut) {
 }
 
 TEST_F(ModemWindowTest, OnClearsTheValuesOfAReplyThatBroughtNoneAndSaysSo) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   Modem()->SetSettings(kSettings);
   struct Case {
     const char* command;
@@ -240,7 +242,7 @@ TEST_F(ModemWindowTest, OnClearsTheValuesOfAReplyThatBroughtNoneAndSaysSo) {
 }
 
 TEST_F(ModemWindowTest, WakeAnswerInPiecesIsGathered) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   // "VO" in one read, "RN" in a later one.
   Line().InjectFault("S4", sim::Fault::Pieces(2, 200ms, 1));
   const Lines log = Click(w, w.S4Button);
@@ -271,7 +273,7 @@ TEST_F(ModemWindowTest, WakeWaitsForAnUpperCaseOkAfterEachLine) {
        {">>VORN-2\r\n<<", ">>\r\nOK\r\n<<", ">>\r\nok\r\n<<", kFailed},
        {ModeFrame('4'), "aten\r", "at\r"}},
   };
-  TModule4& w = Open();
+  TModule4& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.command);
     Line().ClearFrames();
@@ -289,7 +291,7 @@ TEST_F(ModemWindowTest, WakeAnswerIsSearchedInTheFirstSixtyPollsOnly) {
     int poll;
     bool on;
   };
-  TModule4& w = Open();
+  TModule4& w = Window();
   for (const Case c : {Case{60, true}, Case{61, false}}) {
     SCOPED_TRACE(c.poll);
     Line().ClearFrames();
@@ -315,17 +317,42 @@ TEST_F(ModemWindowTest, WakeAnswerIsSearchedInTheFirstSixtyPollsOnly) {
   }
 }
 
-TEST_F(ModemWindowTest, SilentModemIsGivenUpAfterSixtyOnePolls) {
-  TModule4& w = Open();
-  w.NameEdit->SetText("kept");
-  Line().InjectFault("S4", sim::Fault::Silent());
-  EXPECT_EQ(Click(w, w.S4Button), Lines{kFailed});
-  std::string polls = "300 r456";
-  for (int i = 1; i < 61; ++i) polls += " 300 r456";
-  EXPECT_EQ(Waits(), polls);
-  ExpectCursorRestored();
-  EXPECT_EQ(Sent(1), Lines{ModeFrame('4')});
-  EXPECT_EQ(w.NameEdit->Text(), "kept");
+TEST_F(ModemWindowTest, SilentOrVanishedModemIsGivenUpAfterSixtyOnePolls) {
+  struct Case {
+    const char* name;
+    sim::Fault fault;
+    Lines log;
+  };
+  // The adapter pulled out once "VO" came: the later polls find the line gone. Last, as it stays
+  // gone.
+  const std::vector<Case> cases = {{"silent", sim::Fault::Silent(), {kFailed}},
+                                   {"line vanished", sim::Fault::Vanish(2), {">>VO<<", kFailed}}};
+  TModule4& w = Window();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Line().ClearFrames();
+    w.NameEdit->SetText("kept");
+    Line().InjectFault("S4", c.fault);
+    testing_support::ClearWaits();
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuBefore = testing_support::ProcessCpuMs();
+    EXPECT_EQ(Click(w, w.S4Button), c.log);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    std::string polls = "300 r456";
+    for (int i = 1; i < 61; ++i) polls += " 300 r456";
+    EXPECT_EQ(Waits(), polls);
+    EXPECT_LT(took, 61 * (300ms + 456ms));  // the polls' waits and read time-outs at full time scale
+    // Asleep or waiting on the line all along: a read that spun on a dead line would not be.
+    EXPECT_LT(testing_support::ProcessCpuMs() - cpuBefore, took.count() / 4);
+    ExpectCursorRestored();
+    EXPECT_EQ(Sent(1), Lines{ModeFrame('4')});
+    EXPECT_EQ(w.NameEdit->Text(), "kept");
+  }
+  // Back in the main window the port is closed; plugged in again, it opens and "ON" works.
+  w.Exitprogram1->Click();
+  ASSERT_NO_FATAL_FAILURE(PlugInAndSearch("G0001AA3"));
+  ASSERT_NE(ModemWindow, nullptr);
+  EXPECT_EQ(Click(*ModemWindow, ModemWindow->S4Button).back(), "The modem is turned on");
 }
 
 // --- Writing the settings -----------------------------------------------------------------------
@@ -341,7 +368,7 @@ TEST_F(ModemWindowTest, SetChecksTheNineFieldsInOrderBeforeAnyTraffic) {
                           "Please fill the Password",
                           "Please fill the Time Server Address"};
   const std::vector<std::string> filled = {"n", "1234", "a", "u", "p", "f", "l", "w", "t"};
-  TModule4& w = Open();
+  TModule4& w = Window();
   // The form as it starts (GPRS edits with one blank each) stops at the name.
   EXPECT_EQ(Click(w, w.SetButton), Lines{messages[0]});
   // The first k fields filled, the next one blank in some way, the rest left blank too.
@@ -361,7 +388,7 @@ TEST_F(ModemWindowTest, SetChecksTheNineFieldsInOrderBeforeAnyTraffic) {
 }
 
 TEST_F(ModemWindowTest, SetWritesTheFiveLinesAndSwitchesTheModemOff) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   // A trailing blank, a quote and a comma, 8-bit text and a PIN of two digits go out as typed.
   Type(w, {"name ", "12", "apn", "us\"er", "p,w", "ftp.example.org", "log", "p\xE4ss", "ntp"});
   const Lines log = Click(w, w.SetButton);
@@ -389,7 +416,7 @@ TEST_F(ModemWindowTest, SetWritesTheFiveLinesAndSwitchesTheModemOff) {
 }
 
 TEST_F(ModemWindowTest, SetStopsWhereAnAcknowledgementIsMissing) {
-  TModule4& w = Open();
+  TModule4& w = Window();
   Type(w, {"n", "1234", "a", "u", "p", "f", "l", "w", "t"});
   Line().InjectFault("at+gprsset*", sim::Fault::Silent());
   const Lines log = Click(w, w.SetButton);
@@ -436,7 +463,7 @@ const Lines kAcked = {">>\r\nOK\r\n<<"};
 
 TEST_P(ModemDeadLineTest, AFailedWriteEndsTheHandlerThere) {
   const DeadLine& c = GetParam();
-  TModule4& w = Open();
+  TModule4& w = Window();
   Modem()->SetSettings(kSettings);
   Type(w, kTyped);
   bool hungUp = false;

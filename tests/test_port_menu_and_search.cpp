@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "formatka2/formatka2.h"
@@ -140,6 +143,17 @@ TEST_F(SearchTest, TheReplyIsReadAfterAWaitOf100Ms) {
     EXPECT_EQ(testing_support::Waits(), "100 r456");
     ClickCom(1);
   }
+}
+
+// A stand-in whose answer comes later than a scaled read time-out, as a loaded machine may make it:
+// the tests' reads wait for it.
+TEST_F(SearchTest, ALateStandInIsWaitedFor) {
+  Line().SetHandler("B", [](const sim::ReceivedFrame&) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    return std::optional<std::string>("H0001AFE");
+  });
+  OpenAndSearch({});
+  EXPECT_EQ(Tail(Main().Memo1->Lines(), 1), Lines{"H0001AFE"});
 }
 
 TEST_F(SearchTest, EveryPathPutsTheCursorBack) {

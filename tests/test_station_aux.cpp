@@ -35,10 +35,10 @@ TEST(AuxProbeNames, ByFamily) {
 class StationAuxTest : public StationTest {
  protected:
   // Opens the window with the station at 0x2C reporting these 1S replies to every search.
-  TModule2& OpenWithReplies(const std::vector<std::string>& replies) {
+  void OpenWithReplies(const std::vector<std::string>& replies) {
     PutOnLine({"T0001A2C"});
     Station(0x2C)->SetAuxSearchReplies(replies);
-    return OpenStationWindow({"T0001A2C"});
+    OpenStationWindow({"T0001A2C"});
   }
 };
 
@@ -107,7 +107,8 @@ TEST_F(StationAuxTest, SearchOutcomes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    TModule2& w = OpenWithReplies(c.replies);
+    ASSERT_NO_FATAL_FAILURE(OpenWithReplies(c.replies));
+    TModule2& w = Window();
     if (!c.lost.empty()) Line().InjectFault(c.lost, sim::Fault::LostWrite(c.lostAfter));
     Mark();
     w.AUXstart->Click();
@@ -124,7 +125,8 @@ TEST_F(StationAuxTest, SearchOutcomes) {
 }
 
 TEST_F(StationAuxTest, SearchFramesAndMap) {
-  TModule2& w = OpenWithReplies({kTemp, kPressure, sim::kAuxEndOfList});
+  ASSERT_NO_FATAL_FAILURE(OpenWithReplies({kTemp, kPressure, sim::kAuxEndOfList}));
+  TModule2& w = Window();
   w.AUXstart->Click();
   const auto frames = SentFrames(4);
   ASSERT_EQ(frames.size(), 4u);
@@ -143,7 +145,8 @@ TEST_F(StationAuxTest, BusErrorShowsTheWarningBox) {
   PutOnLine({"T0001A2C"});
   Station(0x2C)->SetAuxBusError(1);
   Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk, ui::DialogType::Warning);
-  TModule2& w = OpenStationWindow({"T0001A2C"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T0001A2C"}));
+  TModule2& w = Window();
   EXPECT_EQ(w.AUXselect->Text(), "No probes");
   EXPECT_EQ(w.AUXselect->Items().Items(), (Lines{"t0A1B2C", "no probe"}));
   EXPECT_FALSE(w.MeasTemp->Enabled());
@@ -156,14 +159,16 @@ TEST_F(StationAuxTest, AStationThatNeverEndsItsListStopsAtTheBound) {
   std::vector<std::string> fresh;  // a new identifier of one name every time, never the end
   for (int i = 0; i < 2 * protocol::kMaxAuxSearchReplies; ++i)
     fresh.push_back("280A1B2C" + std::to_string(10000000 + i));
-  TModule2& w = OpenWithReplies(fresh);
+  ASSERT_NO_FATAL_FAILURE(OpenWithReplies(fresh));
+  TModule2& w = Window();
   EXPECT_EQ(w.AUXselect->Text(), "No probes");
   EXPECT_EQ(w.AUXselect->Items().Count(), protocol::kMaxAuxSearchReplies + 1);
   EXPECT_EQ(w.AuxProbeMap.size(), 1u);
 }
 
 TEST_F(StationAuxTest, ChoosingAProbeEnablesTheButtonOfItsKind) {
-  TModule2& w = OpenWithReplies({kTemp, kPressure, sim::kAuxEndOfList});
+  ASSERT_NO_FATAL_FAILURE(OpenWithReplies({kTemp, kPressure, sim::kAuxEndOfList}));
+  TModule2& w = Window();
   struct Step {
     std::string typed;
     bool temp, pressure;
@@ -183,7 +188,8 @@ TEST_F(StationAuxTest, ChoosingAProbeEnablesTheButtonOfItsKind) {
 TEST_F(StationAuxTest, MeasuringTheChosenProbe) {
   PutOnLine({"T0001A2C"});
   Station(0x2C)->SetAuxProbes({{kTemp, "21.37"}, {kPressure, "-153.2"}});
-  TModule2& w = OpenStationWindow({"T0001A2C"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T0001A2C"}));
+  TModule2& w = Window();
 
   w.AUXselect->UserPick(0);  // t0A1B2C
   w.MeasTemp->Click();
@@ -240,7 +246,8 @@ TEST_F(StationAuxTest, MeasuringTheChosenProbe) {
 }
 
 TEST_F(StationAuxTest, NoProbeChosenSendsNothing) {
-  TModule2& w = OpenWithReplies({kTemp, sim::kAuxEndOfList});
+  ASSERT_NO_FATAL_FAILURE(OpenWithReplies({kTemp, sim::kAuxEndOfList}));
+  TModule2& w = Window();
   for (const std::string text : {"no probe", "No probes", "AUX probe", "t999999"}) {
     // Typed names keep the buttons as they are; enable them to reach the handler.
     w.AUXselect->SetText(text);

@@ -45,17 +45,16 @@ class StationCalibrationTest : public StationTest {
 
   // Station 0x1F: field probes on channels 1 to 4, laboratory probes on 5 to 8; one temperature
   // probe on the AUX bus.
-  TModule2& Open(const std::string& channel) {
+  void Open(const std::string& channel) {
     // A fresh station each time: the cases of a table leave refusals behind.
     Line().Install(0x1F, std::make_shared<sim::StationDevice>(0x1F));
     PutOnLine({"T000011F"});
     Station(0x1F)->SetAuxProbes({{kTemp, "21.37"}});
     // The laboratory channel 6 reads as the field channel 2 does.
     Station(0x1F)->SetReadings(6, Station(0x1F)->Readings(2));
-    TModule2& w = OpenStationWindow({"T000011F"});
+    ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
     ChooseChannel(channel);
     Mark();
-    return w;
   }
   void Confirm(int answer) { Responder().AnswerMessage(kConfirm, answer, ui::DialogType::Confirmation); }
   void Prompt(const std::string& text, int answer) {
@@ -78,7 +77,8 @@ class StationCalibrationTest : public StationTest {
 };
 
 TEST_F(StationCalibrationTest, StandardFieldProbeInAirAndWater) {
-  TModule2& w = Open("2");
+  ASSERT_NO_FATAL_FAILURE(Open("2"));
+  TModule2& w = Window();
   Confirm(ui::mrYes);
   Prompt(kAir, OK);
   Prompt(kWater, OK);
@@ -116,7 +116,8 @@ TEST_F(StationCalibrationTest, LaboratoryProbeTakesTheWaterFromTheAuxProbeOrTheD
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    TModule2& w = Open("6");
+    ASSERT_NO_FATAL_FAILURE(Open("6"));
+    TModule2& w = Window();
     w.AUXselect->UserType(c.aux);
     Mark();
     Confirm(ui::mrYes);
@@ -138,7 +139,8 @@ TEST_F(StationCalibrationTest, UserEpsSendsTheirRootsAfterTheLength) {
   };
   const std::vector<Case> cases = {
       {"1", "81", "5003E82328000000"}, {"10", "10", "500C5A0C5A000000"}, {"1", "4290.25", "5003E8FFDC000000"}};
-  TModule2& w = Open("5");
+  ASSERT_NO_FATAL_FAILURE(Open("5"));
+  TModule2& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.low + " " + c.high);
     Eps(c.low, c.high);
@@ -191,7 +193,8 @@ TEST_F(StationCalibrationTest, ChecksBeforeAnythingIsSent) {
       {"eps_high below eps_low", "2", "80", "1", true, box("eps_high is lower than eps_low!", T::Warning), {}},
       {"eps too high", "2", "1", "4290.26", true, box("The provided eps value is too high!", T::Warning), {}},
   };
-  TModule2& w = Open("2");
+  ASSERT_NO_FATAL_FAILURE(Open("2"));
+  TModule2& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     w.ChannelSelect->SetText(c.channel);
@@ -372,7 +375,8 @@ TEST_F(StationCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
   platform::SetTimeScale(0.02);  // twenty-three calibrations
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    TModule2& w = Open(c.channel);
+    ASSERT_NO_FATAL_FAILURE(Open(c.channel));
+    TModule2& w = Window();
     if (c.userEps) Eps("1", "80");
     Mark();
     Confirm(ui::mrYes);
@@ -390,7 +394,8 @@ TEST_F(StationCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
 TEST_F(StationCalibrationTest, AChannelOfNoKnownKindIsALaboratoryProbe) {
   PutOnLine({"T000011F"});
   Line().InjectFault("RH", sim::Fault::Silent());
-  TModule2& w = OpenStationWindow({"T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   ChooseChannel("1");
   Mark();
   Confirm(ui::mrYes);

@@ -2,6 +2,7 @@
 // chart it draws.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -56,18 +57,19 @@ TEST(StationReflectogram, Decoding) {
   EXPECT_TRUE(decoded.markers);
 }
 
+// Every test measures channel 2 of the station at 0x1F.
 class StationMoistureTest : public StationTest {
  protected:
-  TModule2& Open() {
-    TModule2& w = OpenStationWindow({"T000011F"});
+  void SetUp() override {
+    StationTest::SetUp();
+    ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
     ChooseChannel("2");
     Mark();
-    return w;
   }
 };
 
 TEST_F(StationMoistureTest, AWholeMeasurement) {
-  TModule2& w = Open();
+  TModule2& w = Window();
   Station(0x1F)->SetReadings(2, {"", "", "18.834", "10.123", ""});
   std::vector<uint16_t> values(1026);
   for (size_t i = 0; i < 1024; ++i) values[i] = static_cast<uint16_t>(30000 + i);
@@ -120,7 +122,7 @@ TEST_F(StationMoistureTest, MarkersAreLeftOutOfFaultyReflectograms) {
       {"broken", Style::Broken, {}, 0},
       {"second marker past the trace", Style::UpperHex, {2345, 10240}, 1},
   };
-  TModule2& w = Open();
+  TModule2& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Station(0x1F)->SetTraceStyle(c.style);
@@ -193,8 +195,14 @@ TEST_F(StationMoistureTest, Failures) {
       // A failed RN write is flagged: the markers are left out, and RG's failure goes unlogged.
       {"RN not written", "RN", lost, {start, got, moisture, kSendFailure, graph, compiling, done}, true, 0},
       {"RN, RG lost", "*", sim::Fault::LostWrite(2, 2), {start, got, moisture, kSendFailure, graph, compiling}, false},
+      // The adapter pulled out in the middle of a reply; last, as the line stays gone.
+      {"line vanished",
+       "RN",
+       sim::Fault::Vanish(3),
+       {start, got, moisture, "Measured dielectric constant: 14.", graph, compiling, kSendFailure},
+       false},
   };
-  TModule2& w = Open();
+  TModule2& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Station(0x1F)->SetReadings(2, {"", "", "22.301", "14.000", ""});
@@ -203,17 +211,27 @@ TEST_F(StationMoistureTest, Failures) {
     ui::ComponentWatch before(*StationGraph);  // not its address: a new chart may take the old one's
     Line().InjectFault(c.command, c.fault);
     Mark();
+    const auto began = std::chrono::steady_clock::now();
     w.MeasMoi->Click();
+    // Never longer than its waits and read time-outs at full time scale.
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(1789 + 206 + 206 + 4304));
     EXPECT_EQ(Logged(), c.logged);
     EXPECT_EQ(!before.Alive(), c.newChart);
     ASSERT_NE(StationGraph, nullptr);
     EXPECT_EQ(StationGraph->Series2->Points().size(), c.markers);
+    EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
     Line().ClearFaults();
   }
+  // Back in the main window the port is closed; plugged in again, it opens and the station
+  // window comes back.
+  w.Back->Click();
+  ASSERT_NO_FATAL_FAILURE(PlugInAndSearch("T000011F"));
+  ASSERT_NE(StationWindow, nullptr);
+  EXPECT_TRUE(StationWindow->Visible());
 }
 
 TEST_F(StationMoistureTest, TitleKeepsThePreviousMoistureWhenItsReadFails) {
-  TModule2& w = Open();
+  TModule2& w = Window();
   Line().InjectFault("RM", sim::Fault::Er());
   w.MeasMoi->Click();
   EXPECT_EQ(StationGraph->Chart1->Title().Items().back(), "Moisture: %      Dielectric constant: 12.000");
@@ -226,7 +244,7 @@ TEST_F(StationMoistureTest, TitleKeepsThePreviousMoistureWhenItsReadFails) {
 }
 
 TEST_F(StationMoistureTest, NoChannelChosen) {
-  TModule2& w = Open();
+  TModule2& w = Window();
   w.ChannelSelect->SetText("CH number");
   w.MeasMoi->Click();
   EXPECT_EQ(Logged(), (Lines{"Starting moisture measurement", kSendFailure}));

@@ -68,7 +68,8 @@ TEST_F(StationWindowTest, ChoosingAnotherStationReadsItsProbeTypesAndAuxFirst) {
   PutOnLine({"T0001AA3", "T000011F"});
   Station(0x1F)->SetProbeTypeMask(0x0C);
   Station(0x1F)->SetAuxProbes({});
-  TModule2& w = OpenStationWindow({"T0001AA3", "T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T0001AA3", "T000011F"}));
+  TModule2& w = Window();
   w.DeviceSelect->UserPick(1);
   const auto frames = SentFrames(3);
   ASSERT_GE(frames.size(), 3u);
@@ -82,7 +83,8 @@ TEST_F(StationWindowTest, ChoosingAnotherStationReadsItsProbeTypesAndAuxFirst) {
 }
 
 TEST_F(StationWindowTest, FramesFollowTheDeviceAndChannelBoxes) {
-  TModule2& w = OpenStationWindow({"T0001AA3"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T0001AA3"}));
+  TModule2& w = Window();
   struct Case {
     std::string device, channel;
     bool deviceLevel;
@@ -116,7 +118,8 @@ TEST_F(StationWindowTest, FramesFollowTheDeviceAndChannelBoxes) {
 }
 
 TEST_F(StationWindowTest, ConductivityOnChannel4OfStation1F) {
-  TModule2& w = OpenStationWindow({"T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   Station(0x1F)->SetReadings(4, {"0.125", "", "", "", ""});
   ChooseChannel("4");
   w.MeasCond->Click();
@@ -166,7 +169,8 @@ TEST_F(StationWindowTest, ConductivityAndLengthFailures) {
       {"RS not written", "2", "RS", lost, false, noConductivity},
       {"VL not written", "2", "VL", lost, true, lengthSendFailure},
   };
-  TModule2& w = OpenStationWindow({"T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Line().InjectFault(c.command, c.fault);
@@ -185,7 +189,8 @@ TEST_F(StationWindowTest, ConductivityAndLengthFailures) {
 }
 
 TEST_F(StationWindowTest, ProbeTemperature) {
-  TModule2& w = OpenStationWindow({"T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   Station(0x1F)->SetReadings(1, {"", "21.50", "", "", ""});
   ChooseChannel("1");
   w.MeasAllTemp->Click();
@@ -239,7 +244,8 @@ TEST_F(StationWindowTest, ProbeTypesAreReadIntoTheButtons) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.reply);
     PutOnLine({"T000011F"});
-    TModule2& w = OpenStationWindow({"T000011F"});
+    ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+    TModule2& w = Window();
     if (!c.reply.empty())
       Station(0x1F)->SetProbeTypeMask(static_cast<uint8_t>(std::stoi(c.reply.substr(0, 2), nullptr, 16)));
     if (c.fault) Line().InjectFault("RH", *c.fault);
@@ -257,7 +263,8 @@ TEST_F(StationWindowTest, ProbeTypesAreReadIntoTheButtons) {
 TEST_F(StationWindowTest, ChannelChoiceFollowsTheChannelsProbe) {
   PutOnLine({"T000011F"});
   Station(0x1F)->SetProbeTypeMask(0x0C);  // laboratory probes on 3 and 4
-  TModule2& w = OpenStationWindow({"T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   EXPECT_TRUE(w.MeasAllTemp->Enabled());
   ChooseChannel("3");
   EXPECT_FALSE(w.MeasAllTemp->Enabled());
@@ -271,7 +278,8 @@ TEST_F(StationWindowTest, ChannelChoiceFollowsTheChannelsProbe) {
 TEST_F(StationWindowTest, AFailedFirstReadLeavesNoButtonAndNoTemperature) {
   PutOnLine({"T000011F"});
   Line().InjectFault("RH", sim::Fault::Silent());
-  TModule2& w = OpenStationWindow({"T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   EXPECT_EQ(ButtonsOf(w).unset, 0xFF);
   EXPECT_FALSE(w.MeasAllTemp->Enabled());
   // A channel without a kind keeps the button as it is.
@@ -280,7 +288,8 @@ TEST_F(StationWindowTest, AFailedFirstReadLeavesNoButtonAndNoTemperature) {
 }
 
 TEST_F(StationWindowTest, SavingProbeTypesSendsTheButtonsMask) {
-  TModule2& w = OpenStationWindow({"T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   for (int n = 1; n <= 8; ++n) {
     const bool lab = n == 1 || n == 8;
     ui::FindAs<ui::RadioButton>(w, (lab ? "LabProbeButton" : "FieldProbeButton") + std::to_string(n))->UserClick();
@@ -297,7 +306,8 @@ TEST_F(StationWindowTest, SavingProbeTypesSendsTheButtonsMask) {
 TEST_F(StationWindowTest, SavingRefusesAChannelWithoutKind) {
   PutOnLine({"T000011F"});
   Line().InjectFault("RH", sim::Fault::Silent());
-  TModule2& w = OpenStationWindow({"T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   for (int n = 1; n <= 7; ++n) ui::FindAs<ui::RadioButton>(w, "FieldProbeButton" + std::to_string(n))->UserClick();
   w.SaveConfig->Click();
   EXPECT_EQ(Logged(), Lines{"Fill all the fields in the \"Type of probe in a channel\" chart"});
@@ -305,7 +315,8 @@ TEST_F(StationWindowTest, SavingRefusesAChannelWithoutKind) {
 }
 
 TEST_F(StationWindowTest, DeviceLevelCommandsWithoutAnAddressFailAsWrites) {
-  TModule2& w = OpenStationWindow({"T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   w.DeviceSelect->SetText("T0001");
   w.ReadConfig->Click();
   w.SaveConfig->Click();
@@ -317,7 +328,8 @@ TEST_F(StationWindowTest, DeviceLevelCommandsWithoutAnAddressFailAsWrites) {
 }
 
 TEST_F(StationWindowTest, DataLoggerOpensForTheStationSelectedNow) {
-  TModule2& w = OpenStationWindow({"T0001AA3", "T000011F"});
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T0001AA3", "T000011F"}));
+  TModule2& w = Window();
   w.DataLogger->Click();
   ASSERT_NE(LoggerWindow, nullptr);
   EXPECT_EQ(LoggerWindow->DeviceSelect->Text(), "T0001AA3");

@@ -122,10 +122,12 @@ TEST_F(WindowFlowTest, DataLoggerWindowComesBackToTheStationWindow) {
   EXPECT_FALSE(LoggerWindow->Visible());
   EXPECT_TRUE(Main().GetPort()->IsOpen());
 
-  // A fresh logger window each time; closing it comes back too.
-  TModule3* first = LoggerWindow;
+  // A fresh logger window each time (the old one gone, its place maybe taken by the new one);
+  // closing it comes back too.
+  const ui::ComponentWatch first(*LoggerWindow);
   StationWindow->DataLogger->Click();
-  EXPECT_NE(LoggerWindow, first);
+  EXPECT_FALSE(first.Alive());
+  ASSERT_NE(LoggerWindow, nullptr);
   LoggerWindow->UserClose();
   EXPECT_TRUE(StationWindow->Visible());
 }

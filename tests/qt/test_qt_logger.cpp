@@ -45,11 +45,14 @@ class QtLoggerTest : public ::testing::Test {
     ui::App().Reset();
   }
 
-  // The logger window of the station found, logging its channel 1's conductivity back to back.
-  TModule3& StartLogging() {
+  // The logger window of the station found, logging its channel 1's conductivity back to back;
+  // the caller stops when it did not open.
+  void StartLogging() {
     ui::FindAs<ui::MenuItem>(*main_, "COM11")->Click();
     main_->search->Click();
+    ASSERT_NE(StationWindow, nullptr);
     StationWindow->DataLogger->Click();
+    ASSERT_NE(LoggerWindow, nullptr);
     TModule3& w = *LoggerWindow;
     ui::FindAs<ui::CheckBox>(w, "SigmaCheckBox1")->UserToggle();
     w.Period->UserType("1.5");
@@ -59,7 +62,6 @@ class QtLoggerTest : public ::testing::Test {
     EXPECT_NE(w.Logger, nullptr);
     // A Stop before the first pass begins ends the thread without any pass.
     EXPECT_TRUE(line_->WaitForFrames(1, std::chrono::seconds(10)));
-    return w;
   }
 
   testing_support::ScopedTimeScale scale_{0.05};
@@ -70,7 +72,8 @@ class QtLoggerTest : public ::testing::Test {
 };
 
 TEST_F(QtLoggerTest, StopClickedAgainWhileStopRunsStopsOnce) {
-  TModule3& w = StartLogging();
+  ASSERT_NO_FATAL_FAILURE(StartLogging());
+  TModule3& w = *LoggerWindow;
   QWidget* top = Backend().WidgetOf(w);
   auto* stop = top->findChild<QPushButton*>("Stop");
   // Queued now, handled by Stop's processing of pending messages.
@@ -90,7 +93,8 @@ TEST_F(QtLoggerTest, StopClickedAgainWhileStopRunsStopsOnce) {
 TEST_F(QtLoggerTest, ExitOrCloseWhileStopRunsHandsBackAfterTheThreadHasEnded) {
   for (const bool close : {false, true}) {
     SCOPED_TRACE(close ? "close" : "exit");
-    TModule3& w = StartLogging();
+    ASSERT_NO_FATAL_FAILURE(StartLogging());
+    TModule3& w = *LoggerWindow;
     QWidget* top = Backend().WidgetOf(w);
     if (close) {
       QMetaObject::invokeMethod(top, "close", Qt::QueuedConnection);
@@ -110,7 +114,8 @@ TEST_F(QtLoggerTest, ExitOrCloseWhileStopRunsHandsBackAfterTheThreadHasEnded) {
 TEST_F(QtLoggerTest, ExitOrCloseWhileLoggingStopsFirst) {
   for (const bool close : {false, true}) {
     SCOPED_TRACE(close ? "close" : "exit");
-    TModule3& w = StartLogging();
+    ASSERT_NO_FATAL_FAILURE(StartLogging());
+    TModule3& w = *LoggerWindow;
     QWidget* top = Backend().WidgetOf(w);
     if (close) {
       top->close();

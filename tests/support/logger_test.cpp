@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdexcept>
+#include <thread>
 
 #include "formatka2/formatka2.h"
 #include "formatka3/data_logger.h"
@@ -39,6 +39,15 @@ uint64_t StopLogger(std::unique_ptr<DataLogger>& logger) {
   return passes;
 }
 
+bool WaitForPasses(const DataLogger& logger, uint64_t n, std::chrono::seconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (logger.Passes() < n) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -57,12 +66,11 @@ std::vector<std::string> CrlfLines(const std::string& path) {
 
 void LoggerWindowTest::TearDown() { WindowTest::TearDown(); }
 
-TModule3& LoggerWindowTest::OpenLogger(const std::vector<std::string>& ids) {
+void LoggerWindowTest::OpenLogger(const std::vector<std::string>& ids) {
   OpenAndSearch(ids);
-  if (!StationWindow) throw std::runtime_error("no station window");
+  ASSERT_NE(StationWindow, nullptr);
   StationWindow->DataLogger->Click();
-  if (!LoggerWindow) throw std::runtime_error("no data logger window");  // fails the test, stops it
-  return *LoggerWindow;
+  ASSERT_NE(LoggerWindow, nullptr);
 }
 
 }  // namespace testing_support

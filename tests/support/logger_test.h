@@ -2,6 +2,7 @@
 // window against the stand-in instruments, in a folder of its own for the station log files.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -34,6 +35,9 @@ std::unique_ptr<DeviceConfig> NothingLogged();
 // Returns the passes it completed.
 uint64_t StopLogger(std::unique_ptr<DataLogger>& logger);
 
+// True once the logger has completed n passes, false when the limit passed first.
+bool WaitForPasses(const DataLogger& logger, uint64_t n, std::chrono::seconds limit = std::chrono::seconds(30));
+
 // A file's lines, split at CR LF; a last line without it is kept as it is.
 std::vector<std::string> CrlfLines(const std::string& path);
 std::string ReadAll(const std::string& path);
@@ -41,8 +45,10 @@ std::string ReadAll(const std::string& path);
 class LoggerWindowTest : public WindowTest {
  protected:
   void TearDown() override;
-  // Searches the given stations, opens the station window and from it the logger window.
-  TModule3& OpenLogger(const std::vector<std::string>& ids);
+  // Searches the given stations, opens the station window and from it the logger window; when
+  // either does not open the test fails and the caller stops (ASSERT_NO_FATAL_FAILURE).
+  void OpenLogger(const std::vector<std::string>& ids);
+  // The window OpenLogger opened.
   TModule3& Logger() { return *LoggerWindow; }
 
   InTempFolder folder_;

@@ -4,11 +4,10 @@
 
 namespace testing_support {
 
-TModule2& StationTest::OpenStationWindow(const std::vector<std::string>& ids) {
+void StationTest::OpenStationWindow(const std::vector<std::string>& ids) {
   OpenAndSearch(ids);
-  EXPECT_NE(StationWindow, nullptr);
+  ASSERT_NE(StationWindow, nullptr);
   Mark();
-  return *StationWindow;
 }
 
 StationTest::Lines StationTest::Logged() { return Since(Window().Memo1->Lines(), logMark_); }

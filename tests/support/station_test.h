@@ -28,8 +28,10 @@ class StationTest : public WindowTest {
   void PutOnLine(const std::vector<std::string>& ids) { Line().SetDeviceIds(ids); }
   // The stand-in station at an address.
   std::shared_ptr<sim::StationDevice> Station(uint8_t address) { return Line().Get<sim::StationDevice>(address); }
-  // Opens COM1 and searches; the station window must open. Frames and log start afresh after it.
-  TModule2& OpenStationWindow(const std::vector<std::string>& ids);
+  // Opens COM1 and searches; the station window must open, else the test fails and the caller
+  // stops (ASSERT_NO_FATAL_FAILURE). Frames and log start afresh after it.
+  void OpenStationWindow(const std::vector<std::string>& ids);
+  // The window OpenStationWindow opened.
   TModule2& Window() { return *StationWindow; }
 
   // The lines added to the station window's log since the last Mark().

@@ -1,8 +1,13 @@
 #include "tests/support/window_test.h"
 
+#include <poll.h>
+#include <time.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "app/support/services.h"
 #include "platform/timing.h"
@@ -22,9 +27,22 @@ void WindowTest::SetUp() {
   setenv("QVUSB_PORTS_DIR", ports_->Path().c_str(), 1);
   instruments_ = std::make_unique<sim::Instruments>(std::vector<std::string>{});
   instruments_->LinkAs("COM1", ports_->Path());
+  // A read waits first for the stand-ins to answer what they were sent: on a loaded machine
+  // their reader thread may be late by more than a scaled time-out, and a late instrument must
+  // not pass for a silent one. Their deliberate delays still run against the time-outs.
+  platform::SetWaitHook([this](int fd, short events, int ms) {
+    if (fd == -1) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+      return;
+    }
+    if (instruments_ && (events & POLLIN) != 0) instruments_->WaitUntilSettled(std::chrono::seconds(10));
+    pollfd p{fd, events, 0};
+    poll(&p, 1, ms);
+  });
 }
 
 void WindowTest::TearDown() {
+  platform::SetWaitHook(nullptr);
   delete main_;
   main_ = nullptr;
   instruments_.reset();
@@ -63,6 +81,15 @@ void WindowTest::OpenAndSearch(const std::vector<std::string>& ids) {
   Main().search->Click();
 }
 
+void WindowTest::PlugInAndSearch(const std::string& id) {
+  ASSERT_FALSE(Main().GetPort()->IsOpen());
+  Line().PlugIn();
+  OpenAndSearch({id});
+  EXPECT_EQ(Tail(Main().Memo1->Lines(), 5),
+            (std::vector<std::string>{"Opening port: COM1", "Port COM1 opened", "Searching for devices on port: COM1",
+                                      "Found devices:", id}));
+}
+
 std::vector<std::string> WindowTest::MainLog() { return Main().Memo1->Lines().Items(); }
 
 std::vector<std::string> WindowTest::Tail(const ui::StringList& lines, int n) {
@@ -76,6 +103,12 @@ std::vector<std::string> WindowTest::Since(const ui::StringList& lines, int from
 std::vector<uint8_t> WithPreamble(std::vector<uint8_t> bytes) {
   bytes.insert(bytes.begin(), 23, 0xFF);
   return bytes;
+}
+
+double ProcessCpuMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
 }
 
 }  // namespace testing_support

@@ -36,6 +36,9 @@ class WindowTest : public HeadlessTest<> {
   void ClickCom(int n);
   // Opens COM1 and searches with the given identifiers on the line.
   void OpenAndSearch(const std::vector<std::string>& ids);
+  // After the line vanished and the port was closed: the adapter is plugged in again, and COM1
+  // opens and the search finds the instrument `id` as before.
+  void PlugInAndSearch(const std::string& id);
   // The main window's program log.
   std::vector<std::string> MainLog();
   // The last n lines of a log.
@@ -52,5 +55,8 @@ class WindowTest : public HeadlessTest<> {
 
 // The wake preamble followed by the given bytes.
 std::vector<uint8_t> WithPreamble(std::vector<uint8_t> bytes);
+
+// Processor time this process has used so far, in ms.
+double ProcessCpuMs();
 
 }  // namespace testing_support
