@@ -45,7 +45,8 @@ AuxFamily AuxFamilyOf(const std::string& id) {
 std::optional<std::string> AuxProbeName(const std::string& id) {
   const AuxFamily family = AuxFamilyOf(id);
   if (family == AuxFamily::Other || id.size() < 8) return std::nullopt;
-  return (family == AuxFamily::Temperature ? "t" : "p") + id.substr(2, 6);
+  std::string name(1, family == AuxFamily::Temperature ? 't' : 'p');
+  return name.append(id, 2, 6);
 }
 
 std::optional<link::CommandFrame> Station::Frame(char letter1, char letter2, std::optional<int> channel) const {
