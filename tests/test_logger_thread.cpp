@@ -55,6 +55,7 @@ class LoggerThreadTest : public LoggerWindowTest {
     StopLogger(logger);
   }
 
+  testing_support::ScopedTimeoutFloor floor_{500};  // the logger thread's reads
   link::SerialPort port_;
   StationMap stations_;
 };

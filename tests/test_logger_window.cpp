@@ -384,6 +384,7 @@ TEST_F(LoggerStartTest, AnAdapterPulledMidPassLeavesEveryLineInItsFileAndThePort
   w.Period->UserType("5");  // 0.5 s after each pass of 4.5 s
   // Gone once the first pass has its conductivity: everything after fails, and the passes go on.
   Line().InjectFault("MT", sim::Fault::Vanish());
+  const testing_support::ScopedTimeoutFloor floor(500);  // the logger thread's reads
   w.Start->Click();
   ASSERT_NE(w.Logger, nullptr);
   EXPECT_TRUE(testing_support::WaitForPasses(*w.Logger, 3));

@@ -2,6 +2,7 @@
 // record of the waits that the program asked for, read as text.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <thread>
 
@@ -18,6 +19,18 @@ class ScopedTimeScale {
 
  private:
   double saved_;
+};
+
+// Widens the floor of the serial time-outs for as long as it lives, then puts the usual 60 ms back:
+// for the reads of threads other than the test's, which no wait hook holds until the stand-ins have
+// answered (see WindowTest), so that a stand-in late on a loaded machine does not pass for a silent
+// one.
+class ScopedTimeoutFloor {
+ public:
+  explicit ScopedTimeoutFloor(uint32_t ms) { platform::SetTimeoutFloor(ms); }
+  ~ScopedTimeoutFloor() { platform::SetTimeoutFloor(60); }
+  ScopedTimeoutFloor(const ScopedTimeoutFloor&) = delete;
+  ScopedTimeoutFloor& operator=(const ScopedTimeoutFloor&) = delete;
 };
 
 // Starts the record of waits afresh (and on).
