@@ -187,9 +187,11 @@ class Counter : public ui::Thread {
  public:
   Counter() : ui::Thread(false) { StartIfNotSuspended(); }
   std::vector<int> seen;
+  std::atomic<bool> begun{false};
 
  protected:
   void Execute() override {
+    begun = true;
     while (!Terminated()) {
       seen.push_back(1);
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -220,7 +222,14 @@ TEST(UiThreadDeathTest, DestroyingARunningThreadIsStoppedInsteadOfRacingItsMembe
   ASSERT_TRUE(once->Finished());
   once.reset();
 
-  EXPECT_DEATH({ Counter running; }, "destroyed while its Execute was still running");
+  // Destroyed while its Execute runs: destroyed before that began, the start could only find no
+  // Execute left to call.
+  EXPECT_DEATH(
+      {
+        Counter running;
+        while (!running.begun) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      },
+      "destroyed while its Execute was still running");
 }
 
 }  // namespace
