@@ -42,45 +42,21 @@ MenuItem::~MenuItem() {
   if (menu_) menu_->ItemChanged(parent_, Property::Menu);
 }
 
-void MenuItem::SetCaption(std::string c) {
-  if (c == caption_) return;
-  caption_ = std::move(c);
+void MenuItem::Changed(Property what) {
   if (menu_) {
-    menu_->ItemChanged(this, Property::Caption);
+    menu_->ItemChanged(this, what);
   } else {
-    Changed(Property::Caption);
+    Component::Changed(what);
   }
 }
 
-void MenuItem::SetVisible(bool v) {
-  if (v == visible_) return;
-  visible_ = v;
-  if (menu_) {
-    menu_->ItemChanged(this, Property::Visible);
-  } else {
-    Changed(Property::Visible);
-  }
-}
+void MenuItem::SetCaption(std::string c) { Update(caption_, std::move(c), Property::Caption); }
 
-void MenuItem::SetEnabled(bool e) {
-  if (e == enabled_) return;
-  enabled_ = e;
-  if (menu_) {
-    menu_->ItemChanged(this, Property::Enabled);
-  } else {
-    Changed(Property::Enabled);
-  }
-}
+void MenuItem::SetVisible(bool v) { Update(visible_, v, Property::Visible); }
 
-void MenuItem::SetChecked(bool c) {
-  if (c == checked_) return;
-  checked_ = c;
-  if (menu_) {
-    menu_->ItemChanged(this, Property::Checked);
-  } else {
-    Changed(Property::Checked);
-  }
-}
+void MenuItem::SetEnabled(bool e) { Update(enabled_, e, Property::Enabled); }
+
+void MenuItem::SetChecked(bool c) { Update(checked_, c, Property::Checked); }
 
 bool MenuItem::UserReachable() const {
   for (const MenuItem* item = this; item; item = item->parent_) {

@@ -42,6 +42,10 @@ class MenuItem : public Component {
   // The user picks the item. Does nothing when it cannot be reached or holds a sub-menu.
   void Click();
 
+ protected:
+  // An item on a menu tells the backend through its menu.
+  void Changed(Property what) override;
+
  private:
   friend class MainMenu;
   MainMenu* menu_;
