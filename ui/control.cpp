@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "ui/form.h"
 
@@ -175,37 +176,29 @@ std::vector<std::string> MaskFields(const std::string& mask) {
   return fields;
 }
 
+// The mask characters that stand for a place to type in.
+struct PlaceCode {
+  char code;
+  PlaceKind kind;
+  bool required;
+};
+constexpr PlaceCode kPlaceCodes[] = {
+    {'0', PlaceKind::Digit, true},   {'9', PlaceKind::Digit, false},    {'L', PlaceKind::Letter, true},
+    {'l', PlaceKind::Letter, false}, {'A', PlaceKind::AlphaNum, true}, {'a', PlaceKind::AlphaNum, false},
+};
+
 std::vector<Place> Places(const std::string& pattern) {
   std::vector<Place> places;
   for (size_t i = 0; i < pattern.size(); ++i) {
     char c = pattern[i];
-    switch (c) {
-      case '0':
-        places.push_back({PlaceKind::Digit, true, 0});
-        break;
-      case '9':
-        places.push_back({PlaceKind::Digit, false, 0});
-        break;
-      case 'L':
-        places.push_back({PlaceKind::Letter, true, 0});
-        break;
-      case 'l':
-        places.push_back({PlaceKind::Letter, false, 0});
-        break;
-      case 'A':
-        places.push_back({PlaceKind::AlphaNum, true, 0});
-        break;
-      case 'a':
-        places.push_back({PlaceKind::AlphaNum, false, 0});
-        break;
-      case '\\':
-        if (i + 1 < pattern.size()) c = pattern[++i];
-        places.push_back({PlaceKind::Literal, false, c});
-        break;
-      default:
-        places.push_back({PlaceKind::Literal, false, c});
-        break;
+    const auto* code = std::find_if(std::begin(kPlaceCodes), std::end(kPlaceCodes),
+                                    [c](const PlaceCode& p) { return p.code == c; });
+    if (code != std::end(kPlaceCodes)) {
+      places.push_back({code->kind, code->required, 0});
+      continue;
     }
+    if (c == '\\' && i + 1 < pattern.size()) c = pattern[++i];
+    places.push_back({PlaceKind::Literal, false, c});
   }
   return places;
 }
