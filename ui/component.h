@@ -59,7 +59,7 @@ class Component {
 
  protected:
   // Tells the backend that a property changed. Never runs an event handler.
-  virtual void Changed(Property what);
+  void Changed(Property what);
   // Stores a property's new value and tells the backend; false, and nobody told, when the property
   // holds that value already.
   template <typename T, typename V>

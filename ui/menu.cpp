@@ -23,7 +23,7 @@ MenuItem::MenuItem(Component* owner, std::string name, MainMenu* menu, MenuItem*
   } else if (menu_) {
     menu_->items_.push_back(this);
   }
-  if (menu_) menu_->ItemChanged(parent_, Property::Menu);
+  if (menu_) menu_->ItemsChanged();
 }
 
 MenuItem::~MenuItem() {
@@ -39,15 +39,7 @@ MenuItem::~MenuItem() {
     Erase(menu_->items_, this);
   }
   // A menu going first has cut its items loose, so menu_ is a live menu here.
-  if (menu_) menu_->ItemChanged(parent_, Property::Menu);
-}
-
-void MenuItem::Changed(Property what) {
-  if (menu_) {
-    menu_->ItemChanged(this, what);
-  } else {
-    Component::Changed(what);
-  }
+  if (menu_) menu_->ItemsChanged();
 }
 
 void MenuItem::SetCaption(std::string c) { Update(caption_, std::move(c), Property::Caption); }
@@ -87,12 +79,6 @@ MainMenu::~MainMenu() {
   if (form_ && form_->menu_ == this) form_->SetMenu(nullptr);
 }
 
-void MainMenu::ItemChanged(MenuItem* item, Property what) {
-  if (what == Property::Menu || !item) {
-    CurrentBackend().Changed(*this, Property::Menu);
-  } else {
-    CurrentBackend().Changed(*item, what);
-  }
-}
+void MainMenu::ItemsChanged() { CurrentBackend().Changed(*this, Property::Menu); }
 
 }  // namespace ui

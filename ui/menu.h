@@ -42,10 +42,6 @@ class MenuItem : public Component {
   // The user picks the item. Does nothing when it cannot be reached or holds a sub-menu.
   void Click();
 
- protected:
-  // An item on a menu tells the backend through its menu.
-  void Changed(Property what) override;
-
  private:
   friend class MainMenu;
   MainMenu* menu_;
@@ -63,11 +59,9 @@ class MainMenu : public Component {
   ~MainMenu() override;
   // The top-level items, in menu-bar order.
   const std::vector<MenuItem*>& Items() const { return items_; }
-  // Called by items when their caption, visibility, state or children change. The backend hears
-  // Changed(*item, what) for an item's own properties, and Changed(menu, Property::Menu) when
-  // items were added or removed anywhere in the tree (item: the one whose list changed, or null
-  // for the menu bar).
-  void ItemChanged(MenuItem* item, Property what);
+  // Called by items when items were added or removed anywhere in the tree: the backend hears
+  // Changed(menu, Property::Menu). An item's own properties reach the backend from the item.
+  void ItemsChanged();
 
  private:
   friend class MenuItem;
