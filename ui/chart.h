@@ -56,7 +56,6 @@ class ChartSeries : public Component {
   // Adds a point; with ascending x order on, it is inserted at its place.
   void AddXY(double x, double y, std::string label, Color color);
   const std::vector<ChartPoint>& Points() const { return points_; }
-  Chart* GetChart() const { return chart_; }
 
  private:
   friend class Chart;  // a chart going first cuts its series loose

@@ -156,7 +156,6 @@ enum class PlaceKind { Literal, Digit, Letter, AlphaNum };
 
 struct Place {
   PlaceKind kind = PlaceKind::Literal;
-  bool required = false;
   char literal = 0;
 };
 
@@ -180,11 +179,11 @@ std::vector<std::string> MaskFields(const std::string& mask) {
 struct PlaceCode {
   char code;
   PlaceKind kind;
-  bool required;
 };
+// Required and optional places take the same characters: the edit does not check completeness.
 constexpr PlaceCode kPlaceCodes[] = {
-    {'0', PlaceKind::Digit, true},   {'9', PlaceKind::Digit, false},    {'L', PlaceKind::Letter, true},
-    {'l', PlaceKind::Letter, false}, {'A', PlaceKind::AlphaNum, true}, {'a', PlaceKind::AlphaNum, false},
+    {'0', PlaceKind::Digit},  {'9', PlaceKind::Digit},    {'L', PlaceKind::Letter},
+    {'l', PlaceKind::Letter}, {'A', PlaceKind::AlphaNum}, {'a', PlaceKind::AlphaNum},
 };
 
 std::vector<Place> Places(const std::string& pattern) {
@@ -194,11 +193,11 @@ std::vector<Place> Places(const std::string& pattern) {
     const auto* code = std::find_if(std::begin(kPlaceCodes), std::end(kPlaceCodes),
                                     [c](const PlaceCode& p) { return p.code == c; });
     if (code != std::end(kPlaceCodes)) {
-      places.push_back({code->kind, code->required, 0});
+      places.push_back({code->kind, 0});
       continue;
     }
     if (c == '\\' && i + 1 < pattern.size()) c = pattern[++i];
-    places.push_back({PlaceKind::Literal, false, c});
+    places.push_back({PlaceKind::Literal, c});
   }
   return places;
 }
@@ -237,7 +236,7 @@ bool MaskEdit::KeepsLiterals() const {
 // Places the characters of `text` into the mask as typing would: a character that does not fit
 // its place is refused, a literal place is filled by itself. Idempotent, so a text that went
 // through it once passes unchanged.
-std::string MaskEdit::Fit(const std::string& text, bool* complete) const {
+std::string MaskEdit::Fit(const std::string& text) const {
   const std::vector<Place> places = Places(MaskPattern());
   const bool keep = KeepsLiterals();
   std::string out;
@@ -263,34 +262,21 @@ std::string MaskEdit::Fit(const std::string& text, bool* complete) const {
     out += c;
     ++place;
   }
-  if (complete) {
-    *complete = true;
-    for (size_t i = place; i < places.size(); ++i) {
-      if (places[i].required) *complete = false;
-    }
-  }
   return out;
 }
 
 void MaskEdit::SetEditMask(std::string mask) {
   if (!Update(mask_, std::move(mask), Property::Other)) return;
-  if (!Text().empty()) Control::SetCaption(Fit(Text(), nullptr));
+  if (!Text().empty()) Control::SetCaption(Fit(Text()));
 }
 
 void MaskEdit::SetCaption(std::string text) {
-  Control::SetCaption(mask_.empty() ? std::move(text) : Fit(text, nullptr));
+  Control::SetCaption(mask_.empty() ? std::move(text) : Fit(text));
 }
 
 void MaskEdit::UserType(const std::string& text) {
   // Fitted before the length limit cuts it, so refused characters do not use up the limit.
-  Edit::UserType(mask_.empty() ? text : Fit(text, nullptr));
-}
-
-bool MaskEdit::Complete() const {
-  if (mask_.empty()) return true;
-  bool complete = false;
-  Fit(Text(), &complete);
-  return complete;
+  Edit::UserType(mask_.empty() ? text : Fit(text));
 }
 
 // ---------------------------------------------------------------------------------------------

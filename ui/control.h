@@ -166,8 +166,6 @@ class MaskEdit : public Edit {
   void UserType(const std::string& text) override;
   // A text set from code goes through the mask the same way.
   void SetCaption(std::string text) override;
-  // Whether the text fills every required place of the mask.
-  bool Complete() const;
   // The mask characters (without the ";keep;blank" part).
   std::string MaskPattern() const;
   char BlankChar() const;
@@ -175,7 +173,7 @@ class MaskEdit : public Edit {
   bool KeepsLiterals() const;
 
  private:
-  std::string Fit(const std::string& text, bool* complete) const;
+  std::string Fit(const std::string& text) const;
   std::string mask_;
 };
 
