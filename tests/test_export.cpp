@@ -20,9 +20,7 @@
 #include "tests/support/recording_automation.h"
 #include "tests/support/xlsx_reader.h"
 
-using testing_support::MeterTest;
-using testing_support::RecordingSpreadsheet;
-using testing_support::TempDir;
+using namespace testing_support;
 using Lines = std::vector<std::string>;
 
 namespace {

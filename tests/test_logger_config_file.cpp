@@ -7,6 +7,9 @@
 #include <vector>
 
 #include "formatka3/config_file.h"
+#include "tests/support/logger_test.h"
+
+using testing_support::NothingLogged;
 
 namespace {
 
@@ -14,15 +17,6 @@ std::string Crlf(const std::vector<std::string>& lines) {
   std::string out;
   for (const auto& l : lines) out += l + "\r\n";
   return out;
-}
-
-std::unique_ptr<DeviceConfig> Blank() {
-  auto c = std::make_unique<DeviceConfig>();
-  for (int i = 0; i < 8; ++i) {
-    c->SetAux1Name(i, "no probe");
-    c->SetAux2Name(i, "no probe");
-  }
-  return c;
 }
 
 const std::string kChannelLine = "0;0;0;0;no probe;noAUX;no probe;noAUX;";
@@ -38,13 +32,13 @@ std::string OneBlock(const std::string& key) {
 
 TEST(DevicesConfigFile, OneStationWithNothingChosenGivesThirteenLinesAndFin) {
   StationMap stations;
-  stations["T0001A01"] = Blank();
+  stations["T0001A01"] = NothingLogged();
   EXPECT_EQ(configfile::Write(stations), OneBlock("T0001A01") + "fin");
 }
 
 TEST(DevicesConfigFile, RecordsComeBackAsWritten) {
   StationMap stations;
-  auto a = Blank();
+  auto a = NothingLogged();
   a->SetEpsi(0, true);
   a->SetTeta(2, true);
   a->SetSigma(7, true);
@@ -58,7 +52,7 @@ TEST(DevicesConfigFile, RecordsComeBackAsWritten) {
   a->SetA2(1, 1234567.0);
   a->SetPeriod(60);
   stations["T0000201"] = std::move(a);
-  stations["T0000102"] = Blank();
+  stations["T0000102"] = NothingLogged();
 
   const std::string text = configfile::Write(stations);
   EXPECT_LT(text.find("T0000102"), text.find("T0000201"));
@@ -181,8 +175,8 @@ TEST(DevicesConfigFile, WriterRefusesWhatItsReaderWouldNotTake) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     StationMap stations;
-    stations["T0000001"] = Blank();
-    auto config = Blank();
+    stations["T0000001"] = NothingLogged();
+    auto config = NothingLogged();
     c.change(*config);
     stations[c.key] = std::move(config);
     const auto bad = configfile::FirstUnwritable(stations);

@@ -7,9 +7,7 @@
 #include "common/log_file.h"
 #include "tests/support/logger_test.h"
 
-using testing_support::CrlfLines;
-using testing_support::InTempFolder;
-using testing_support::ReadAll;
+using namespace testing_support;
 
 TEST(LogAppender, LinesHeldWhileTheFileCannotBeWrittenComeFirstInOrder) {
   InTempFolder folder;

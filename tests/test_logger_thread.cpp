@@ -14,11 +14,7 @@
 #include "sim/station.h"
 #include "tests/support/logger_test.h"
 
-using testing_support::CrlfLines;
-using testing_support::LoggerWindowTest;
-using testing_support::NothingLogged;
-using testing_support::StopLogger;
-using testing_support::WaitForPasses;
+using namespace testing_support;
 using Clock = std::chrono::steady_clock;
 using Lines = std::vector<std::string>;
 

@@ -14,11 +14,7 @@
 
 namespace {
 
-using testing_support::kCheckChannel;
-using testing_support::kSendFailure;
-using testing_support::MeterTest;
-using testing_support::Waits;
-using testing_support::WithPreamble;
+using namespace testing_support;
 using Lines = std::vector<std::string>;
 
 const char* const kLengthFailure = "Error while attempting to perform probe length calibration";
@@ -69,29 +65,19 @@ TEST_F(MeterCalibrationTest, LengthCalibrationFromButtonAndMenu) {
     std::optional<std::string> result;  // nullopt: no VL reply
     Lines lines;
   };
+  const auto button = [](TModule1& w) { w.CableCalib->Click(); };
+  const auto menu = [](TModule1& w) { w.Cablelengthcalibration1->Click(); };
+  const std::string start = "Starting cable length calibration";
   const std::vector<Case> cases = {
-      {"button",
-       [](TModule1& w) { w.CableCalib->Click(); },
-       "0.10",
-       {"Starting cable length calibration", "Cable length: 0.10 m"}},
-      {"menu",
-       [](TModule1& w) { w.Cablelengthcalibration1->Click(); },
-       "0.10",
-       {"Starting cable length calibration", "Cable length: 0.10 m"}},
-      {"two characters",
-       [](TModule1& w) { w.CableCalib->Click(); },
-       "12",
-       {"Starting cable length calibration", "Cable length: 12 m"}},
+      {"button", button, "0.10", {start, "Cable length: 0.10 m"}},
+      {"menu", menu, "0.10", {start, "Cable length: 0.10 m"}},
+      {"two characters", button, "12", {start, "Cable length: 12 m"}},
       {"probe not found",
-       [](TModule1& w) { w.CableCalib->Click(); },
+       button,
        "E001",
-       {"Starting cable length calibration",
-        "Error while attempting to perform probe length calibration - Probe not found or damaged - Try again",
+       {start, "Error while attempting to perform probe length calibration - Probe not found or damaged - Try again",
         kLengthFailure}},
-      {"no result",
-       [](TModule1& w) { w.Cablelengthcalibration1->Click(); },
-       std::nullopt,
-       {"Starting cable length calibration", kLengthFailure}},
+      {"no result", menu, std::nullopt, {start, kLengthFailure}},
   };
   Ready(5);
   for (const Case& c : cases) {

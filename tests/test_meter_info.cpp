@@ -12,12 +12,7 @@
 #include "tests/support/log_lines.h"
 #include "tests/support/meter_test.h"
 
-using testing_support::kErLine;
-using testing_support::kNoData;
-using testing_support::kNoDevice;
-using testing_support::MeterTest;
-using testing_support::TempDir;
-using testing_support::Waits;
+using namespace testing_support;
 using Lines = std::vector<std::string>;
 
 namespace {}  // namespace

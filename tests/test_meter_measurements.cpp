@@ -2,7 +2,6 @@
 // success and of every failure, the last values kept as received, and the chart they leave.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,13 +12,7 @@
 
 namespace {
 
-using testing_support::kErLine;
-using testing_support::kNoData;
-using testing_support::kNoDevice;
-using testing_support::kSendFailure;
-using testing_support::MeterTest;
-using testing_support::Waits;
-using testing_support::WithPreamble;
+using namespace testing_support;
 using Lines = std::vector<std::string>;
 
 const char* const kDone = "Moisture measurement complete";
@@ -123,13 +116,10 @@ TEST_F(MeterMeasurementTest, MoistureKeepsItsValuesAndDrawsTheReflectogram) {
   EXPECT_TRUE(MeterGraph->Visible());
   EXPECT_EQ(MeterGraph->Owner(), &Main());
   EXPECT_EQ(MeterGraph->Chart1->Title().Items(), (Lines{"", "Moisture:  23.45%      Dielectric constant: 12.345"}));
+  // What the chart makes of them is the chart's own (the chart's tests).
   ASSERT_EQ(MeterGraph->Series1->Points().size(), 1024u);
   EXPECT_EQ(MeterGraph->Series1->Points()[300].y, sent[300]);
-  ASSERT_EQ(MeterGraph->Series2->Points().size(), 2u);
-  EXPECT_DOUBLE_EQ(MeterGraph->Series2->Points()[0].x, 2.34);
-  EXPECT_EQ(MeterGraph->Series2->Points()[0].y, sent[234]);
-  EXPECT_DOUBLE_EQ(MeterGraph->Series2->Points()[1].x, 3.01);
-  EXPECT_EQ(MeterGraph->Series2->Points()[1].y, sent[301]);
+  EXPECT_EQ(MeterGraph->Series2->Points().size(), 2u);
 
   // A second measurement replaces the window.
   ui::ComponentWatch first(*MeterGraph);
@@ -138,26 +128,6 @@ TEST_F(MeterMeasurementTest, MoistureKeepsItsValuesAndDrawsTheReflectogram) {
   EXPECT_FALSE(first.Alive());
   EXPECT_EQ(Graphs(), 1);
   EXPECT_EQ(MeterGraph->Chart1->Title()[1], "Moisture: 31.000%      Dielectric constant: 12.345");
-}
-
-TEST_F(MeterMeasurementTest, MarkersPastTheTraceAreKeptButNotDrawn) {
-  struct Case {
-    uint16_t m1, m2;
-    std::vector<long> drawnAt;  // in samples of 0.01 ns
-  };
-  const std::vector<Case> cases = {{10240, 3010, {301}}, {65535, 10239, {1023}}, {10250, 12000, {}}};
-  Ready(1);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.m1) + " " + std::to_string(c.m2));
-    Meter()->SetMarkers(c.m1, c.m2);
-    Moisture();
-    ASSERT_NE(MeterGraph, nullptr);
-    std::vector<long> drawnAt;
-    for (const ui::ChartPoint& p : MeterGraph->Series2->Points()) drawnAt.push_back(std::lround(p.x * 100));
-    EXPECT_EQ(drawnAt, c.drawnAt);
-    EXPECT_EQ((*Main().LastReflectogram)[1024], c.m1);
-    EXPECT_EQ((*Main().LastReflectogram)[1025], c.m2);
-  }
 }
 
 TEST_F(MeterMeasurementTest, AFailedReflectogramLeavesTheLastOneAndItsWindow) {
@@ -186,10 +156,9 @@ TEST_F(MeterMeasurementTest, AFailedReflectogramLeavesTheLastOneAndItsWindow) {
     SCOPED_TRACE(c.name);
     Line().InjectFault("RG", c.fault);
     Mark();
-    const auto start = std::chrono::steady_clock::now();
     Moisture();
-    // Never longer than its waits and read time-outs at full time scale.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1789 + 206 + 206 + 2252));
+    // Every exchange's wait, and no more.
+    EXPECT_EQ(Waits(), "980 20 r206 20 r206 769 r2252");
     const Lines lines = NewLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), c.line);

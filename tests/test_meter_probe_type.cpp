@@ -10,10 +10,7 @@
 
 namespace {
 
-using testing_support::kCheckChannel;
-using testing_support::kSendFailure;
-using testing_support::MeterTest;
-using testing_support::WithPreamble;
+using namespace testing_support;
 using Lines = std::vector<std::string>;
 
 const char* const kReadFailure = "Error while reading probe configuration on current channel";

@@ -10,11 +10,7 @@
 #include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 
-using testing_support::Bytes;
-using testing_support::kSendFailure;
-using testing_support::StationTest;
-using testing_support::Waits;
-using testing_support::WithPreamble;
+using namespace testing_support;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -55,52 +51,30 @@ TEST_F(StationAuxTest, SearchOutcomes) {
     std::string lost = "";  // the command whose write fails, after
     size_t lostAfter = 0;   // this many sound ones
   };
+  const Lines both = {"t0A1B2C", "p3C4D5E", "no probe"}, bothNamed = {"p3C4D5E", "t0A1B2C"};
+  const Lines found = {"Probes found in AUX connector"}, none = {"No probes found in AUX connector"};
   const std::vector<Case> cases = {
-      {"two probes",
-       {kTemp, kPressure, end},
-       {"t0A1B2C", "p3C4D5E", "no probe"},
-       "no probe",
-       true,
-       {"Probes found in AUX connector"},
-       {"p3C4D5E", "t0A1B2C"}},
-      {"end at once", {"FFFF0123456789AF"}, {"no probe"}, "No probes", true, {"No probes found in AUX connector"}, {}},
-      {"no probe on the bus",
-       {sim::kAuxNoProbe},
-       {"no probe"},
-       "No probes",
-       true,
-       {"No probes found in AUX connector"},
-       {}},
+      {"two probes", {kTemp, kPressure, end}, both, "no probe", true, found, bothNamed},
+      {"end at once", {"FFFF0123456789AF"}, {"no probe"}, "No probes", true, none, {}},
+      {"no probe on the bus", {sim::kAuxNoProbe}, {"no probe"}, "No probes", true, none, {}},
       {"other families skipped",
        {"ER00000000000000", kOther, kTemp, end},
        {"t0A1B2C", "no probe"},
        "no probe",
        true,
-       {"Probes found in AUX connector"},
+       found,
        {"t0A1B2C"}},
-      {"only other families", {kOther, end}, {"no probe"}, "No probes", true, {"No probes found in AUX connector"}, {}},
+      {"only other families", {kOther, end}, {"no probe"}, "No probes", true, none, {}},
       {"repeated name",
        {kTemp, "280A1B2C000000FF", end},
        {"t0A1B2C", "t0A1B2C", "no probe"},
        "no probe",
        true,
-       {"Probes found in AUX connector"},
+       found,
        {"t0A1B2C"}},
       // Cut short: the text and the buttons stay as the window had them (none completed).
-      {"reply missing midway",
-       {kTemp, kPressure, ""},
-       {"t0A1B2C", "p3C4D5E", "no probe"},
-       "AUX probe",
-       false,
-       {kSendFailure},
-       {"p3C4D5E", "t0A1B2C"}},
-      {"short reply midway",
-       {kTemp, kPressure, "FFFFFFFFFFFFFFF"},
-       {"t0A1B2C", "p3C4D5E", "no probe"},
-       "AUX probe",
-       false,
-       {kSendFailure},
-       {"p3C4D5E", "t0A1B2C"}},
+      {"reply missing midway", {kTemp, kPressure, ""}, both, "AUX probe", false, {kSendFailure}, bothNamed},
+      {"short reply midway", {kTemp, kPressure, "FFFFFFFFFFFFFFF"}, both, "AUX probe", false, {kSendFailure}, bothNamed},
       // The text and the buttons stay as the window's first search left them.
       {"1W not written", {kTemp, end}, {"t0A1B2C", "no probe"}, "no probe", true, {kSendFailure}, {"t0A1B2C"}, "1W"},
       {"1S not written", {kTemp, end}, {"t0A1B2C", "no probe"}, "no probe", true, {kSendFailure}, {"t0A1B2C"}, "1S", 1},

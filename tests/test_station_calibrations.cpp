@@ -16,10 +16,7 @@
 
 namespace {
 
-using testing_support::kSendFailure;
-using testing_support::StationTest;
-using testing_support::Waits;
-using testing_support::WithPreamble;
+using namespace testing_support;
 using Lines = std::vector<std::string>;
 
 const std::string kFullFailure = "Error while attempting to perform probe full calibration";
@@ -249,6 +246,14 @@ TEST_F(StationCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
     t.Prompt(kCalibrator, OK);
     t.Prompt("Insert the selected JX/qr probe and the t0A1B2C\ninto dionized water for at least 2 minutes", OK);
   };
+  // A text in the AUX box that names no probe found: the calibrator prompt, then the refusal.
+  const auto noAuxProbe = [](const std::string& text) {
+    return [text](StationCalibrationTest& t) {
+      t.Window().AUXselect->UserType(text);
+      t.Prompt(kCalibrator, OK);
+    };
+  };
+  const Lines chooseAux = {starting, length, "Choose a probe connected through AUX"};
   const std::vector<Case> cases = {
       {"first prompt cancelled", "2", false, air(CANCEL), {}, {kCancelled}},
       {"length refused",
@@ -325,24 +330,8 @@ TEST_F(StationCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
        then(then(silent("CC"), then(air(OK), water(OK))), apply(OK)),
        all,
        {starting, length}},
-      {"AUX search never completed",
-       "6",
-       false,
-       [](StationCalibrationTest& t) {
-         t.Window().AUXselect->SetText("AUX probe");
-         t.Prompt(kCalibrator, OK);
-       },
-       {"CL", "VL", "CA", "VA"},
-       {starting, length, "Choose a probe connected through AUX"}},
-      {"typed name of no probe found",
-       "6",
-       false,
-       [](StationCalibrationTest& t) {
-         t.Window().AUXselect->UserType("t999999");
-         t.Prompt(kCalibrator, OK);
-       },
-       {"CL", "VL", "CA", "VA"},
-       {starting, length, "Choose a probe connected through AUX"}},
+      {"AUX search never completed", "6", false, noAuxProbe("AUX probe"), {"CL", "VL", "CA", "VA"}, chooseAux},
+      {"typed name of no probe found", "6", false, noAuxProbe("t999999"), {"CL", "VL", "CA", "VA"}, chooseAux},
       {"AUX probe prompt cancelled",
        "6",
        false,

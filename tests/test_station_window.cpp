@@ -9,13 +9,7 @@
 #include "tests/support/log_lines.h"
 #include "tests/support/station_test.h"
 
-using testing_support::Bytes;
-using testing_support::kCheckChannel;
-using testing_support::kErLine;
-using testing_support::kSendFailure;
-using testing_support::StationTest;
-using testing_support::Waits;
-using testing_support::WithPreamble;
+using namespace testing_support;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -109,117 +103,99 @@ TEST_F(StationWindowTest, FramesFollowTheDeviceAndChannelBoxes) {
     w.ChannelSelect->SetText(c.channel);
     EXPECT_EQ(w.BuildStationCommand('M', 'S', c.deviceLevel), c.expected) << c.device << " / " << c.channel;
   }
-  w.DeviceSelect->SetText("T0001AA3");
-  // A channel command refused this way fails at once, without waits or bytes on the line.
-  w.ChannelSelect->SetText("9");
-  w.MeasCond->Click();
-  EXPECT_EQ(Logged(), (Lines{"Starting conductivity measurement", kSendFailure, kCheckChannel}));
-  EXPECT_TRUE(Sent().empty());
 }
 
-TEST_F(StationWindowTest, ConductivityOnChannel4OfStation1F) {
+TEST_F(StationWindowTest, ConductivityAndProbeTemperature) {
   ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
   TModule2& w = Window();
   Station(0x1F)->SetReadings(4, {"0.125", "", "", "", ""});
-  ChooseChannel("4");
-  w.MeasCond->Click();
-  const auto frames = SentFrames(2);
-  ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "MS4")));
-  EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RS")));
-  EXPECT_EQ(Waits(), "1480 20 r205");
-  EXPECT_EQ(Logged(), (Lines{"Starting conductivity measurement", "Receiving measurement results",
-                             "Measured conductivity: 0.125 S/m", "Conductivity measurement complete"}));
+  Station(0x1F)->SetReadings(1, {"", "21.50", "", "", ""});
+  struct Case {
+    ui::Button* button;
+    std::string channel, action, read, waits;
+    Lines logged;
+  };
+  const std::vector<Case> cases = {
+      {w.MeasCond,
+       "4",
+       "MS4",
+       "RS",
+       "1480 20 r205",
+       {"Starting conductivity measurement", "Receiving measurement results", "Measured conductivity: 0.125 S/m",
+        "Conductivity measurement complete"}},
+      {w.MeasAllTemp,
+       "1",
+       "MT1",
+       "RT",
+       "2980 20 r205",
+       {"Starting probe temperature measurement", "Receiving measurement results",
+        "Measured probe temperature: 21.50 Celsius grades", "Probe temperature measurement complete"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.action);
+    ChooseChannel(c.channel);
+    Mark();
+    c.button->Click();
+    const auto frames = SentFrames(2);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, c.action)));
+    EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, c.read)));
+    EXPECT_EQ(Waits(), c.waits);
+    EXPECT_EQ(Logged(), c.logged);
+  }
 }
 
-TEST_F(StationWindowTest, ConductivityAndLengthFailures) {
+TEST_F(StationWindowTest, ConductivityTemperatureAndLengthFailures) {
+  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
+  TModule2& w = Window();
   struct Case {
     const char* name;
     std::string channel;
-    std::string command;  // the reply that fails
+    std::string command;  // the reply that fails; none: nothing is sent
     sim::Fault fault;
-    bool lengthCalibration;
+    ui::Button* button;
     Lines logged;
   };
   const std::string notFound =
       "Error while attempting to perform probe length calibration - Probe not found or damaged - Try again";
-  const Lines lengthSendFailure = {"Starting cable length calibration",
-                                   "Error while attempting to perform probe length calibration", kSendFailure,
-                                   kCheckChannel};
-  const Lines noConductivity = {"Starting conductivity measurement", "Receiving measurement results", kSendFailure,
-                                kCheckChannel, "Conductivity measurement complete"};
-  const auto lost = sim::Fault::LostWrite();
+  const std::string cond = "Starting conductivity measurement", got = "Receiving measurement results";
+  const std::string condDone = "Conductivity measurement complete";
+  const std::string temp = "Starting probe temperature measurement", tempDone = "Probe temperature measurement complete";
+  const std::string length = "Starting cable length calibration";
+  const Lines lengthSendFailure = {length, "Error while attempting to perform probe length calibration",
+                                   kSendFailure, kCheckChannel};
+  const Lines noConductivity = {cond, got, kSendFailure, kCheckChannel, condDone};
+  const auto lost = sim::Fault::LostWrite(), none = sim::Fault::Silent();
   const std::vector<Case> cases = {
-      {"RS no reply", "2", "RS", sim::Fault::Silent(), false, noConductivity},
-      {"RS ER",
-       "2",
-       "RS",
-       sim::Fault::Er(),
-       false,
-       {"Starting conductivity measurement", "Receiving measurement results", kErLine, kSendFailure, kCheckChannel,
-        "Conductivity measurement complete"}},
-      {"length of two characters",
-       "2",
-       "VL",
-       sim::Fault::Custom("12"),
-       true,
-       {"Starting cable length calibration", "Cable length: 12 m"}},
-      {"length refused", "2", "VL", sim::Fault::Custom("E123"), true, {"Starting cable length calibration", notFound}},
-      {"no length", "2", "VL", sim::Fault::Silent(), true, {"Starting cable length calibration"}},
-      {"RS not written", "2", "RS", lost, false, noConductivity},
-      {"VL not written", "2", "VL", lost, true, lengthSendFailure},
+      {"RS no reply", "2", "RS", sim::Fault::Silent(), w.MeasCond, noConductivity},
+      {"RS ER", "2", "RS", sim::Fault::Er(), w.MeasCond, {cond, got, kErLine, kSendFailure, kCheckChannel, condDone}},
+      {"RS not written", "2", "RS", lost, w.MeasCond, noConductivity},
+      // A channel command refused for its channel fails at once, without waits or bytes on the line.
+      {"channel 9", "9", "", none, w.MeasCond, {cond, kSendFailure, kCheckChannel}},
+      {"RT ER", "2", "RT", sim::Fault::Er(), w.MeasAllTemp, {temp, got, kErLine, tempDone}},
+      {"RT no reply", "2", "RT", sim::Fault::Silent(), w.MeasAllTemp, {temp, got, tempDone}},
+      {"RT not written", "2", "RT", lost, w.MeasAllTemp, {temp, got, kSendFailure, tempDone}},
+      // No channel: only the failure line, no completion.
+      {"RT without channel", "CH number", "", none, w.MeasAllTemp, {temp, kSendFailure}},
+      {"length of two characters", "2", "VL", sim::Fault::Custom("12"), w.CableCalib, {length, "Cable length: 12 m"}},
+      {"length refused", "2", "VL", sim::Fault::Custom("E123"), w.CableCalib, {length, notFound}},
+      {"no length", "2", "VL", sim::Fault::Silent(), w.CableCalib, {length}},
+      {"VL not written", "2", "VL", lost, w.CableCalib, lengthSendFailure},
+      // "CH number": the three lines at once, nothing sent.
+      {"VL without channel", "CH number", "", none, w.CableCalib, lengthSendFailure},
   };
-  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
-  TModule2& w = Window();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Line().InjectFault(c.command, c.fault);
+    if (!c.command.empty()) Line().InjectFault(c.command, c.fault);
     ChooseChannel(c.channel);
     Mark();
-    (c.lengthCalibration ? w.CableCalib : w.MeasCond)->Click();
+    c.button->Click();
     EXPECT_EQ(Logged(), c.logged);
+    if (c.command.empty()) {
+      EXPECT_TRUE(Sent().empty());
+    }
     Line().ClearFaults();
   }
-  // "CH number": the three lines at once, nothing sent.
-  w.ChannelSelect->SetText("CH number");
-  Mark();
-  w.CableCalib->Click();
-  EXPECT_EQ(Logged(), lengthSendFailure);
-  EXPECT_TRUE(Sent().empty());
-}
-
-TEST_F(StationWindowTest, ProbeTemperature) {
-  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
-  TModule2& w = Window();
-  Station(0x1F)->SetReadings(1, {"", "21.50", "", "", ""});
-  ChooseChannel("1");
-  w.MeasAllTemp->Click();
-  const auto frames = SentFrames(2);
-  ASSERT_EQ(frames.size(), 2u);
-  EXPECT_EQ(frames[0].raw, WithPreamble(Bytes(0x1F, "MT1")));
-  EXPECT_EQ(frames[1].raw, WithPreamble(Bytes(0x1F, "RT")));
-  EXPECT_EQ(Waits(), "2980 20 r205");
-  EXPECT_EQ(Logged(),
-            (Lines{"Starting probe temperature measurement", "Receiving measurement results",
-                   "Measured probe temperature: 21.50 Celsius grades", "Probe temperature measurement complete"}));
-
-  const std::string start = "Starting probe temperature measurement", got = "Receiving measurement results";
-  const std::string done = "Probe temperature measurement complete";
-  for (const auto& [fault, logged] : {std::pair{sim::Fault::Er(), Lines{start, got, kErLine, done}},
-                                      std::pair{sim::Fault::Silent(), Lines{start, got, done}},
-                                      std::pair{sim::Fault::LostWrite(), Lines{start, got, kSendFailure, done}}}) {
-    Mark();
-    Line().InjectFault("RT", fault);
-    w.MeasAllTemp->Click();
-    EXPECT_EQ(Logged(), logged);
-    Line().ClearFaults();
-  }
-
-  // No channel: only the failure line, no completion.
-  w.ChannelSelect->SetText("CH number");
-  Mark();
-  w.MeasAllTemp->Click();
-  EXPECT_EQ(Logged(), (Lines{"Starting probe temperature measurement", kSendFailure}));
 }
 
 TEST_F(StationWindowTest, ProbeTypesAreReadIntoTheButtons) {

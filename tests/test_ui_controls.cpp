@@ -99,6 +99,20 @@ struct Subject {
 };
 using Builder = std::function<Subject(ui::Form& form, ui::Control* parent, int* fired)>;
 
+// A control on the parent whose changes count.
+template <class C>
+C* Counting(ui::Form& f, ui::Control* p, int* fired) {
+  auto* c = new C(&f, "C", p);
+  c->OnChange = [fired](ui::Component*) { ++*fired; };
+  return c;
+}
+// A control whose text is set from code and typed by the user.
+template <class C>
+Subject TypedText(ui::Form& f, ui::Control* p, int* fired) {
+  auto* c = Counting<C>(f, p, fired);
+  return Subject{[c] { c->SetText("code"); }, [c] { c->UserType("user"); }, [c] { return c->Text(); }};
+}
+
 const std::vector<std::pair<const char*, Builder>>& Subjects() {
   static const std::vector<std::pair<const char*, Builder>> subjects = {
       {"button",
@@ -109,34 +123,22 @@ const std::vector<std::pair<const char*, Builder>>& Subjects() {
          return Subject{[b] { b->SetCaption("x"); }, [b] { b->Click(); },
                         [b, &f] { return b->Caption() + std::to_string(f.ModalResult()); }};
        }},
-      {"edit",
-       [](ui::Form& f, ui::Control* p, int* fired) {
-         auto* e = new ui::Edit(&f, "E", p);
-         e->OnChange = [fired](ui::Component*) { ++*fired; };
-         return Subject{[e] { e->SetText("code"); }, [e] { e->UserType("user"); }, [e] { return e->Text(); }};
-       }},
+      {"edit", TypedText<ui::Edit>},
       {"mask edit",
        [](ui::Form& f, ui::Control* p, int* fired) {
-         auto* e = new ui::MaskEdit(&f, "M", p);
+         auto* e = Counting<ui::MaskEdit>(f, p, fired);
          e->SetEditMask("0000;0;#");
-         e->OnChange = [fired](ui::Component*) { ++*fired; };
          return Subject{[e] { e->SetText("12"); }, [e] { e->UserType("4321"); }, [e] { return e->Text(); }};
        }},
       {"combo box",
        [](ui::Form& f, ui::Control* p, int* fired) {
-         auto* c = new ui::ComboBox(&f, "C", p);
+         auto* c = Counting<ui::ComboBox>(f, p, fired);
          c->Items().Assign(std::vector<std::string>{"1", "2", "3"});
-         c->OnChange = [fired](ui::Component*) { ++*fired; };
          c->OnDropDown = [fired](ui::Component*) { ++*fired; };
          return Subject{[c] { c->SetItemIndex(1); }, [c] { c->UserPick(2); },
                         [c] { return c->Text() + "/" + std::to_string(c->ItemIndex()); }};
        }},
-      {"combo box typing",
-       [](ui::Form& f, ui::Control* p, int* fired) {
-         auto* c = new ui::ComboBox(&f, "C", p);
-         c->OnChange = [fired](ui::Component*) { ++*fired; };
-         return Subject{[c] { c->SetText("code"); }, [c] { c->UserType("user"); }, [c] { return c->Text(); }};
-       }},
+      {"combo box typing", TypedText<ui::ComboBox>},
       {"combo box drop-down",
        [](ui::Form& f, ui::Control* p, int* fired) {
          auto* c = new ui::ComboBox(&f, "C", p);

@@ -70,13 +70,19 @@ class StationBench {
   TModule1* main_ = nullptr;
 };
 
-// Runs `action` and reports wall time over `expectedMs`.
+// Runs `action` on the station window and reports wall time over `expectedMs`.
 template <class Action>
 void Measure(benchmark::State& state, double expectedMs, Action action) {
+  StationBench bench;
+  TModule2* w = bench.Window();
+  if (!w) {
+    state.SkipWithError("no station window");
+    return;
+  }
   std::vector<double> ratios;
   for (auto _ : state) {
     const auto start = Clock::now();
-    action();
+    action(*w);
     const auto end = Clock::now();
     ratios.push_back(Ms(end - start) / expectedMs);
     state.SetIterationTime(std::chrono::duration<double>(end - start).count());
@@ -88,41 +94,23 @@ void Measure(benchmark::State& state, double expectedMs, Action action) {
 
 // RG: 769 ms, then 4104 characters.
 void StationReflectogram(benchmark::State& state) {
-  StationBench bench;
-  TModule2* w = bench.Window();
-  if (!w) {
-    state.SkipWithError("no station window");
-    return;
-  }
-  Measure(state, 769 + LineTimeMs(4104), [w] {
-    w->Port->Write(w->BuildStationCommand('R', 'G', true)->data(), 3, true);
+  Measure(state, 769 + LineTimeMs(4104), [](TModule2& w) {
+    w.Port->Write(w.BuildStationCommand('R', 'G', true)->data(), 3, true);
     platform::Sleep(769);
-    if (!w->ReadStationReply(4104, true)) std::abort();
+    if (!w.ReadStationReply(4104, true)) std::abort();
   });
 }
 
 // "Measure Moisture" of one channel: MM, 980 ms; RM and RN, 20 ms and 6 characters each; RG,
 // 769 ms and 4104 characters; then the chart.
 void StationMeasureMoisture(benchmark::State& state) {
-  StationBench bench;
-  TModule2* w = bench.Window();
-  if (!w) {
-    state.SkipWithError("no station window");
-    return;
-  }
-  Measure(state, 980 + 2 * (20 + LineTimeMs(6)) + 769 + LineTimeMs(4104), [w] { w->MeasMoi->Click(); });
+  Measure(state, 980 + 2 * (20 + LineTimeMs(6)) + 769 + LineTimeMs(4104), [](TModule2& w) { w.MeasMoi->Click(); });
 }
 
 // "Search AUX" with three probes on the bus: 1W, then four times 100 ms, 1S, 100 ms and 16
 // characters.
 void StationAuxSearch(benchmark::State& state) {
-  StationBench bench;
-  TModule2* w = bench.Window();
-  if (!w) {
-    state.SkipWithError("no station window");
-    return;
-  }
-  Measure(state, 4 * (200 + LineTimeMs(16)), [w] { w->AUXstart->Click(); });
+  Measure(state, 4 * (200 + LineTimeMs(16)), [](TModule2& w) { w.AUXstart->Click(); });
 }
 
 }  // namespace

@@ -90,42 +90,30 @@ TEST_F(QtLoggerTest, StopClickedAgainWhileStopRunsStopsOnce) {
   for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(std::to_string(i - 1) + " ", 0), 0u);
 }
 
-TEST_F(QtLoggerTest, ExitOrCloseWhileStopRunsHandsBackAfterTheThreadHasEnded) {
-  for (const bool close : {false, true}) {
-    SCOPED_TRACE(close ? "close" : "exit");
-    ASSERT_NO_FATAL_FAILURE(StartLogging());
-    TModule3& w = *LoggerWindow;
-    QWidget* top = Backend().WidgetOf(w);
-    if (close) {
-      QMetaObject::invokeMethod(top, "close", Qt::QueuedConnection);
-    } else {
-      QMetaObject::invokeMethod(top->findChild<QAction*>("Exitprogram1"), "trigger", Qt::QueuedConnection);
+// Left while logging, the window stops first; left while Stop runs, it hands back once the thread
+// has ended.
+TEST_F(QtLoggerTest, ExitOrCloseWhileLoggingOrWhileStopRunsHandsBackAfterTheThreadHasEnded) {
+  for (const bool whileStopRuns : {false, true}) {
+    for (const bool close : {false, true}) {
+      SCOPED_TRACE(std::string(close ? "close" : "exit") + (whileStopRuns ? " while Stop runs" : " while logging"));
+      ASSERT_NO_FATAL_FAILURE(StartLogging());
+      TModule3& w = *LoggerWindow;
+      QWidget* top = Backend().WidgetOf(w);
+      QObject* target = close ? static_cast<QObject*>(top) : top->findChild<QAction*>("Exitprogram1");
+      const char* leave = close ? "close" : "trigger";
+      if (whileStopRuns) {
+        QMetaObject::invokeMethod(target, leave, Qt::QueuedConnection);
+        top->findChild<QPushButton*>("Stop")->click();
+      } else {
+        QMetaObject::invokeMethod(target, leave, Qt::DirectConnection);
+      }
+      EXPECT_EQ(w.Logger, nullptr);
+      EXPECT_FALSE(w.Visible());
+      EXPECT_TRUE(StationWindow->Visible());
+      EXPECT_EQ(w.Stations.empty(), close);  // emptied by the close, once the thread had ended
+      EXPECT_TRUE(w.Start->Enabled());
+      StationWindow->Back->Click();
     }
-    top->findChild<QPushButton*>("Stop")->click();
-    EXPECT_EQ(w.Logger, nullptr);
-    EXPECT_FALSE(w.Visible());
-    EXPECT_TRUE(StationWindow->Visible());
-    EXPECT_EQ(w.Stations.empty(), close);  // emptied by the close, once the thread had ended
-    EXPECT_TRUE(w.Start->Enabled());
-    StationWindow->Back->Click();
-  }
-}
-
-TEST_F(QtLoggerTest, ExitOrCloseWhileLoggingStopsFirst) {
-  for (const bool close : {false, true}) {
-    SCOPED_TRACE(close ? "close" : "exit");
-    ASSERT_NO_FATAL_FAILURE(StartLogging());
-    TModule3& w = *LoggerWindow;
-    QWidget* top = Backend().WidgetOf(w);
-    if (close) {
-      top->close();
-    } else {
-      top->findChild<QAction*>("Exitprogram1")->trigger();
-    }
-    EXPECT_EQ(w.Logger, nullptr);
-    EXPECT_FALSE(w.Visible());
-    EXPECT_EQ(w.Stations.empty(), close);
-    StationWindow->Back->Click();
   }
 }
 
