@@ -179,6 +179,7 @@ TEST_F(StationWindowTest, ConductivityTemperatureAndLengthFailures) {
       {"RT without channel", "CH number", "", none, w.MeasAllTemp, {temp, kSendFailure}},
       {"length of two characters", "2", "VL", sim::Fault::Custom("12"), w.CableCalib, {length, "Cable length: 12 m"}},
       {"length refused", "2", "VL", sim::Fault::Custom("E123"), w.CableCalib, {length, notFound}},
+      {"length refused with ER", "2", "VL", sim::Fault::Er(), w.CableCalib, {length, notFound}},  // read unchecked
       {"no length", "2", "VL", sim::Fault::Silent(), w.CableCalib, {length}},
       {"VL not written", "2", "VL", lost, w.CableCalib, lengthSendFailure},
       // "CH number": the three lines at once, nothing sent.
