@@ -15,6 +15,8 @@ constexpr uint32_t kSalinityWaitMs = 1480;
 constexpr uint32_t kProbeTemperatureWaitMs = 2980;
 constexpr uint32_t kMoistureWaitMs = 980;
 constexpr uint32_t kReflectogramWaitMs = 769;
+// The time the meter measures the probe in water (CW) during a calibration.
+constexpr uint32_t kWaterWaitMs = 5000;
 // Between a read command and its reply.
 constexpr uint32_t kReadWaitMs = 20;
 // Before SP, after the RH that read the mask.
@@ -34,7 +36,6 @@ constexpr Command kValueReads[] = {{"S", 5}, {"T", 5}, {"M", 6}, {"N", 6}};
 // By MeterInfo.
 constexpr Command kInfoCommands[] = {{"HRT\n", 8}, {"HRD\n", 10}, {"HRC\n", 3}, {"HRV\n", 5}};
 constexpr int32_t kMaskLength = 4;
-constexpr size_t kReflectogramBytes = 2 * kReflectogramValues;
 constexpr int32_t kStoredPointsLength = 14;
 constexpr int32_t kBankPointLength = 92;
 // A bank's count characters stand every 5 characters of the stored-points reply.
@@ -49,6 +50,8 @@ std::string StoredPoints::Field(int bank) const {
 }
 
 int32_t StoredPoints::Count(int bank) const { return link::ParseInteger(Field(bank)); }
+
+Meter::Meter(link::SerialPort& port) : CalibrationInstrument(port, kWaterWaitMs) {}
 
 std::optional<link::CommandFrame> Meter::Frame(char letter1, char letter2, std::optional<int> channel) {
   if (!channel) return std::nullopt;
@@ -93,12 +96,15 @@ Result<MarkedReflectogram> Meter::ReadReflectogram(std::optional<int> channel) {
   if (!reply) return reply.failure();
   // A cut reflectogram has no defined values past its end.
   if (reply->size() < kReflectogramBytes) return Failure::TooShort;
-  MarkedReflectogram received{};
-  const uint8_t* bytes = reply->data();
+  return MarkedReflectogram{DecodeReflectogram(reply->data()), true};
+}
+
+Reflectogram Meter::DecodeReflectogram(const uint8_t* bytes) {
+  Reflectogram values{};
   for (size_t i = 0; i < kReflectogramValues; ++i) {
-    received.values[i] = static_cast<uint32_t>(bytes[2 * i]) * 256u + static_cast<uint32_t>(bytes[2 * i + 1]);
+    values[i] = static_cast<uint32_t>(bytes[2 * i]) * 256u + static_cast<uint32_t>(bytes[2 * i + 1]);
   }
-  return received;
+  return values;
 }
 
 Result<link::ProbeTypeMask> Meter::ReadProbeTypeMask() {

@@ -1,0 +1,60 @@
+#include "protocol/calibration.h"
+
+#include "platform/timing.h"
+#include "protocol/exchange.h"
+
+inline namespace qvusb {
+namespace protocol {
+
+namespace {
+
+// The time the instrument takes to measure the probe length (after CL) and the first medium
+// (after CA); the water's wait is the instrument's own.
+constexpr uint32_t kLengthWaitMs = 1980;
+constexpr uint32_t kFirstMediumWaitMs = 2500;
+// Between V<letter> or CC and its result.
+constexpr uint32_t kResultWaitMs = 20;
+constexpr int32_t kResultLength = 4;
+
+}  // namespace
+
+Result<link::Bytes> CalibrationInstrument::Ask(char letter1, char letter2, std::optional<int> channel) {
+  if (const auto sent = SendFrame(port_, CalibrationFrame(letter1, letter2, channel), 4); !sent) return sent.failure();
+  platform::Sleep(kResultWaitMs);
+  auto result = ReadReply(port_, kResultLength, false);
+  if (result && (*result)[0] == 'E') return Failure::ErrorResult;
+  return result;
+}
+
+Result<link::Bytes> CalibrationInstrument::Measure(char letter, uint32_t waitMs, std::optional<int> channel) {
+  if (const auto sent = SendFrame(port_, CalibrationFrame('C', letter, channel), 4); !sent) return sent.failure();
+  platform::Sleep(waitMs);
+  return Ask('V', letter, channel);
+}
+
+Result<std::string> CalibrationInstrument::CalibrateLength(std::optional<int> channel) {
+  const auto length = Measure('L', kLengthWaitMs, channel);
+  if (!length) return length.failure();
+  return length->Text(kResultLength);
+}
+
+Result<Done> CalibrationInstrument::CalibrateInMedium(CalibrationMedium medium, std::optional<int> channel) {
+  const bool water = medium == CalibrationMedium::Water;
+  const auto result = Measure(water ? 'W' : 'A', water ? waterWaitMs_ : kFirstMediumWaitMs, channel);
+  if (!result) return result.failure();
+  return Done{};
+}
+
+Result<Done> CalibrationInstrument::SendMediumPayload(const std::string& payload, std::optional<int> channel) {
+  return SendFrame(port_, CalibrationFrame('1', 'W', channel ? std::optional<int>(kDeviceLevel) : std::nullopt), 3,
+                   payload);
+}
+
+Result<Done> CalibrationInstrument::ComputeCalibration(std::optional<int> channel) {
+  const auto result = Ask('C', 'C', channel);
+  if (!result) return result.failure();
+  return Done{};
+}
+
+}  // namespace protocol
+}  // namespace qvusb

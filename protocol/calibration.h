@@ -1,0 +1,57 @@
+// The calibration exchanges of a probe, alike on the handheld meter and the stations: C<letter>,
+// the time the instrument measures, V<letter> and its result (up to 4 characters, unchecked,
+// 'E' first when the step failed); 1W with what the instrument must know of a medium; CC.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "link/frame.h"
+#include "link/serial_port.h"
+#include "protocol/result.h"
+
+inline namespace qvusb {
+namespace protocol {
+
+enum class CalibrationMedium {
+  First,  // CA/VA: air, the calibrator, or the medium of eps_low
+  Water,  // CW/VW: water, or the medium of eps_high
+};
+
+// Each exchange takes the window's channel, or nothing when it has none to address: it is then
+// not sent. A failed step is ErrorResult.
+class CalibrationInstrument {
+ public:
+  // The channel digit of device-level commands.
+  static constexpr int kDeviceLevel = 0;
+
+  // CL, VL and the probe length as the instrument formats it (up to 4 characters, to a NUL).
+  Result<std::string> CalibrateLength(std::optional<int> channel);
+  Result<Done> CalibrateInMedium(CalibrationMedium medium, std::optional<int> channel);
+  // 1W, device-level yet sent only with a channel: the eps roots of the two media, or the water
+  // of a laboratory probe (its temperature's code, or the AUX probe that measures it).
+  Result<Done> SendMediumPayload(const std::string& payload, std::optional<int> channel);
+  // CC: the instrument computes the calibration and stores it.
+  Result<Done> ComputeCalibration(std::optional<int> channel);
+
+ protected:
+  CalibrationInstrument(link::SerialPort& port, uint32_t waterWaitMs) : port_(port), waterWaitMs_(waterWaitMs) {}
+  ~CalibrationInstrument() = default;
+
+  link::SerialPort& port_;
+
+ private:
+  // The frame of a command on `channel` (1 to 8, or kDeviceLevel), in the instrument's addressing.
+  virtual std::optional<link::CommandFrame> CalibrationFrame(char letter1, char letter2,
+                                                             std::optional<int> channel) const = 0;
+  // C<letter>, the time the instrument measures, then Ask(V<letter>).
+  Result<link::Bytes> Measure(char letter, uint32_t waitMs, std::optional<int> channel);
+  // A command, the time its result takes, and the result.
+  Result<link::Bytes> Ask(char letter1, char letter2, std::optional<int> channel);
+
+  uint32_t waterWaitMs_;
+};
+
+}  // namespace protocol
+}  // namespace qvusb
