@@ -1,24 +1,18 @@
 // The reflectogram of one TDR measurement: 1024 trace samples followed by two marker positions.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <string>
+
+#include "protocol/moisture.h"
 
 // Values 0 to 1023 are the trace (sample i lies at 0.01 * i ns), 1024 and 1025 the two markers.
-constexpr size_t kTraceLength = 1024;
-constexpr size_t kReflectogramValues = kTraceLength + 2;
+using protocol::kReflectogramValues;
+using protocol::Reflectogram;
+constexpr size_t kTraceLength = kReflectogramValues - 2;
 constexpr size_t kFirstMarker = kTraceLength;
 constexpr size_t kSecondMarker = kTraceLength + 1;
-// The meter sends every value as two bytes, most significant first.
-constexpr size_t kMeterReflectogramBytes = 2 * kReflectogramValues;
-
-using Reflectogram = std::array<uint32_t, kReflectogramValues>;
-
-// Decodes the meter's reflectogram from its first kMeterReflectogramBytes bytes.
-Reflectogram DecodeMeterReflectogram(const uint8_t* bytes);
 
 // The trace sample a marker position points at (position / 10, truncated), or nothing when that
 // lies past the trace: such a marker cannot stand on the trace and is not drawn.

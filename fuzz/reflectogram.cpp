@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "fuzz/fuzz.h"
+#include "protocol/meter.h"
 #include "protocol/station.h"
 
 namespace {
@@ -19,8 +20,8 @@ void CheckMarkers(const Reflectogram& values) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size >= kMeterReflectogramBytes) {
-    const Reflectogram values = DecodeMeterReflectogram(data);
+  if (size >= protocol::Meter::kReflectogramBytes) {
+    const Reflectogram values = protocol::Meter::DecodeReflectogram(data);
     for (size_t i = 0; i < kReflectogramValues; ++i) FUZZ_CHECK(values[i] == data[2 * i] * 256u + data[2 * i + 1]);
     CheckMarkers(values);
   }

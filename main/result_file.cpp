@@ -4,13 +4,12 @@
 #include <filesystem>
 #include <string>
 
+#include "common/reflectogram.h"
 #include "main/main.h"
 #include "platform/text_file.h"
 #include "ui/application.h"
 
 namespace {
-
-constexpr size_t kTraceLength = 1024;
 
 // "Sun Dec 06 03-26-45.txt": English names whatever the user's locale, and no characters that
 // file names may not hold.
