@@ -1,6 +1,6 @@
 // Probe length and full calibrations of the selected channel, on the sequence shared with the
 // main window; the station's own parts: the question about the saved probe types, the probe kind
-// from the channel's buttons, the longer wait in water and the AUX temperature probe.
+// from the channel's buttons and the AUX temperature probe.
 #include <exception>
 #include <string>
 

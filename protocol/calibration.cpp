@@ -6,19 +6,7 @@
 inline namespace qvusb {
 namespace protocol {
 
-namespace {
-
-// The time the instrument takes to measure the probe length (after CL) and the first medium
-// (after CA); the water's wait is the instrument's own.
-constexpr uint32_t kLengthWaitMs = 1980;
-constexpr uint32_t kFirstMediumWaitMs = 2500;
-// Between V<letter> or CC and its result.
-constexpr uint32_t kResultWaitMs = 20;
-constexpr int32_t kResultLength = 4;
-
-}  // namespace
-
-Result<link::Bytes> CalibrationInstrument::Ask(char letter1, char letter2, std::optional<int> channel) {
+Result<link::Bytes> CalibrationInstrument::AskResult(char letter1, char letter2, std::optional<int> channel) {
   if (const auto sent = SendFrame(port_, CalibrationFrame(letter1, letter2, channel), 4); !sent) return sent.failure();
   platform::Sleep(kResultWaitMs);
   auto result = ReadReply(port_, kResultLength, false);
@@ -26,21 +14,21 @@ Result<link::Bytes> CalibrationInstrument::Ask(char letter1, char letter2, std::
   return result;
 }
 
-Result<link::Bytes> CalibrationInstrument::Measure(char letter, uint32_t waitMs, std::optional<int> channel) {
+Result<link::Bytes> CalibrationInstrument::MeasureAndVerify(char letter, uint32_t waitMs, std::optional<int> channel) {
   if (const auto sent = SendFrame(port_, CalibrationFrame('C', letter, channel), 4); !sent) return sent.failure();
   platform::Sleep(waitMs);
-  return Ask('V', letter, channel);
+  return AskResult('V', letter, channel);
 }
 
 Result<std::string> CalibrationInstrument::CalibrateLength(std::optional<int> channel) {
-  const auto length = Measure('L', kLengthWaitMs, channel);
+  const auto length = MeasureAndVerify('L', kLengthWaitMs, channel);
   if (!length) return length.failure();
   return length->Text(kResultLength);
 }
 
 Result<Done> CalibrationInstrument::CalibrateInMedium(CalibrationMedium medium, std::optional<int> channel) {
   const bool water = medium == CalibrationMedium::Water;
-  const auto result = Measure(water ? 'W' : 'A', water ? waterWaitMs_ : kFirstMediumWaitMs, channel);
+  const auto result = MeasureAndVerify(water ? 'W' : 'A', water ? waterWaitMs_ : kFirstMediumWaitMs, channel);
   if (!result) return result.failure();
   return Done{};
 }
@@ -51,7 +39,7 @@ Result<Done> CalibrationInstrument::SendMediumPayload(const std::string& payload
 }
 
 Result<Done> CalibrationInstrument::ComputeCalibration(std::optional<int> channel) {
-  const auto result = Ask('C', 'C', channel);
+  const auto result = AskResult('C', 'C', channel);
   if (!result) return result.failure();
   return Done{};
 }

@@ -45,10 +45,17 @@ class CalibrationInstrument {
   // The frame of a command on `channel` (1 to 8, or kDeviceLevel), in the instrument's addressing.
   virtual std::optional<link::CommandFrame> CalibrationFrame(char letter1, char letter2,
                                                              std::optional<int> channel) const = 0;
-  // C<letter>, the time the instrument measures, then Ask(V<letter>).
-  Result<link::Bytes> Measure(char letter, uint32_t waitMs, std::optional<int> channel);
+  // C<letter>, the time the instrument measures, then AskResult(V<letter>).
+  Result<link::Bytes> MeasureAndVerify(char letter, uint32_t waitMs, std::optional<int> channel);
   // A command, the time its result takes, and the result.
-  Result<link::Bytes> Ask(char letter1, char letter2, std::optional<int> channel);
+  Result<link::Bytes> AskResult(char letter1, char letter2, std::optional<int> channel);
+
+  // The time the instrument takes to measure the probe length (CL) and the first medium (CA); the
+  // water's (CW) is the instrument's own. Then the time V<letter> and CC take to give a result.
+  static constexpr uint32_t kLengthWaitMs = 1980;
+  static constexpr uint32_t kFirstMediumWaitMs = 2500;
+  static constexpr uint32_t kResultWaitMs = 20;
+  static constexpr int32_t kResultLength = 4;
 
   uint32_t waterWaitMs_;
 };
