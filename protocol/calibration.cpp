@@ -6,31 +6,28 @@
 inline namespace qvusb {
 namespace protocol {
 
-Result<link::Bytes> CalibrationInstrument::AskResult(char letter1, char letter2, std::optional<int> channel) {
+Result<std::string> CalibrationInstrument::AskResult(char letter1, char letter2, std::optional<int> channel) {
   if (const auto sent = SendFrame(port_, CalibrationFrame(letter1, letter2, channel), 4); !sent) return sent.failure();
   platform::Sleep(kResultWaitMs);
-  auto result = ReadReply(port_, kResultLength, false);
-  if (result && (*result)[0] == 'E') return Failure::ErrorResult;
-  return result;
+  const auto result = ReadReply(port_, kResultLength, false);
+  if (!result) return result.failure();
+  if ((*result)[0] == 'E') return Failure::ErrorResult;
+  return result->Text();
 }
 
-Result<link::Bytes> CalibrationInstrument::MeasureAndVerify(char letter, uint32_t waitMs, std::optional<int> channel) {
+Result<std::string> CalibrationInstrument::MeasureAndVerify(char letter, uint32_t waitMs, std::optional<int> channel) {
   if (const auto sent = SendFrame(port_, CalibrationFrame('C', letter, channel), 4); !sent) return sent.failure();
   platform::Sleep(waitMs);
   return AskResult('V', letter, channel);
 }
 
 Result<std::string> CalibrationInstrument::CalibrateLength(std::optional<int> channel) {
-  const auto length = MeasureAndVerify('L', kLengthWaitMs, channel);
-  if (!length) return length.failure();
-  return length->Text(kResultLength);
+  return MeasureAndVerify('L', kLengthWaitMs, channel);
 }
 
-Result<Done> CalibrationInstrument::CalibrateInMedium(CalibrationMedium medium, std::optional<int> channel) {
+Result<std::string> CalibrationInstrument::CalibrateInMedium(CalibrationMedium medium, std::optional<int> channel) {
   const bool water = medium == CalibrationMedium::Water;
-  const auto result = MeasureAndVerify(water ? 'W' : 'A', water ? waterWaitMs_ : kFirstMediumWaitMs, channel);
-  if (!result) return result.failure();
-  return Done{};
+  return MeasureAndVerify(water ? 'W' : 'A', water ? waterWaitMs_ : kFirstMediumWaitMs, channel);
 }
 
 Result<Done> CalibrationInstrument::SendMediumPayload(const std::string& payload, std::optional<int> channel) {
@@ -38,10 +35,8 @@ Result<Done> CalibrationInstrument::SendMediumPayload(const std::string& payload
                    payload);
 }
 
-Result<Done> CalibrationInstrument::ComputeCalibration(std::optional<int> channel) {
-  const auto result = AskResult('C', 'C', channel);
-  if (!result) return result.failure();
-  return Done{};
+Result<std::string> CalibrationInstrument::ComputeCalibration(std::optional<int> channel) {
+  return AskResult('C', 'C', channel);
 }
 
 }  // namespace protocol

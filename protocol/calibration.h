@@ -20,20 +20,20 @@ enum class CalibrationMedium {
 };
 
 // Each exchange takes the window's channel, or nothing when it has none to address: it is then
-// not sent. A failed step is ErrorResult.
+// not sent. A result comes as the instrument wrote it (to a NUL); a failed step is ErrorResult.
 class CalibrationInstrument {
  public:
   // The channel digit of device-level commands.
   static constexpr int kDeviceLevel = 0;
 
-  // CL, VL and the probe length as the instrument formats it (up to 4 characters, to a NUL).
+  // CL, VL and the probe length as the instrument formats it.
   Result<std::string> CalibrateLength(std::optional<int> channel);
-  Result<Done> CalibrateInMedium(CalibrationMedium medium, std::optional<int> channel);
+  Result<std::string> CalibrateInMedium(CalibrationMedium medium, std::optional<int> channel);
   // 1W, device-level yet sent only with a channel: the eps roots of the two media, or the water
   // of a laboratory probe (its temperature's code, or the AUX probe that measures it).
   Result<Done> SendMediumPayload(const std::string& payload, std::optional<int> channel);
   // CC: the instrument computes the calibration and stores it.
-  Result<Done> ComputeCalibration(std::optional<int> channel);
+  Result<std::string> ComputeCalibration(std::optional<int> channel);
 
  protected:
   CalibrationInstrument(link::SerialPort& port, uint32_t waterWaitMs) : port_(port), waterWaitMs_(waterWaitMs) {}
@@ -46,9 +46,9 @@ class CalibrationInstrument {
   virtual std::optional<link::CommandFrame> CalibrationFrame(char letter1, char letter2,
                                                              std::optional<int> channel) const = 0;
   // C<letter>, the time the instrument measures, then AskResult(V<letter>).
-  Result<link::Bytes> MeasureAndVerify(char letter, uint32_t waitMs, std::optional<int> channel);
+  Result<std::string> MeasureAndVerify(char letter, uint32_t waitMs, std::optional<int> channel);
   // A command, the time its result takes, and the result.
-  Result<link::Bytes> AskResult(char letter1, char letter2, std::optional<int> channel);
+  Result<std::string> AskResult(char letter1, char letter2, std::optional<int> channel);
 
   // The time the instrument takes to measure the probe length (CL) and the first medium (CA); the
   // water's (CW) is the instrument's own. Then the time V<letter> and CC take to give a result.

@@ -58,14 +58,10 @@ std::optional<link::CommandFrame> Meter::Frame(char letter1, char letter2, std::
   return link::MakeFrame(kAddress, letter1, letter2, false, *channel);
 }
 
-Result<Done> Meter::Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload) {
-  return SendFrame(port_, frame, count, payload);
-}
-
 Result<link::Bytes> Meter::Read(int32_t n, bool check) { return ReadReply(port_, n, check); }
 
 Result<Done> Meter::Measure(char letter, std::optional<int> channel, uint32_t waitMs) {
-  if (const auto sent = Send(Frame('M', letter, channel), 4); !sent) return sent;
+  if (const auto sent = SendFrame(port_, Frame('M', letter, channel), 4); !sent) return sent;
   platform::Sleep(waitMs);
   return Done{};
 }
@@ -77,7 +73,7 @@ Result<Done> Meter::MeasureProbeTemperature(std::optional<int> channel) {
 }
 
 Result<link::Bytes> Meter::Ask(char letter, std::optional<int> channel, uint32_t waitMs, int32_t length) {
-  if (const auto sent = Send(Frame('R', letter, channel), 3); !sent) return sent.failure();
+  if (const auto sent = SendFrame(port_, Frame('R', letter, channel), 3); !sent) return sent.failure();
   platform::Sleep(waitMs);
   return Read(length, true);
 }
@@ -118,7 +114,7 @@ Result<link::ProbeTypeMask> Meter::ReadProbeTypeMask() {
 Result<Done> Meter::WriteProbeTypeMask(link::ProbeTypeMask mask) {
   platform::Sleep(kMaskSaveWaitMs);
   const auto digits = mask.Digits();
-  return Send(Frame('S', 'P', kDeviceLevel), 3, std::string{digits[0], digits[1], '0', '0'});
+  return SendFrame(port_, Frame('S', 'P', kDeviceLevel), 3, std::string{digits[0], digits[1], '0', '0'});
 }
 
 Result<link::Bytes> Meter::TextExchange(const std::string& command, uint32_t waitMs, int32_t n) {

@@ -53,8 +53,6 @@ class Meter final : public MoistureInstrument, public CalibrationInstrument {
 
   // The frame of a command on `channel` (1 to 8, or kDeviceLevel); nothing without a channel.
   static std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel);
-  // Writes the first `count` bytes of a frame, then `payload`, after the wake preamble.
-  Result<Done> Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload = {});
   // Reads n bytes (or up to 256). Checked, an "ER" reply is refused; a shorter one passes.
   Result<link::Bytes> Read(int32_t n, bool check);
 
