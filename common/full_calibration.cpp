@@ -9,13 +9,13 @@
 #include "ui/dialogs.h"
 
 const char* const kCalibrationCancelledLine = "Probe full calibration cancelled";
+const char* const kLengthFailureLine = "Error while attempting to perform probe length calibration";
 
 namespace {
 
 using protocol::CalibrationMedium;
 using protocol::Failure;
 
-const char* const kLengthFailureLine = "Error while attempting to perform probe length calibration";
 const char* const kFullFailureLine = "Error while attempting to perform probe full calibration";
 const char* const kIncorrectEps = "The provided eps value is incorrect!";
 

@@ -51,3 +51,4 @@ bool AskToPlaceProbe(const std::string& request);
 void ShowCalibrationError();
 
 extern const char* const kCalibrationCancelledLine;
+extern const char* const kLengthFailureLine;

@@ -7,8 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "common/reflectogram.h"
 #include "forms/graph_layout.h"
+#include "protocol/moisture.h"
+
+using protocol::Reflectogram;
 
 class TGraph1 : public forms::TGraph1Layout {
  public:

@@ -1,7 +1,5 @@
 // A reflectogram reply decoded as the meter sends it (two bytes a value) and as a station sends
 // it (four hexadecimal digits a value), with the markers that the chart places on the trace.
-#include "common/reflectogram.h"
-
 #include <cstdint>
 
 #include "fuzz/fuzz.h"
@@ -9,6 +7,9 @@
 #include "protocol/station.h"
 
 namespace {
+
+using protocol::kFirstMarker, protocol::kReflectogramValues, protocol::kSecondMarker, protocol::kTraceLength,
+    protocol::MarkerSample, protocol::Reflectogram;
 
 void CheckMarkers(const Reflectogram& values) {
   for (size_t m : {kFirstMarker, kSecondMarker}) {

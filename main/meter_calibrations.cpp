@@ -8,12 +8,6 @@
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
-namespace {
-
-const char* const kLengthFailureLine = "Error while attempting to perform probe length calibration";
-
-}  // namespace
-
 bool TModule1::CalibrateProbeLength() { return ::CalibrateProbeLength(meter, CalibrationSteps()); }
 
 void TModule1::CableCalibClick(ui::Component*) {

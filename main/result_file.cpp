@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <string>
 
-#include "common/reflectogram.h"
 #include "main/main.h"
 #include "platform/text_file.h"
 #include "ui/application.h"
@@ -30,7 +29,7 @@ std::string ProposedResultFileName(std::time_t now) {
 bool TModule1::CheckMoistureKept() {
   // Without a reflectogram the trace the files hold would have no source: the moisture
   // measurement has to be run again.
-  if (LastMoisture && LastReflectogram && LastReflectogram->size() >= kTraceLength) return true;
+  if (LastMoisture && LastReflectogram && LastReflectogram->size() >= protocol::kTraceLength) return true;
   Log("Unable to save moisture measurement results - Perform the measurement again");
   return false;
 }
@@ -57,8 +56,8 @@ void TModule1::Savemeasurementresults1Click(ui::Component*) {
     return;
   }
   std::string text = "theta " + *LastMoisture + ";sigma " + *LastSalinity + ";temp " + *LastProbeTemperature + ";\n";
-  text.reserve(text.size() + kTraceLength * 8);
-  for (size_t i = 0; i < kTraceLength; ++i) {
+  text.reserve(text.size() + protocol::kTraceLength * 8);
+  for (size_t i = 0; i < protocol::kTraceLength; ++i) {
     text += '-';
     text += std::to_string((*LastReflectogram)[i]);
     text += '\n';

@@ -14,6 +14,7 @@
 
 namespace {
 
+using protocol::kFirstMarker, protocol::kSecondMarker, protocol::kTraceLength;
 using testing_support::WindowTest;
 
 Reflectogram Ramp() {
