@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "formatka3/device_config.h"
-#include "formatka3/log_file.h"
+#include "common/log_file.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "formatka3/device_config.h"
-#include "formatka3/log_file.h"
+#include "common/log_file.h"
 #include "forms/formatka3_layout.h"
 #include "link/bytes.h"
 #include "link/frame.h"

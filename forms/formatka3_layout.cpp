@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kClientWidth = 776;
 constexpr int kWindowHeight = 504;  // with the menu bar
-constexpr int kClientHeight = kWindowHeight - ui::kMenuBarHeight;
 
 // Channel rows: one group box per channel, the column heads above them.
 constexpr int kRowLeft = 8;

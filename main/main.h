@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "formatka3/log_file.h"
+#include "common/log_file.h"
 #include "forms/main_layout.h"
 #include "link/bytes.h"
 #include "link/frame.h"

@@ -145,7 +145,6 @@ SerialDevice::~SerialDevice() { Close(); }
 SerialDevice::SerialDevice(SerialDevice&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)),
       path_(std::move(other.path_)),
-      eventMask_(other.eventMask_),
       timeouts_(other.timeouts_),
       dtrControl_(other.dtrControl_),
       rtsControl_(other.rtsControl_) {}
@@ -155,7 +154,6 @@ SerialDevice& SerialDevice::operator=(SerialDevice&& other) noexcept {
     Close();
     fd_ = std::exchange(other.fd_, -1);
     path_ = std::move(other.path_);
-    eventMask_ = other.eventMask_;
     timeouts_ = other.timeouts_;
     dtrControl_ = other.dtrControl_;
     rtsControl_ = other.rtsControl_;
@@ -194,11 +192,7 @@ uint32_t SerialDevice::FileType() const {
   return kFileTypeUnknown;
 }
 
-bool SerialDevice::SetEventMask(uint32_t mask) {
-  if (fd_ < 0) return false;
-  eventMask_ = mask;
-  return true;
-}
+bool SerialDevice::SetEventMask(uint32_t /*mask*/) { return fd_ >= 0; }
 
 bool SerialDevice::GetTimeouts(SerialTimeouts* timeouts) const {
   if (fd_ < 0 || timeouts == nullptr) return false;
@@ -448,7 +442,6 @@ bool SerialDevice::Close() {
   int r = ::close(fd_);
   fd_ = -1;
   path_.clear();
-  eventMask_ = 0;
   timeouts_ = SerialTimeouts{};
   dtrControl_ = kDtrControlDisable;
   rtsControl_ = kRtsControlDisable;

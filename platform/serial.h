@@ -97,9 +97,8 @@ class SerialDevice {
   const std::string& Path() const { return path_; }
 
   uint32_t FileType() const;
-  // Kept only: the port object never waits on line events.
+  // Accepted on an open device and not kept: the port object never waits on line events.
   bool SetEventMask(uint32_t mask);
-  uint32_t EventMask() const { return eventMask_; }
   bool GetTimeouts(SerialTimeouts* timeouts) const;
   bool SetTimeouts(const SerialTimeouts& timeouts);
   bool GetState(SerialLineState* state) const;
@@ -121,7 +120,6 @@ class SerialDevice {
 
   int fd_ = -1;
   std::string path_;
-  uint32_t eventMask_ = 0;
   SerialTimeouts timeouts_;
   uint8_t dtrControl_ = kDtrControlDisable;
   uint8_t rtsControl_ = kRtsControlDisable;

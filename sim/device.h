@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "sim/frame_parser.h"
 
@@ -20,6 +22,20 @@ class Device {
   // Whether the device takes this text line (a frame without preamble and without address).
   virtual bool TakesText(const ReceivedFrame& /*frame*/) const { return false; }
 };
+
+// A device's state that tests set or read while the reader thread answers: one value at a time,
+// under the device's lock.
+template <typename T, typename V>
+void SetLocked(std::mutex& mu, T& field, V&& value) {
+  std::lock_guard lock(mu);
+  field = std::forward<V>(value);
+}
+
+template <typename T>
+T ReadLocked(std::mutex& mu, const T& field) {
+  std::lock_guard lock(mu);
+  return field;
+}
 
 // The address an identifier answers to: 0xFE for a handheld meter ('H'), else characters 7 and 8
 // read as two upper-case hexadecimal digits; nothing for an identifier without an address.

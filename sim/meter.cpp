@@ -134,25 +134,13 @@ std::optional<std::string> MeterDevice::AnswerFrame(const ReceivedFrame& frame) 
   return std::nullopt;
 }
 
-void MeterDevice::SetSalinity(std::string text) {
-  std::lock_guard lock(mu_);
-  salinitySet_ = std::move(text);
-}
+void MeterDevice::SetSalinity(std::string text) { SetLocked(mu_, salinitySet_, std::move(text)); }
 
-void MeterDevice::SetProbeTemperature(std::string text) {
-  std::lock_guard lock(mu_);
-  temperatureSet_ = std::move(text);
-}
+void MeterDevice::SetProbeTemperature(std::string text) { SetLocked(mu_, temperatureSet_, std::move(text)); }
 
-void MeterDevice::SetMoisture(std::string text) {
-  std::lock_guard lock(mu_);
-  moistureSet_ = std::move(text);
-}
+void MeterDevice::SetMoisture(std::string text) { SetLocked(mu_, moistureSet_, std::move(text)); }
 
-void MeterDevice::SetDielectricConstant(std::string text) {
-  std::lock_guard lock(mu_);
-  dielectricSet_ = std::move(text);
-}
+void MeterDevice::SetDielectricConstant(std::string text) { SetLocked(mu_, dielectricSet_, std::move(text)); }
 
 void MeterDevice::SetReflectogram(const Values& values) {
   std::lock_guard lock(mu_);
@@ -193,24 +181,12 @@ void MeterDevice::SetCalibrationResult(const std::string& command, std::string r
   }
 }
 
-void MeterDevice::SetProbeTypeMask(uint8_t mask) {
-  std::lock_guard lock(mu_);
-  probeMask_ = mask;
-}
+void MeterDevice::SetProbeTypeMask(uint8_t mask) { SetLocked(mu_, probeMask_, mask); }
 
-uint8_t MeterDevice::ProbeTypeMask() const {
-  std::lock_guard lock(mu_);
-  return probeMask_;
-}
+uint8_t MeterDevice::ProbeTypeMask() const { return ReadLocked(mu_, probeMask_); }
 
-void MeterDevice::SetProbeTypeReply(std::optional<std::string> reply) {
-  std::lock_guard lock(mu_);
-  probeReply_ = std::move(reply);
-}
+void MeterDevice::SetProbeTypeReply(std::optional<std::string> reply) { SetLocked(mu_, probeReply_, std::move(reply)); }
 
-std::vector<std::string> MeterDevice::Payloads() const {
-  std::lock_guard lock(mu_);
-  return payloads_;
-}
+std::vector<std::string> MeterDevice::Payloads() const { return ReadLocked(mu_, payloads_); }
 
 }  // namespace sim

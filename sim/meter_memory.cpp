@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "sim/device.h"
+
 namespace sim {
 
 namespace {
@@ -71,25 +73,11 @@ std::string MeterMemory::StoredPointsReply() const {
   return reply;
 }
 
-void MeterMemory::SetTime(std::string reply) {
-  std::lock_guard lock(mu_);
-  time_ = std::move(reply);
-}
+void MeterMemory::SetDate(std::string reply) { SetLocked(mu_, date_, std::move(reply)); }
 
-void MeterMemory::SetDate(std::string reply) {
-  std::lock_guard lock(mu_);
-  date_ = std::move(reply);
-}
+void MeterMemory::SetContrast(std::string reply) { SetLocked(mu_, contrast_, std::move(reply)); }
 
-void MeterMemory::SetContrast(std::string reply) {
-  std::lock_guard lock(mu_);
-  contrast_ = std::move(reply);
-}
-
-void MeterMemory::SetSupplyVoltage(std::string reply) {
-  std::lock_guard lock(mu_);
-  voltage_ = std::move(reply);
-}
+void MeterMemory::SetSupplyVoltage(std::string reply) { SetLocked(mu_, voltage_, std::move(reply)); }
 
 void MeterMemory::SetBank(int bank, std::vector<std::string> points) {
   if (bank < 1 || bank > kBanks) return;
@@ -104,9 +92,6 @@ void MeterMemory::FillBank(int bank, int count) {
   SetBank(bank, std::move(points));
 }
 
-void MeterMemory::SetStoredPointsReply(std::optional<std::string> raw) {
-  std::lock_guard lock(mu_);
-  storedRaw_ = std::move(raw);
-}
+void MeterMemory::SetStoredPointsReply(std::optional<std::string> raw) { SetLocked(mu_, storedRaw_, std::move(raw)); }
 
 }  // namespace sim

@@ -29,8 +29,7 @@ class MeterMemory {
   // The reply to one of them, or nothing for no reply.
   std::optional<std::string> Answer(const ReceivedFrame& frame);
 
-  // The replies to "HRT", "HRD", "HRC" and "HRV", sent as set (any length).
-  void SetTime(std::string reply);
+  // The replies to "HRD", "HRC" and "HRV", sent as set (any length).
   void SetDate(std::string reply);
   void SetContrast(std::string reply);
   void SetSupplyVoltage(std::string reply);

@@ -117,34 +117,16 @@ std::string ModemDevice::CompletedInPoll(int poll, const std::string& answer) {
   return std::string(total - answer.size(), '.') + answer;
 }
 
-ModemSettings ModemDevice::Settings() const {
-  std::lock_guard lock(mu_);
-  return settings_;
-}
+ModemSettings ModemDevice::Settings() const { return ReadLocked(mu_, settings_); }
 
-void ModemDevice::SetSettings(const ModemSettings& s) {
-  std::lock_guard lock(mu_);
-  settings_ = s;
-}
+void ModemDevice::SetSettings(const ModemSettings& s) { SetLocked(mu_, settings_, s); }
 
-ModemDevice::Mode ModemDevice::CurrentMode() const {
-  std::lock_guard lock(mu_);
-  return mode_;
-}
+ModemDevice::Mode ModemDevice::CurrentMode() const { return ReadLocked(mu_, mode_); }
 
-std::vector<std::string> ModemDevice::ModeFrames() const {
-  std::lock_guard lock(mu_);
-  return modeFrames_;
-}
+std::vector<std::string> ModemDevice::ModeFrames() const { return ReadLocked(mu_, modeFrames_); }
 
-void ModemDevice::SetEcho(bool on) {
-  std::lock_guard lock(mu_);
-  echo_ = on;
-}
+void ModemDevice::SetEcho(bool on) { SetLocked(mu_, echo_, on); }
 
-void ModemDevice::SetBlankAfterEquals(bool on) {
-  std::lock_guard lock(mu_);
-  blankAfterEquals_ = on;
-}
+void ModemDevice::SetBlankAfterEquals(bool on) { SetLocked(mu_, blankAfterEquals_, on); }
 
 }  // namespace sim

@@ -192,15 +192,9 @@ std::string StationDevice::EncodeReflectogram(int channel) const {
   return text;
 }
 
-void StationDevice::SetProbeTypeMask(uint8_t mask) {
-  std::lock_guard lock(mu_);
-  mask_ = mask;
-}
+void StationDevice::SetProbeTypeMask(uint8_t mask) { SetLocked(mu_, mask_, mask); }
 
-uint8_t StationDevice::ProbeTypeMask() const {
-  std::lock_guard lock(mu_);
-  return mask_;
-}
+uint8_t StationDevice::ProbeTypeMask() const { return ReadLocked(mu_, mask_); }
 
 void StationDevice::SetReadings(int channel, ChannelReadings readings) {
   std::lock_guard lock(mu_);
@@ -218,40 +212,25 @@ void StationDevice::SetReflectogram(std::optional<std::vector<uint16_t>> values)
   reflectogram_ = std::move(values);
 }
 
-void StationDevice::SetTraceStyle(TraceStyle style) {
-  std::lock_guard lock(mu_);
-  style_ = style;
-}
+void StationDevice::SetTraceStyle(TraceStyle style) { SetLocked(mu_, style_, style); }
 
 void StationDevice::SetRefused(const std::string& command, bool refused) {
   std::lock_guard lock(mu_);
   refused_[command] = refused;
 }
 
-void StationDevice::SetAuxProbes(std::vector<AuxProbe> probes) {
-  std::lock_guard lock(mu_);
-  aux_ = std::move(probes);
-}
+void StationDevice::SetAuxProbes(std::vector<AuxProbe> probes) { SetLocked(mu_, aux_, std::move(probes)); }
 
-std::vector<AuxProbe> StationDevice::AuxProbes() const {
-  std::lock_guard lock(mu_);
-  return aux_;
-}
+std::vector<AuxProbe> StationDevice::AuxProbes() const { return ReadLocked(mu_, aux_); }
 
-void StationDevice::SetAuxBusError(std::optional<size_t> afterProbes) {
-  std::lock_guard lock(mu_);
-  busErrorAfter_ = afterProbes;
-}
+void StationDevice::SetAuxBusError(std::optional<size_t> afterProbes) { SetLocked(mu_, busErrorAfter_, afterProbes); }
 
 void StationDevice::SetAuxSearchReplies(std::optional<std::vector<std::string>> replies) {
   std::lock_guard lock(mu_);
   auxReplies_ = std::move(replies);
 }
 
-std::vector<std::string> StationDevice::Payloads() const {
-  std::lock_guard lock(mu_);
-  return payloads_;
-}
+std::vector<std::string> StationDevice::Payloads() const { return ReadLocked(mu_, payloads_); }
 
 void StationDevice::InjectFault(const std::string& command, Fault fault) {
   std::lock_guard lock(mu_);

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "formatka3/log_file.h"
+#include "common/log_file.h"
 #include "tests/support/logger_test.h"
 
 using testing_support::CrlfLines;

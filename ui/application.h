@@ -16,8 +16,6 @@ class Exception : public std::runtime_error {
 };
 
 // Help commands.
-constexpr int HELP_CONTEXT = 1;
-constexpr int HELP_QUIT = 2;
 constexpr int HELP_FINDER = 11;
 
 class Application {

@@ -13,7 +13,6 @@ using Color = uint32_t;  // 0xRRGGBB
 constexpr Color clRed = 0xFF0000;
 constexpr Color clYellow = 0xFFFF00;
 constexpr Color clWhite = 0xFFFFFF;
-constexpr Color clBlack = 0x000000;
 
 struct ChartPoint {
   double x = 0;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -59,6 +60,15 @@ class Component {
  protected:
   // Tells the backend that a property changed. Never runs an event handler.
   void Changed(Property what);
+  // Stores a property's new value and tells the backend; false, and nobody told, when the property
+  // holds that value already.
+  template <typename T, typename V>
+  bool Update(T& field, V&& value, Property what) {
+    if (field == value) return false;
+    field = std::forward<V>(value);
+    Changed(what);
+    return true;
+  }
 
  private:
   void Insert(Component* c) { owned_.push_back(c); }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "ui/form.h"
 
@@ -48,17 +49,9 @@ Form* Control::ParentForm() {
   return nullptr;
 }
 
-void Control::SetCaption(std::string text) {
-  if (text == text_) return;
-  text_ = std::move(text);
-  Changed(Property::Caption);
-}
+void Control::SetCaption(std::string text) { Update(text_, std::move(text), Property::Caption); }
 
-void Control::SetVisible(bool v) {
-  if (v == visible_) return;
-  visible_ = v;
-  Changed(Property::Visible);
-}
+void Control::SetVisible(bool v) { Update(visible_, v, Property::Visible); }
 
 bool Control::Showing() const {
   for (const Control* c = this; c; c = c->parent_) {
@@ -68,11 +61,7 @@ bool Control::Showing() const {
   return false;
 }
 
-void Control::SetEnabled(bool e) {
-  if (e == enabled_) return;
-  enabled_ = e;
-  Changed(Property::Enabled);
-}
+void Control::SetEnabled(bool e) { Update(enabled_, e, Property::Enabled); }
 
 bool Control::UserReachable() const {
   for (const Control* c = this; c; c = c->parent_) {
@@ -81,11 +70,7 @@ bool Control::UserReachable() const {
   return true;
 }
 
-void Control::SetHint(std::string hint) {
-  if (hint == hint_) return;
-  hint_ = std::move(hint);
-  Changed(Property::Hint);
-}
+void Control::SetHint(std::string hint) { Update(hint_, std::move(hint), Property::Hint); }
 
 void Control::SetBounds(int left, int top, int width, int height) {
   bounds_ = Rect{left, top, width, height};
@@ -97,11 +82,7 @@ void Control::SetFont(ui::Font f) {
   Changed(Property::Font);
 }
 
-void Control::SetWindowStyle(long style) {
-  if (style == style_) return;
-  style_ = style;
-  Changed(Property::Style);
-}
+void Control::SetWindowStyle(long style) { Update(style_, style, Property::Style); }
 
 long GetWindowLongA(const Control* c, int index) {
   if (!c || index != GWL_STYLE) return 0;
@@ -152,24 +133,11 @@ void Button::Click() {
 
 Edit::Edit(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {}
 
-void Edit::SetReadOnly(bool r) {
-  if (r == readOnly_) return;
-  readOnly_ = r;
-  Changed(Property::ReadOnly);
-}
+void Edit::SetReadOnly(bool r) { Update(readOnly_, r, Property::ReadOnly); }
 
-void Edit::SetMaxLength(int n) {
-  n = std::max(n, 0);
-  if (n == maxLength_) return;
-  maxLength_ = n;
-  Changed(Property::MaxLength);
-}
+void Edit::SetMaxLength(int n) { Update(maxLength_, std::max(n, 0), Property::MaxLength); }
 
-void Edit::SetByteText(bool b) {
-  if (b == byteText_) return;
-  byteText_ = b;
-  Changed(Property::Other);
-}
+void Edit::SetByteText(bool b) { Update(byteText_, b, Property::Other); }
 
 void Edit::UserType(const std::string& text) {
   if (!Reachable(*this) || readOnly_) return;
@@ -208,37 +176,29 @@ std::vector<std::string> MaskFields(const std::string& mask) {
   return fields;
 }
 
+// The mask characters that stand for a place to type in.
+struct PlaceCode {
+  char code;
+  PlaceKind kind;
+  bool required;
+};
+constexpr PlaceCode kPlaceCodes[] = {
+    {'0', PlaceKind::Digit, true},   {'9', PlaceKind::Digit, false},    {'L', PlaceKind::Letter, true},
+    {'l', PlaceKind::Letter, false}, {'A', PlaceKind::AlphaNum, true}, {'a', PlaceKind::AlphaNum, false},
+};
+
 std::vector<Place> Places(const std::string& pattern) {
   std::vector<Place> places;
   for (size_t i = 0; i < pattern.size(); ++i) {
     char c = pattern[i];
-    switch (c) {
-      case '0':
-        places.push_back({PlaceKind::Digit, true, 0});
-        break;
-      case '9':
-        places.push_back({PlaceKind::Digit, false, 0});
-        break;
-      case 'L':
-        places.push_back({PlaceKind::Letter, true, 0});
-        break;
-      case 'l':
-        places.push_back({PlaceKind::Letter, false, 0});
-        break;
-      case 'A':
-        places.push_back({PlaceKind::AlphaNum, true, 0});
-        break;
-      case 'a':
-        places.push_back({PlaceKind::AlphaNum, false, 0});
-        break;
-      case '\\':
-        if (i + 1 < pattern.size()) c = pattern[++i];
-        places.push_back({PlaceKind::Literal, false, c});
-        break;
-      default:
-        places.push_back({PlaceKind::Literal, false, c});
-        break;
+    const auto* code = std::find_if(std::begin(kPlaceCodes), std::end(kPlaceCodes),
+                                    [c](const PlaceCode& p) { return p.code == c; });
+    if (code != std::end(kPlaceCodes)) {
+      places.push_back({code->kind, code->required, 0});
+      continue;
     }
+    if (c == '\\' && i + 1 < pattern.size()) c = pattern[++i];
+    places.push_back({PlaceKind::Literal, false, c});
   }
   return places;
 }
@@ -313,9 +273,7 @@ std::string MaskEdit::Fit(const std::string& text, bool* complete) const {
 }
 
 void MaskEdit::SetEditMask(std::string mask) {
-  if (mask == mask_) return;
-  mask_ = std::move(mask);
-  Changed(Property::Other);
+  if (!Update(mask_, std::move(mask), Property::Other)) return;
   if (!Text().empty()) Control::SetCaption(Fit(Text(), nullptr));
 }
 
@@ -345,11 +303,7 @@ Memo::Memo(Component* owner, std::string name, Control* parent) : Control(owner,
   };
 }
 
-void Memo::SetReadOnly(bool r) {
-  if (r == readOnly_) return;
-  readOnly_ = r;
-  Changed(Property::ReadOnly);
-}
+void Memo::SetReadOnly(bool r) { Update(readOnly_, r, Property::ReadOnly); }
 
 // ---------------------------------------------------------------------------------------------
 // ComboBox
@@ -405,11 +359,7 @@ void ComboBox::UserType(const std::string& text) {
 
 CheckBox::CheckBox(Component* owner, std::string name, Control* parent) : Control(owner, std::move(name), parent) {}
 
-void CheckBox::SetChecked(bool c) {
-  if (c == checked_) return;
-  checked_ = c;
-  Changed(Property::Checked);
-}
+void CheckBox::SetChecked(bool c) { Update(checked_, c, Property::Checked); }
 
 void CheckBox::UserToggle() {
   if (!Reachable(*this)) return;
@@ -421,10 +371,7 @@ RadioButton::RadioButton(Component* owner, std::string name, Control* parent)
     : Control(owner, std::move(name), parent) {}
 
 void RadioButton::SetChecked(bool c) {
-  if (c == checked_) return;
-  checked_ = c;
-  Changed(Property::Checked);
-  if (!c || !Parent()) return;
+  if (!Update(checked_, c, Property::Checked) || !c || !Parent()) return;
   for (Control* sibling : Parent()->Children()) {
     auto* radio = dynamic_cast<RadioButton*>(sibling);
     if (radio && radio != this && radio->checked_) {
@@ -452,9 +399,7 @@ RadioGroup::RadioGroup(Component* owner, std::string name, Control* parent) : Co
 
 void RadioGroup::SetItemIndex(int index) {
   if (index < 0 || index >= items_.Count()) index = -1;
-  if (index == itemIndex_) return;
-  itemIndex_ = index;
-  Changed(Property::ItemIndex);
+  Update(itemIndex_, index, Property::ItemIndex);
 }
 
 void RadioGroup::UserPick(int index) {

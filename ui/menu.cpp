@@ -23,7 +23,7 @@ MenuItem::MenuItem(Component* owner, std::string name, MainMenu* menu, MenuItem*
   } else if (menu_) {
     menu_->items_.push_back(this);
   }
-  if (menu_) menu_->ItemChanged(parent_, Property::Menu);
+  if (menu_) menu_->ItemsChanged();
 }
 
 MenuItem::~MenuItem() {
@@ -39,48 +39,16 @@ MenuItem::~MenuItem() {
     Erase(menu_->items_, this);
   }
   // A menu going first has cut its items loose, so menu_ is a live menu here.
-  if (menu_) menu_->ItemChanged(parent_, Property::Menu);
+  if (menu_) menu_->ItemsChanged();
 }
 
-void MenuItem::SetCaption(std::string c) {
-  if (c == caption_) return;
-  caption_ = std::move(c);
-  if (menu_) {
-    menu_->ItemChanged(this, Property::Caption);
-  } else {
-    Changed(Property::Caption);
-  }
-}
+void MenuItem::SetCaption(std::string c) { Update(caption_, std::move(c), Property::Caption); }
 
-void MenuItem::SetVisible(bool v) {
-  if (v == visible_) return;
-  visible_ = v;
-  if (menu_) {
-    menu_->ItemChanged(this, Property::Visible);
-  } else {
-    Changed(Property::Visible);
-  }
-}
+void MenuItem::SetVisible(bool v) { Update(visible_, v, Property::Visible); }
 
-void MenuItem::SetEnabled(bool e) {
-  if (e == enabled_) return;
-  enabled_ = e;
-  if (menu_) {
-    menu_->ItemChanged(this, Property::Enabled);
-  } else {
-    Changed(Property::Enabled);
-  }
-}
+void MenuItem::SetEnabled(bool e) { Update(enabled_, e, Property::Enabled); }
 
-void MenuItem::SetChecked(bool c) {
-  if (c == checked_) return;
-  checked_ = c;
-  if (menu_) {
-    menu_->ItemChanged(this, Property::Checked);
-  } else {
-    Changed(Property::Checked);
-  }
-}
+void MenuItem::SetChecked(bool c) { Update(checked_, c, Property::Checked); }
 
 bool MenuItem::UserReachable() const {
   for (const MenuItem* item = this; item; item = item->parent_) {
@@ -111,12 +79,6 @@ MainMenu::~MainMenu() {
   if (form_ && form_->menu_ == this) form_->SetMenu(nullptr);
 }
 
-void MainMenu::ItemChanged(MenuItem* item, Property what) {
-  if (what == Property::Menu || !item) {
-    CurrentBackend().Changed(*this, Property::Menu);
-  } else {
-    CurrentBackend().Changed(*item, what);
-  }
-}
+void MainMenu::ItemsChanged() { CurrentBackend().Changed(*this, Property::Menu); }
 
 }  // namespace ui

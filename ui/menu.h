@@ -59,11 +59,9 @@ class MainMenu : public Component {
   ~MainMenu() override;
   // The top-level items, in menu-bar order.
   const std::vector<MenuItem*>& Items() const { return items_; }
-  // Called by items when their caption, visibility, state or children change. The backend hears
-  // Changed(*item, what) for an item's own properties, and Changed(menu, Property::Menu) when
-  // items were added or removed anywhere in the tree (item: the one whose list changed, or null
-  // for the menu bar).
-  void ItemChanged(MenuItem* item, Property what);
+  // Called by items when items were added or removed anywhere in the tree: the backend hears
+  // Changed(menu, Property::Menu). An item's own properties reach the backend from the item.
+  void ItemsChanged();
 
  private:
   friend class MenuItem;

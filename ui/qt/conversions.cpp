@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace ui::qt {
 
@@ -45,33 +46,18 @@ QString ToQtInputMask(const std::string& pattern, char blank) {
     if (kSpecial.contains(ch)) mask += QLatin1Char('\\');
     mask += ch;
   };
+  // Places to type in: the framework's mask character and Qt's at the same index (required and
+  // optional digit, letter, letter or digit).
+  constexpr std::string_view kOwnPlaces = "09LlAa";
+  constexpr std::string_view kQtPlaces = "90AaNn";
   for (size_t i = 0; i < pattern.size(); ++i) {
     const char c = pattern[i];
-    switch (c) {
-      case '0':
-        mask += QLatin1Char('9');
-        break;  // required digit
-      case '9':
-        mask += QLatin1Char('0');
-        break;  // optional digit
-      case 'L':
-        mask += QLatin1Char('A');
-        break;  // required letter
-      case 'l':
-        mask += QLatin1Char('a');
-        break;  // optional letter
-      case 'A':
-        mask += QLatin1Char('N');
-        break;  // required letter or digit
-      case 'a':
-        mask += QLatin1Char('n');
-        break;  // optional letter or digit
-      case '\\':
-        if (i + 1 < pattern.size()) literal(pattern[++i]);
-        break;
-      default:
-        literal(c);
-        break;
+    if (const size_t place = kOwnPlaces.find(c); place != std::string_view::npos) {
+      mask += QLatin1Char(kQtPlaces[place]);
+    } else if (c == '\\') {
+      if (i + 1 < pattern.size()) literal(pattern[++i]);
+    } else {
+      literal(c);
     }
   }
   mask += QLatin1Char(';');

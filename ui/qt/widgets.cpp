@@ -125,30 +125,20 @@ void LogView::ScrollToEnd() {
 // ---------------------------------------------------------------------------------------------
 // CaptionButton
 
-CaptionButton::CaptionButton(QWidget* parent) : QPushButton(parent) { setAutoDefault(false); }
+CaptionButton::CaptionButton(QWidget* parent) : RelayoutOnResize(parent) { setAutoDefault(false); }
 
 void CaptionButton::SetCaption(const QString& caption) {
   caption_ = caption;
-  Refresh();
+  Relayout();
 }
 
 void CaptionButton::SetWrap(bool wrap) {
   if (wrap == wrap_) return;
   wrap_ = wrap;
-  Refresh();
+  Relayout();
 }
 
-void CaptionButton::resizeEvent(QResizeEvent* event) {
-  QPushButton::resizeEvent(event);
-  Refresh();
-}
-
-void CaptionButton::changeEvent(QEvent* event) {
-  QPushButton::changeEvent(event);
-  if (event->type() == QEvent::FontChange) Refresh();
-}
-
-void CaptionButton::Refresh() {
+void CaptionButton::Relayout() {
   // A push button draws line breaks but never breaks a line itself.
   const QString shown = wrap_ ? WrapCaption(caption_, fontMetrics(), width() - 8) : caption_;
   if (shown != text()) setText(shown);
@@ -175,7 +165,7 @@ void ComboWidget::showPopup() {
 // ---------------------------------------------------------------------------------------------
 // RadioGroupWidget
 
-RadioGroupWidget::RadioGroupWidget(QWidget* parent) : QGroupBox(parent) {}
+RadioGroupWidget::RadioGroupWidget(QWidget* parent) : RelayoutOnResize(parent) {}
 
 void RadioGroupWidget::SetItems(const QStringList& items) {
   const auto count = static_cast<size_t>(items.size());
@@ -210,16 +200,6 @@ void RadioGroupWidget::SetItemIndex(int index) {
     QSignalBlocker block(buttons_[i]);
     buttons_[i]->setChecked(static_cast<int>(i) == index);
   }
-}
-
-void RadioGroupWidget::resizeEvent(QResizeEvent* event) {
-  QGroupBox::resizeEvent(event);
-  Relayout();
-}
-
-void RadioGroupWidget::changeEvent(QEvent* event) {
-  QGroupBox::changeEvent(event);
-  if (event->type() == QEvent::FontChange) Relayout();
 }
 
 void RadioGroupWidget::Relayout() {

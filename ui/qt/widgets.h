@@ -74,8 +74,26 @@ class LogView : public QPlainTextEdit {
   size_t shown_ = 0;
 };
 
+// A widget that lays out its own parts again whenever its size or its font changes.
+template <class Base>
+class RelayoutOnResize : public Base {
+ public:
+  using Base::Base;
+
+ protected:
+  virtual void Relayout() = 0;
+  void resizeEvent(QResizeEvent* event) override {
+    Base::resizeEvent(event);
+    Relayout();
+  }
+  void changeEvent(QEvent* event) override {
+    Base::changeEvent(event);
+    if (event->type() == QEvent::FontChange) Relayout();
+  }
+};
+
 // A push button whose caption may wrap onto several lines, as a multi-line button does.
-class CaptionButton : public QPushButton {
+class CaptionButton : public RelayoutOnResize<QPushButton> {
   Q_OBJECT
 
  public:
@@ -84,12 +102,9 @@ class CaptionButton : public QPushButton {
   const QString& Caption() const { return caption_; }
   void SetWrap(bool wrap);
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
  private:
-  void Refresh();
+  // Wraps the caption to the width the button has now.
+  void Relayout() override;
   QString caption_;
   bool wrap_ = false;
 };
@@ -106,7 +121,7 @@ class ComboWidget : public QComboBox {
 };
 
 // A group box with one radio button per item in a column.
-class RadioGroupWidget : public QGroupBox {
+class RadioGroupWidget : public RelayoutOnResize<QGroupBox> {
   Q_OBJECT
 
  public:
@@ -118,12 +133,8 @@ class RadioGroupWidget : public QGroupBox {
 
   std::function<void(int)> onPick;
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
  private:
-  void Relayout();
+  void Relayout() override;
   std::vector<QRadioButton*> buttons_;
 };
 

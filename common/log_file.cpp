@@ -1,4 +1,4 @@
-#include "formatka3/log_file.h"
+#include "common/log_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
