@@ -107,13 +107,8 @@ void RunFullCalibration(protocol::CalibrationInstrument& instrument, const FullC
       LogSendFailure(s);
       return;
     }
-    FinishFullCalibration(instrument, s);
-    return;
-  }
-  const std::string secondMedium = standard
-                                       ? "Insert the probe into dionized water\nfor at least 2 minutes"
-                                       : "Insert the probe rods into the medium with eps_high = " + s.epsHighText();
-  if (!AskToPlaceProbe(secondMedium)) {
+  } else if (!AskToPlaceProbe(standard ? "Insert the probe into dionized water\nfor at least 2 minutes"
+                                       : "Insert the probe rods into the medium with eps_high = " + s.epsHighText())) {
     s.log(kCalibrationCancelledLine);
     return;
   }

@@ -16,9 +16,9 @@ std::optional<int> TModule1::MeterChannel() {
 }
 
 std::optional<link::CommandFrame> TModule1::BuildMeterCommand(char letter1, char letter2, bool deviceLevel) {
-  if (!deviceLevel) return protocol::Meter::Frame(letter1, letter2, MeterChannel());
+  if (!deviceLevel) return meter.Frame(letter1, letter2, MeterChannel());
   if (!CheckDeviceFound()) return std::nullopt;
-  return protocol::Meter::Frame(letter1, letter2, protocol::Meter::kDeviceLevel);
+  return meter.Frame(letter1, letter2, protocol::Meter::kDeviceLevel);
 }
 
 std::optional<link::Bytes> TModule1::ReadMeterReply(int32_t n, bool check) {

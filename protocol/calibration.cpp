@@ -7,7 +7,7 @@ inline namespace qvusb {
 namespace protocol {
 
 Result<std::string> CalibrationInstrument::AskResult(char letter1, char letter2, std::optional<int> channel) {
-  if (const auto sent = SendFrame(port_, CalibrationFrame(letter1, letter2, channel), 4); !sent) return sent.failure();
+  if (const auto sent = SendFrame(port_, Frame(letter1, letter2, channel), 4); !sent) return sent.failure();
   platform::Sleep(kResultWaitMs);
   const auto result = ReadReply(port_, kResultLength, false);
   if (!result) return result.failure();
@@ -16,7 +16,7 @@ Result<std::string> CalibrationInstrument::AskResult(char letter1, char letter2,
 }
 
 Result<std::string> CalibrationInstrument::MeasureAndVerify(char letter, uint32_t waitMs, std::optional<int> channel) {
-  if (const auto sent = SendFrame(port_, CalibrationFrame('C', letter, channel), 4); !sent) return sent.failure();
+  if (const auto sent = SendFrame(port_, Frame('C', letter, channel), 4); !sent) return sent.failure();
   platform::Sleep(waitMs);
   return AskResult('V', letter, channel);
 }
@@ -31,8 +31,7 @@ Result<std::string> CalibrationInstrument::CalibrateInMedium(CalibrationMedium m
 }
 
 Result<Done> CalibrationInstrument::SendMediumPayload(const std::string& payload, std::optional<int> channel) {
-  return SendFrame(port_, CalibrationFrame('1', 'W', channel ? std::optional<int>(kDeviceLevel) : std::nullopt), 3,
-                   payload);
+  return SendFrame(port_, Frame('1', 'W', channel ? std::optional<int>(kDeviceLevel) : std::nullopt), 3, payload);
 }
 
 Result<std::string> CalibrationInstrument::ComputeCalibration(std::optional<int> channel) {

@@ -26,6 +26,10 @@ class CalibrationInstrument {
   // The channel digit of device-level commands.
   static constexpr int kDeviceLevel = 0;
 
+  // The frame of a command on `channel` (1 to 8, or kDeviceLevel), in the instrument's addressing;
+  // nothing without a channel, or without the address it needs.
+  virtual std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const = 0;
+
   // CL, VL and the probe length as the instrument formats it.
   Result<std::string> CalibrateLength(std::optional<int> channel);
   Result<std::string> CalibrateInMedium(CalibrationMedium medium, std::optional<int> channel);
@@ -42,9 +46,6 @@ class CalibrationInstrument {
   link::SerialPort& port_;
 
  private:
-  // The frame of a command on `channel` (1 to 8, or kDeviceLevel), in the instrument's addressing.
-  virtual std::optional<link::CommandFrame> CalibrationFrame(char letter1, char letter2,
-                                                             std::optional<int> channel) const = 0;
   // C<letter>, the time the instrument measures, then AskResult(V<letter>).
   Result<std::string> MeasureAndVerify(char letter, uint32_t waitMs, std::optional<int> channel);
   // A command, the time its result takes, and the result.

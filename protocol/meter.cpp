@@ -53,7 +53,7 @@ int32_t StoredPoints::Count(int bank) const { return link::ParseInteger(Field(ba
 
 Meter::Meter(link::SerialPort& port) : CalibrationInstrument(port, kWaterWaitMs) {}
 
-std::optional<link::CommandFrame> Meter::Frame(char letter1, char letter2, std::optional<int> channel) {
+std::optional<link::CommandFrame> Meter::Frame(char letter1, char letter2, std::optional<int> channel) const {
   if (!channel) return std::nullopt;
   return link::MakeFrame(kAddress, letter1, letter2, false, *channel);
 }

@@ -51,8 +51,7 @@ class Meter final : public MoistureInstrument, public CalibrationInstrument {
 
   explicit Meter(link::SerialPort& port);
 
-  // The frame of a command on `channel` (1 to 8, or kDeviceLevel); nothing without a channel.
-  static std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel);
+  std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const override;
   // Reads n bytes (or up to 256). Checked, an "ER" reply is refused; a shorter one passes.
   Result<link::Bytes> Read(int32_t n, bool check);
 
@@ -88,10 +87,6 @@ class Meter final : public MoistureInstrument, public CalibrationInstrument {
   // R<letter>, the time the meter takes to answer, and its checked reply.
   Result<link::Bytes> Ask(char letter, std::optional<int> channel, uint32_t waitMs, int32_t length);
   Result<link::Bytes> TextExchange(const std::string& command, uint32_t waitMs, int32_t n);
-  std::optional<link::CommandFrame> CalibrationFrame(char letter1, char letter2,
-                                                     std::optional<int> channel) const override {
-    return Frame(letter1, letter2, channel);
-  }
 };
 
 }  // namespace protocol

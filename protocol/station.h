@@ -69,8 +69,7 @@ class Station final : public MoistureInstrument, public CalibrationInstrument {
   // `address`: nothing when the station's identifier has none; nothing can be sent then.
   Station(link::SerialPort& port, std::optional<uint8_t> address);
 
-  // A command's frame on `channel` (1 to 8, or kDeviceLevel); nothing without address or channel.
-  std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const;
+  std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const override;
 
   // M<letter> on the channel, then the time the station takes to measure; that time alone, for a
   // caller who waits for it whether or not the frame went out.
@@ -104,10 +103,6 @@ class Station final : public MoistureInstrument, public CalibrationInstrument {
  private:
   // A frame's first 3 bytes, the wait, and n characters of reply.
   Result<link::Bytes> Ask(const std::optional<link::CommandFrame>& frame, uint32_t waitMs, int32_t n, bool check);
-  std::optional<link::CommandFrame> CalibrationFrame(char letter1, char letter2,
-                                                     std::optional<int> channel) const override {
-    return Frame(letter1, letter2, channel);
-  }
 
   std::optional<uint8_t> address_;
 };
