@@ -58,8 +58,6 @@ std::optional<link::CommandFrame> Meter::Frame(char letter1, char letter2, std::
   return link::MakeFrame(kAddress, letter1, letter2, false, *channel);
 }
 
-Result<link::Bytes> Meter::Read(int32_t n, bool check) { return ReadReply(port_, n, check); }
-
 Result<Done> Meter::Measure(char letter, std::optional<int> channel, uint32_t waitMs) {
   if (const auto sent = SendFrame(port_, Frame('M', letter, channel), 4); !sent) return sent;
   platform::Sleep(waitMs);
@@ -75,7 +73,7 @@ Result<Done> Meter::MeasureProbeTemperature(std::optional<int> channel) {
 Result<link::Bytes> Meter::Ask(char letter, std::optional<int> channel, uint32_t waitMs, int32_t length) {
   if (const auto sent = SendFrame(port_, Frame('R', letter, channel), 3); !sent) return sent.failure();
   platform::Sleep(waitMs);
-  return Read(length, true);
+  return ReadReply(port_, length, true);
 }
 
 Result<std::string> Meter::ReadValue(MeterValue value, std::optional<int> channel) {
@@ -122,7 +120,7 @@ Result<link::Bytes> Meter::TextExchange(const std::string& command, uint32_t wai
     return Failure::NotSent;
   }
   platform::Sleep(waitMs);
-  return Read(n, true);
+  return ReadReply(port_, n, true);
 }
 
 Result<std::string> Meter::ReadInfo(MeterInfo item) {

@@ -52,8 +52,6 @@ class Meter final : public MoistureInstrument, public CalibrationInstrument {
   explicit Meter(link::SerialPort& port);
 
   std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const override;
-  // Reads n bytes (or up to 256). Checked, an "ER" reply is refused; a shorter one passes.
-  Result<link::Bytes> Read(int32_t n, bool check);
 
   // Commands on a channel take the window's, or nothing when it has none to address: they are
   // then not sent.
