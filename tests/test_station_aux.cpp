@@ -52,7 +52,7 @@ TEST_F(StationAuxTest, SearchOutcomes) {
     bool buttonsDisabled;
     Lines logged;
     Lines map;              // names in the map
-    std::string lost;       // the command whose write fails, after
+    std::string lost{};     // the command whose write fails, after
     size_t lostAfter = 0;   // this many sound ones
   };
   const std::vector<Case> cases = {
