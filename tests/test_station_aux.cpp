@@ -51,9 +51,9 @@ TEST_F(StationAuxTest, SearchOutcomes) {
     std::string text;
     bool buttonsDisabled;
     Lines logged;
-    Lines map;              // names in the map
-    std::string lost{};     // the command whose write fails, after
-    size_t lostAfter = 0;   // this many sound ones
+    Lines map;             // names in the map
+    std::string lost{};    // the command whose write fails, after
+    size_t lostAfter = 0;  // this many sound ones
   };
   const std::vector<Case> cases = {
       {"two probes",
