@@ -47,9 +47,9 @@ TEST_F(StationAuxTest, SearchOutcomes) {
     std::string text;
     bool buttonsDisabled;
     Lines logged;
-    Lines map;              // names in the map
-    std::string lost = "";  // the command whose write fails, after
-    size_t lostAfter = 0;   // this many sound ones
+    Lines map;             // names in the map
+    std::string lost{};    // the command whose write fails, after
+    size_t lostAfter = 0;  // this many sound ones
   };
   const Lines both = {"t0A1B2C", "p3C4D5E", "no probe"}, bothNamed = {"p3C4D5E", "t0A1B2C"};
   const Lines found = {"Probes found in AUX connector"}, none = {"No probes found in AUX connector"};
@@ -131,6 +131,7 @@ TEST_F(StationAuxTest, AStationThatNeverEndsItsListStopsAtTheBound) {
   platform::SetTimeScale(0.01);
   Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk);
   std::vector<std::string> fresh;  // a new identifier of one name every time, never the end
+  fresh.reserve(size_t{2} * protocol::kMaxAuxSearchReplies);
   for (int i = 0; i < 2 * protocol::kMaxAuxSearchReplies; ++i)
     fresh.push_back("280A1B2C" + std::to_string(10000000 + i));
   ASSERT_NO_FATAL_FAILURE(OpenWithReplies(fresh));
