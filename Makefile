@@ -79,6 +79,7 @@ screenshots: deps
 lint:
 	@scripts/install-deps.sh clang-tidy cppcheck python3
 	cmake -S . -B $(LINT_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQVUSB_TESTS=ON
+	cmake -S fuzz -B $(LINT_DIR)/fuzz -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
 	scripts/lint.py $(LINT_DIR) -j $(JOBS) $(LINT_PATHS)
 
 format:

@@ -1,9 +1,10 @@
 // Program entry: the Qt backend under the framework, the main window, the message loop.
+#include "main/main.h"
+
 #include <QApplication>
 #include <exception>
 
 #include "app/support/services.h"
-#include "main/main.h"
 #include "ui/application.h"
 #include "ui/qt/qt_backend.h"
 

@@ -4,19 +4,18 @@
 
 #include "common/dialogQ.h"
 #include "common/log_texts.h"
+#include "link/bytes.h"
 #include "link/calibration.h"
-#include "platform/timing.h"
 #include "ui/dialogs.h"
 
 const char* const kCalibrationCancelledLine = "Probe full calibration cancelled";
+const char* const kLengthFailureLine = "Error while attempting to perform probe length calibration";
 
 namespace {
 
-constexpr uint32_t kLengthWait = 1980;
-constexpr uint32_t kAirWait = 2500;
-constexpr uint32_t kResultWait = 20;
+using protocol::CalibrationMedium;
+using protocol::Failure;
 
-const char* const kLengthFailureLine = "Error while attempting to perform probe length calibration";
 const char* const kFullFailureLine = "Error while attempting to perform probe full calibration";
 const char* const kIncorrectEps = "The provided eps value is incorrect!";
 
@@ -28,16 +27,6 @@ void LogSendFailure(const FullCalibrationSteps& s) {
   s.log(kSendFailureLine);
 }
 
-// C<medium>, its wait, V<medium>, then its result. Nothing when a frame could not be sent or no
-// result came.
-std::optional<link::Bytes> CalibrateInMedium(const FullCalibrationSteps& s, char medium, uint32_t wait) {
-  if (!s.send('C', medium, false, 4, {})) return std::nullopt;
-  platform::Sleep(wait);
-  if (!s.send('V', medium, false, 4, {})) return std::nullopt;
-  platform::Sleep(kResultWait);
-  return s.readResult();
-}
-
 }  // namespace
 
 bool AskToPlaceProbe(const std::string& request) {
@@ -46,28 +35,22 @@ bool AskToPlaceProbe(const std::string& request) {
 
 void ShowCalibrationError() { Fail("Error while performing the calibration! Try again"); }
 
-bool CalibrateProbeLength(const FullCalibrationSteps& s) {
-  auto sendFailed = [&s] {
+bool CalibrateProbeLength(protocol::CalibrationInstrument& instrument, const FullCalibrationSteps& s) {
+  const auto length = instrument.CalibrateLength(s.channel());
+  if (length.failed(Failure::NotSent)) {
     s.log(kLengthFailureLine);
     s.log(kSendFailureLine);
     s.log(kCheckChannelLine);
-    return false;
-  };
-  if (!s.send('C', 'L', false, 4, {})) return sendFailed();
-  platform::Sleep(kLengthWait);
-  if (!s.send('V', 'L', false, 4, {})) return sendFailed();
-  platform::Sleep(kResultWait);
-  const auto reply = s.readResult();
-  if (!reply) return false;
-  if ((*reply)[0] == 'E') {
+  } else if (length.failed(Failure::ErrorResult)) {
     s.log("Error while attempting to perform probe length calibration - Probe not found or damaged - Try again");
-    return false;
+  } else if (length) {
+    s.log("Cable length: " + link::ShownInLog(*length) + " m");
   }
-  s.log("Cable length: " + link::ShownInLog(reply->Text(4)) + " m");
-  return true;
+  return length.ok();
 }
 
-void RunFullCalibration(const FullCalibrationSteps& s, bool field, bool standard) {
+void RunFullCalibration(protocol::CalibrationInstrument& instrument, const FullCalibrationSteps& s, bool field,
+                        bool standard) {
   std::string firstMedium;
   if (!standard) {
     firstMedium = "Insert the probe rods into the medium with eps_low = " + s.epsLowText();
@@ -81,7 +64,7 @@ void RunFullCalibration(const FullCalibrationSteps& s, bool field, bool standard
     return;
   }
   s.log("Starting probe full calibration");
-  if (!CalibrateProbeLength(s)) {
+  if (!CalibrateProbeLength(instrument, s)) {
     s.log(kLengthFailureLine);
     s.log(kFullFailureLine);
     return;
@@ -96,18 +79,14 @@ void RunFullCalibration(const FullCalibrationSteps& s, bool field, bool standard
       Fail(kIncorrectEps);
       return;
     }
-    if (!s.send('1', 'W', true, 3, *payload)) {
+    if (!instrument.SendMediumPayload(*payload, s.channel())) {
       LogSendFailure(s);
       return;
     }
   }
 
-  const auto air = CalibrateInMedium(s, 'A', kAirWait);
-  if (!air) {
-    LogSendFailure(s);
-    return;
-  }
-  if ((*air)[0] == 'E') {
+  const auto first = instrument.CalibrateInMedium(CalibrationMedium::First, s.channel());
+  if (first.failed(Failure::ErrorResult)) {
     if (standard) {
       s.log("Error while attempting to perform full probe calibration - Probe not in air or damaged - Try again");
     } else {
@@ -116,57 +95,49 @@ void RunFullCalibration(const FullCalibrationSteps& s, bool field, bool standard
     }
     return;
   }
+  if (!first) {
+    LogSendFailure(s);
+    return;
+  }
 
   if (standard && !field) {
     const auto payload = s.laboratoryWaterPayload();
     if (!payload) return;
-    if (!s.send('1', 'W', true, 3, *payload)) {
+    if (!instrument.SendMediumPayload(*payload, s.channel())) {
       LogSendFailure(s);
       return;
     }
-    FinishFullCalibration(s);
-    return;
-  }
-  const std::string secondMedium = standard
-                                       ? "Insert the probe into dionized water\nfor at least 2 minutes"
-                                       : "Insert the probe rods into the medium with eps_high = " + s.epsHighText();
-  if (!AskToPlaceProbe(secondMedium)) {
+  } else if (!AskToPlaceProbe(standard ? "Insert the probe into dionized water\nfor at least 2 minutes"
+                                       : "Insert the probe rods into the medium with eps_high = " + s.epsHighText())) {
     s.log(kCalibrationCancelledLine);
     return;
   }
-  FinishFullCalibration(s);
+  FinishFullCalibration(instrument, s);
 }
 
-void FinishFullCalibration(const FullCalibrationSteps& s) {
-  const auto water = CalibrateInMedium(s, 'W', s.waterWaitMs);
-  if (!water) {
-    LogSendFailure(s);
+void FinishFullCalibration(protocol::CalibrationInstrument& instrument, const FullCalibrationSteps& s) {
+  const auto water = instrument.CalibrateInMedium(CalibrationMedium::Water, s.channel());
+  if (water.failed(Failure::ErrorResult)) {
+    s.log("Error while attempting to perform cable length calibration - Probe not in water or damaged - Try again");
     return;
   }
-  if ((*water)[0] == 'E') {
-    s.log("Error while attempting to perform cable length calibration - Probe not in water or damaged - Try again");
+  if (!water) {
+    LogSendFailure(s);
     return;
   }
   if (ui::MessageDlg("Apply calibration?", ui::DialogType::Confirmation, ui::DialogButtons::OkCancel) != ui::mrOk) {
     s.log(kCalibrationCancelledLine);
     return;
   }
-  if (!s.send('C', 'C', false, 4, {})) {
-    LogSendFailure(s);
-    return;
-  }
-  platform::Sleep(kResultWait);
-  const auto computed = s.readResult();
-  if (!computed) {
-    if (s.reportMissingComputeReply) LogSendFailure(s);
-    return;
-  }
-  if ((*computed)[0] == 'E') {
+  const auto computed = instrument.ComputeCalibration(s.channel());
+  if (computed) {
+    s.log("Probe full calibration completed");
+  } else if (computed.failed(Failure::ErrorResult)) {
     s.log("Calculation error while attempting to perform full probe calibration");
     s.log("Try again");
-    return;
+  } else if (!computed.failed(Failure::NoReply) || s.reportMissingComputeReply) {
+    LogSendFailure(s);
   }
-  s.log("Probe full calibration completed");
 }
 
 std::optional<std::string> WaterTemperatureFromDialog(ui::Component* owner,

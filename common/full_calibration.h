@@ -1,15 +1,14 @@
 // The full calibration of a probe, one sequence for the handheld meter and the stations: the
 // prompts, the length calibration, the first medium (CA/VA), the second medium (CW/VW) and the
-// question whether to apply it (CC). Each window lends its frames, its log, its
-// instrument's waits and the steps in which the two differ.
+// question whether to apply it (CC). The instrument does the exchanges; each window lends its
+// log, its channel and the steps in which the two differ.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
-#include "link/bytes.h"
+#include "protocol/calibration.h"
 
 namespace ui {
 class Component;
@@ -17,28 +16,24 @@ class Component;
 
 struct FullCalibrationSteps {
   std::function<void(const std::string& line)> log;
-  // Builds the window's frame and writes its first `count` bytes, then `payload`, after the wake
-  // preamble; false when no frame could be built or the write failed.
-  std::function<bool(char letter1, char letter2, bool deviceLevel, int count, const std::string& payload)> send;
-  // The result of a verification: up to 4 characters, unchecked; nothing when none came.
-  std::function<std::optional<link::Bytes>()> readResult;
+  // The channel of each exchange, asked afresh for each; nothing when there is none to address.
+  std::function<std::optional<int>()> channel;
   std::function<std::string()> epsLowText;
   std::function<std::string()> epsHighText;
   // Standard calibration of a laboratory probe, after the first medium: the 1W payload that tells
   // the instrument about the water, or nothing when the calibration ends here (logged already).
   std::function<std::optional<std::string>()> laboratoryWaterPayload;
-  // The wait after CW.
-  uint32_t waterWaitMs = 5000;
   // Whether a CC without reply is reported as a failure (else the sequence ends silently).
   bool reportMissingComputeReply = false;
 };
 
 // The probe length calibration (CL/VL) with its lines; true when the instrument gave a length.
-bool CalibrateProbeLength(const FullCalibrationSteps& steps);
+bool CalibrateProbeLength(protocol::CalibrationInstrument& instrument, const FullCalibrationSteps& steps);
 // The sequence up to the second medium, then FinishFullCalibration.
-void RunFullCalibration(const FullCalibrationSteps& steps, bool field, bool standard);
+void RunFullCalibration(protocol::CalibrationInstrument& instrument, const FullCalibrationSteps& steps, bool field,
+                        bool standard);
 // The second medium (CW/VW), "Apply calibration?" and CC.
-void FinishFullCalibration(const FullCalibrationSteps& steps);
+void FinishFullCalibration(protocol::CalibrationInstrument& instrument, const FullCalibrationSteps& steps);
 
 // The water-temperature dialog, owned by `owner`, as the laboratory probe's second medium: the
 // payload of the temperature accepted, or nothing (with "Probe full calibration cancelled") when
@@ -56,3 +51,4 @@ bool AskToPlaceProbe(const std::string& request);
 void ShowCalibrationError();
 
 extern const char* const kCalibrationCancelledLine;
+extern const char* const kLengthFailureLine;

@@ -10,13 +10,13 @@ void TGraph1::Plot(const Reflectogram& values, bool drawMarkers, const std::stri
                    const std::string& dielectricConstant) {
   Series1->Clear();
   Series2->Clear();
-  for (size_t i = 0; i < kTraceLength; ++i) {
+  for (size_t i = 0; i < protocol::kTraceLength; ++i) {
     Series1->AddXY(0.01 * static_cast<double>(i), values[i], " ", ui::clRed);
   }
   if (drawMarkers) {
     // A marker stands on the trace sample whose height it takes.
-    for (size_t marker : {kFirstMarker, kSecondMarker}) {
-      if (auto sample = MarkerSample(values[marker])) {
+    for (size_t marker : {protocol::kFirstMarker, protocol::kSecondMarker}) {
+      if (auto sample = protocol::MarkerSample(values[marker])) {
         Series2->AddXY(0.01 * static_cast<double>(*sample), values[*sample], " ", ui::clYellow);
       }
     }

@@ -3,10 +3,14 @@
 // one.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
-#include "common/reflectogram.h"
 #include "forms/graph_layout.h"
+#include "protocol/moisture.h"
+
+using protocol::Reflectogram;
 
 class TGraph1 : public forms::TGraph1Layout {
  public:
@@ -25,3 +29,21 @@ std::string ChartTitleLine(const std::string& moisture, const std::string& diele
 // plots into it and shows it without waiting. Returns the new window.
 TGraph1* ShowReflectogram(TGraph1*& graph, ui::Component* owner, const Reflectogram& values, bool drawMarkers,
                           const std::string& moisture, const std::string& dielectricConstant);
+
+// The moisture measurement of a window that keeps the values it reads (its ReadMoisture and
+// ReadDielectricConstant), with the lines before its chart and its own failure lines: the
+// reflectogram to draw, or nothing when the measurement ended early.
+template <class Window>
+std::optional<protocol::MarkedReflectogram> MeasureMoistureForChart(
+    Window& window, protocol::MoistureInstrument& instrument, std::optional<int> channel,
+    const std::function<void(const std::string&)>& log, const std::function<void(protocol::Failure)>& failed) {
+  protocol::MoistureSteps steps;
+  steps.readMoisture = [&window] { return window.ReadMoisture(); };
+  steps.readDielectricConstant = [&window] { return window.ReadDielectricConstant(); };
+  steps.beforeReflectogram = [&log] {
+    log("Preparing the graph");
+    log("Compiling graph");
+  };
+  steps.failed = failed;
+  return protocol::RunMoistureMeasurement(instrument, channel, steps);
+}

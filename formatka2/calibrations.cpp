@@ -1,13 +1,12 @@
 // Probe length and full calibrations of the selected channel, on the sequence shared with the
 // main window; the station's own parts: the question about the saved probe types, the probe kind
-// from the channel's buttons, the longer wait in water and the AUX temperature probe.
+// from the channel's buttons and the AUX temperature probe.
 #include <exception>
 #include <string>
 
 #include "common/full_calibration.h"
 #include "common/log_texts.h"
 #include "formatka2/formatka2.h"
-#include "protocol/exchange.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -24,14 +23,10 @@ bool ConfirmProbeTypesSaved() {
 FullCalibrationSteps TModule2::CalibrationSteps() {
   FullCalibrationSteps steps;
   steps.log = [this](const std::string& line) { Log(line); };
-  steps.send = [this](char l1, char l2, bool deviceLevel, int count, const std::string& payload) {
-    return protocol::SendFrame(*Port, BuildStationCommand(l1, l2, deviceLevel), count, payload).ok();
-  };
-  steps.readResult = [this] { return ReadStationReply(protocol::Station::kResultLength, false); };
+  steps.channel = [this] { return SelectedChannel(); };
   steps.epsLowText = [this] { return eps_low->Text(); };
   steps.epsHighText = [this] { return eps_high->Text(); };
   steps.laboratoryWaterPayload = [this] { return LaboratoryWaterPayload(); };
-  steps.waterWaitMs = protocol::Station::kWaterWaitMs;
   return steps;
 }
 
@@ -54,7 +49,10 @@ std::optional<std::string> TModule2::LaboratoryWaterPayload() {
   return probe->second;
 }
 
-bool TModule2::CalibrateProbeLength() { return ::CalibrateProbeLength(CalibrationSteps()); }
+bool TModule2::CalibrateProbeLength() {
+  protocol::Station station = SelectedStation();
+  return ::CalibrateProbeLength(station, CalibrationSteps());
+}
 
 void TModule2::CableCalibClick(ui::Component*) {
   ui::HourGlass hourGlass;
@@ -63,10 +61,14 @@ void TModule2::CableCalibClick(ui::Component*) {
 }
 
 void TModule2::RunFullCalibration(bool fieldProbe, bool standard) {
-  ::RunFullCalibration(CalibrationSteps(), fieldProbe, standard);
+  protocol::Station station = SelectedStation();
+  ::RunFullCalibration(station, CalibrationSteps(), fieldProbe, standard);
 }
 
-void TModule2::FinishFullCalibration() { ::FinishFullCalibration(CalibrationSteps()); }
+void TModule2::FinishFullCalibration() {
+  protocol::Station station = SelectedStation();
+  ::FinishFullCalibration(station, CalibrationSteps());
+}
 
 bool TModule2::FieldProbeOnSelectedChannel() const {
   const std::optional<int> channel = SelectedChannel();

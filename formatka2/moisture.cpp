@@ -10,16 +10,10 @@
 void TModule2::MeasMoiClick(ui::Component*) {
   ui::HourGlass hourGlass;
   Log("Starting moisture measurement");
-  protocol::MoistureSteps steps;
-  steps.readMoisture = [this] { return ReadMoisture(); };
-  steps.readDielectricConstant = [this] { return ReadDielectricConstant(); };
-  steps.beforeReflectogram = [this] {
-    Log("Preparing the graph");
-    Log("Compiling graph");
-  };
-  steps.failed = [this](protocol::Failure failure) { LogReadFailure(failure); };
   protocol::Station station = SelectedStation();
-  const auto measured = protocol::RunMoistureMeasurement(station, SelectedChannel(), steps);
+  const auto measured = MeasureMoistureForChart(
+      *this, station, SelectedChannel(), [this](const std::string& line) { Log(line); },
+      [this](protocol::Failure failure) { LogReadFailure(failure); });
   if (!measured) return;  // the previous chart stays
   ShowReflectogram(StationGraph, this, measured->values, measured->markers, LastMoisture, LastDielectricConstant);
   Log("Moisture measurement complete");

@@ -3,8 +3,12 @@
 #include "formatka3/log_line.h"
 
 DataLogger::DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations, LogAppender* held)
-    : ui::Thread(true), Port(port), Stations(stations), PeriodMs(periodMs), appender_(held ? held : &ownAppender_) {
-  StopEvent = platform::CreateEventA(kThreadStopEventName, false, false);
+    : ui::Thread(true),
+      Port(port),
+      Stations(stations),
+      PeriodMs(periodMs),
+      StopEvent(platform::CreateEventA(kThreadStopEventName, false, false)),
+      appender_(held ? held : &ownAppender_) {
   Resume();
 }
 

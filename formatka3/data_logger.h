@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "formatka3/device_config.h"
 #include "common/log_file.h"
+#include "formatka3/device_config.h"
 #include "link/bytes.h"
 #include "link/frame.h"
 #include "link/serial_port.h"

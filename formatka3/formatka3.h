@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "formatka3/device_config.h"
 #include "common/log_file.h"
+#include "formatka3/device_config.h"
 #include "forms/formatka3_layout.h"
 #include "link/bytes.h"
 #include "link/frame.h"

@@ -62,13 +62,13 @@ std::string HeaderLine(const DeviceConfig& config) {
   return line + kLineEnd;
 }
 
-std::string TimeText(const std::tm& t, bool firstPass) {
+std::string TimeText(const std::tm& local, bool firstPass) {
   char buf[64];
   if (firstPass) {
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d/%02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                  t.tm_hour, t.tm_min, t.tm_sec);
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d/%02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
   } else {
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", t.tm_hour, t.tm_min, t.tm_sec);
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
   }
   return buf;
 }

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const protocol::StoredPoints points(reply);
   for (int bank = 1; bank <= 3; ++bank) {
     const std::string field = points.Field(bank);
-    FUZZ_CHECK(field.size() <= 4 && (field.empty() || reply.find(field, 5 * (bank - 1)) == 5u * (bank - 1)));
+    const size_t at = 5 * static_cast<size_t>(bank - 1);  // where the bank's field starts
+    FUZZ_CHECK(field.size() <= 4 && (field.empty() || reply.find(field, at) == at));
     // The transfer's length, 92 characters a point, fits the read's count.
     const int32_t count = points.Count(bank);
     FUZZ_CHECK(count >= -999 && count <= 9999 && 92ll * count <= std::numeric_limits<int32_t>::max());

@@ -1,13 +1,15 @@
 // A reflectogram reply decoded as the meter sends it (two bytes a value) and as a station sends
 // it (four hexadecimal digits a value), with the markers that the chart places on the trace.
-#include "common/reflectogram.h"
-
 #include <cstdint>
 
 #include "fuzz/fuzz.h"
+#include "protocol/meter.h"
 #include "protocol/station.h"
 
 namespace {
+
+using protocol::kFirstMarker, protocol::kReflectogramValues, protocol::kSecondMarker, protocol::kTraceLength,
+    protocol::MarkerSample, protocol::Reflectogram;
 
 void CheckMarkers(const Reflectogram& values) {
   for (size_t m : {kFirstMarker, kSecondMarker}) {
@@ -19,8 +21,8 @@ void CheckMarkers(const Reflectogram& values) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size >= kMeterReflectogramBytes) {
-    const Reflectogram values = DecodeMeterReflectogram(data);
+  if (size >= protocol::Meter::kReflectogramBytes) {
+    const Reflectogram values = protocol::Meter::DecodeReflectogram(data);
     for (size_t i = 0; i < kReflectogramValues; ++i) FUZZ_CHECK(values[i] == data[2 * i] * 256u + data[2 * i + 1]);
     CheckMarkers(values);
   }

@@ -8,13 +8,7 @@
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
-namespace {
-
-const char* const kLengthFailureLine = "Error while attempting to perform probe length calibration";
-
-}  // namespace
-
-bool TModule1::CalibrateProbeLength() { return ::CalibrateProbeLength(CalibrationSteps()); }
+bool TModule1::CalibrateProbeLength() { return ::CalibrateProbeLength(meter, CalibrationSteps()); }
 
 void TModule1::CableCalibClick(ui::Component*) {
   ui::HourGlass hourGlass;
@@ -25,26 +19,22 @@ void TModule1::CableCalibClick(ui::Component*) {
 FullCalibrationSteps TModule1::CalibrationSteps() {
   FullCalibrationSteps steps;
   steps.log = [this](const std::string& line) { Log(line); };
-  steps.send = [this](char l1, char l2, bool deviceLevel, int count, const std::string& payload) {
-    return meter.Send(BuildMeterCommand(l1, l2, deviceLevel), count, payload).ok();
-  };
-  steps.readResult = [this] { return ReadMeterReply(protocol::Meter::kResultLength, false); };
+  steps.channel = [this] { return MeterChannel(); };
   steps.epsLowText = [this] { return eps_low->Text(); };
   steps.epsHighText = [this] { return eps_high->Text(); };
   steps.laboratoryWaterPayload = [this] {
     return WaterTemperatureFromDialog(this, [this](const std::string& l) { Log(l); });
   };
-  steps.waterWaitMs = protocol::Meter::kWaterWaitMs;
   // Without an answer nobody knows whether the meter stored the calibration: say it failed.
   steps.reportMissingComputeReply = true;
   return steps;
 }
 
 void TModule1::RunFullCalibration(bool field, bool standard) {
-  ::RunFullCalibration(CalibrationSteps(), field, standard);
+  ::RunFullCalibration(meter, CalibrationSteps(), field, standard);
 }
 
-void TModule1::FinishFullCalibration() { ::FinishFullCalibration(CalibrationSteps()); }
+void TModule1::FinishFullCalibration() { ::FinishFullCalibration(meter, CalibrationSteps()); }
 
 void TModule1::ProbeCalibClick(ui::Component*) {
   ui::HourGlass hourGlass;

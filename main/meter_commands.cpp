@@ -2,6 +2,7 @@
 // the lines of the meter's failures, through which every handheld-meter operation goes.
 #include "common/log_texts.h"
 #include "main/main.h"
+#include "protocol/exchange.h"
 
 bool TModule1::CheckDeviceFound() {
   if (deviceFound) return true;
@@ -16,13 +17,13 @@ std::optional<int> TModule1::MeterChannel() {
 }
 
 std::optional<link::CommandFrame> TModule1::BuildMeterCommand(char letter1, char letter2, bool deviceLevel) {
-  if (!deviceLevel) return protocol::Meter::Frame(letter1, letter2, MeterChannel());
+  if (!deviceLevel) return meter.Frame(letter1, letter2, MeterChannel());
   if (!CheckDeviceFound()) return std::nullopt;
-  return protocol::Meter::Frame(letter1, letter2, protocol::Meter::kDeviceLevel);
+  return meter.Frame(letter1, letter2, protocol::Meter::kDeviceLevel);
 }
 
 std::optional<link::Bytes> TModule1::ReadMeterReply(int32_t n, bool check) {
-  auto reply = meter.Read(n, check);
+  auto reply = protocol::ReadReply(*Port, n, check);
   if (reply) return *reply;
   if (check) LogMeterFailure(reply.failure());
   return std::nullopt;

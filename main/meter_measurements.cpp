@@ -65,15 +65,9 @@ void TModule1::MeasMoiClick(ui::Component*) {
   ui::HourGlass hourGlass;
   if (!CheckDeviceFound()) return;
   Log("Starting moisture measurement");
-  protocol::MoistureSteps steps;
-  steps.readMoisture = [this] { return ReadMoisture(); };
-  steps.readDielectricConstant = [this] { return ReadDielectricConstant(); };
-  steps.beforeReflectogram = [this] {
-    Log("Preparing the graph");
-    Log("Compiling graph");
-  };
-  steps.failed = [this](protocol::Failure failure) { LogMeterFailure(failure); };
-  const auto measured = protocol::RunMoistureMeasurement(meter, MeterChannel(), steps);
+  const auto measured = MeasureMoistureForChart(
+      *this, meter, MeterChannel(), [this](const std::string& line) { Log(line); },
+      [this](protocol::Failure failure) { LogMeterFailure(failure); });
   if (!measured) return;
   LastReflectogram.emplace(measured->values.begin(), measured->values.end());
   ShowReflectogram(MeterGraph, this, measured->values, measured->markers, LastMoisture.value_or(""),

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr size_t kTraceLength = 1024;
-
 // "Sun Dec 06 03-26-45.txt": English names whatever the user's locale, and no characters that
 // file names may not hold.
 std::string ProposedResultFileName(std::time_t now) {
@@ -31,7 +29,7 @@ std::string ProposedResultFileName(std::time_t now) {
 bool TModule1::CheckMoistureKept() {
   // Without a reflectogram the trace the files hold would have no source: the moisture
   // measurement has to be run again.
-  if (LastMoisture && LastReflectogram && LastReflectogram->size() >= kTraceLength) return true;
+  if (LastMoisture && LastReflectogram && LastReflectogram->size() >= protocol::kTraceLength) return true;
   Log("Unable to save moisture measurement results - Perform the measurement again");
   return false;
 }
@@ -58,8 +56,8 @@ void TModule1::Savemeasurementresults1Click(ui::Component*) {
     return;
   }
   std::string text = "theta " + *LastMoisture + ";sigma " + *LastSalinity + ";temp " + *LastProbeTemperature + ";\n";
-  text.reserve(text.size() + kTraceLength * 8);
-  for (size_t i = 0; i < kTraceLength; ++i) {
+  text.reserve(text.size() + protocol::kTraceLength * 8);
+  for (size_t i = 0; i < protocol::kTraceLength; ++i) {
     text += '-';
     text += std::to_string((*LastReflectogram)[i]);
     text += '\n';

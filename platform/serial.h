@@ -2,8 +2,8 @@
 // device type check, event mask, time-outs, line state, purge, write, read, close.
 #pragma once
 
-#include <cstddef>
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>

@@ -15,6 +15,8 @@ constexpr uint32_t kSalinityWaitMs = 1480;
 constexpr uint32_t kProbeTemperatureWaitMs = 2980;
 constexpr uint32_t kMoistureWaitMs = 980;
 constexpr uint32_t kReflectogramWaitMs = 769;
+// The time the meter measures the probe in water (CW) during a calibration.
+constexpr uint32_t kWaterWaitMs = 5000;
 // Between a read command and its reply.
 constexpr uint32_t kReadWaitMs = 20;
 // Before SP, after the RH that read the mask.
@@ -34,7 +36,6 @@ constexpr Command kValueReads[] = {{"S", 5}, {"T", 5}, {"M", 6}, {"N", 6}};
 // By MeterInfo.
 constexpr Command kInfoCommands[] = {{"HRT\n", 8}, {"HRD\n", 10}, {"HRC\n", 3}, {"HRV\n", 5}};
 constexpr int32_t kMaskLength = 4;
-constexpr size_t kReflectogramBytes = 2 * kReflectogramValues;
 constexpr int32_t kStoredPointsLength = 14;
 constexpr int32_t kBankPointLength = 92;
 // A bank's count characters stand every 5 characters of the stored-points reply.
@@ -50,19 +51,15 @@ std::string StoredPoints::Field(int bank) const {
 
 int32_t StoredPoints::Count(int bank) const { return link::ParseInteger(Field(bank)); }
 
-std::optional<link::CommandFrame> Meter::Frame(char letter1, char letter2, std::optional<int> channel) {
+Meter::Meter(link::SerialPort& port) : CalibrationInstrument(port, kWaterWaitMs) {}
+
+std::optional<link::CommandFrame> Meter::Frame(char letter1, char letter2, std::optional<int> channel) const {
   if (!channel) return std::nullopt;
   return link::MakeFrame(kAddress, letter1, letter2, false, *channel);
 }
 
-Result<Done> Meter::Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload) {
-  return SendFrame(port_, frame, count, payload);
-}
-
-Result<link::Bytes> Meter::Read(int32_t n, bool check) { return ReadReply(port_, n, check); }
-
 Result<Done> Meter::Measure(char letter, std::optional<int> channel, uint32_t waitMs) {
-  if (const auto sent = Send(Frame('M', letter, channel), 4); !sent) return sent;
+  if (const auto sent = SendFrame(port_, Frame('M', letter, channel), 4); !sent) return sent;
   platform::Sleep(waitMs);
   return Done{};
 }
@@ -74,9 +71,9 @@ Result<Done> Meter::MeasureProbeTemperature(std::optional<int> channel) {
 }
 
 Result<link::Bytes> Meter::Ask(char letter, std::optional<int> channel, uint32_t waitMs, int32_t length) {
-  if (const auto sent = Send(Frame('R', letter, channel), 3); !sent) return sent.failure();
+  if (const auto sent = SendFrame(port_, Frame('R', letter, channel), 3); !sent) return sent.failure();
   platform::Sleep(waitMs);
-  return Read(length, true);
+  return ReadReply(port_, length, true);
 }
 
 Result<std::string> Meter::ReadValue(MeterValue value, std::optional<int> channel) {
@@ -93,12 +90,15 @@ Result<MarkedReflectogram> Meter::ReadReflectogram(std::optional<int> channel) {
   if (!reply) return reply.failure();
   // A cut reflectogram has no defined values past its end.
   if (reply->size() < kReflectogramBytes) return Failure::TooShort;
-  MarkedReflectogram received{};
-  const uint8_t* bytes = reply->data();
+  return MarkedReflectogram{DecodeReflectogram(reply->data()), true};
+}
+
+Reflectogram Meter::DecodeReflectogram(const uint8_t* bytes) {
+  Reflectogram values{};
   for (size_t i = 0; i < kReflectogramValues; ++i) {
-    received.values[i] = static_cast<uint32_t>(bytes[2 * i]) * 256u + static_cast<uint32_t>(bytes[2 * i + 1]);
+    values[i] = static_cast<uint32_t>(bytes[2 * i]) * 256u + static_cast<uint32_t>(bytes[2 * i + 1]);
   }
-  return received;
+  return values;
 }
 
 Result<link::ProbeTypeMask> Meter::ReadProbeTypeMask() {
@@ -112,7 +112,7 @@ Result<link::ProbeTypeMask> Meter::ReadProbeTypeMask() {
 Result<Done> Meter::WriteProbeTypeMask(link::ProbeTypeMask mask) {
   platform::Sleep(kMaskSaveWaitMs);
   const auto digits = mask.Digits();
-  return Send(Frame('S', 'P', kDeviceLevel), 3, std::string{digits[0], digits[1], '0', '0'});
+  return SendFrame(port_, Frame('S', 'P', kDeviceLevel), 3, std::string{digits[0], digits[1], '0', '0'});
 }
 
 Result<link::Bytes> Meter::TextExchange(const std::string& command, uint32_t waitMs, int32_t n) {
@@ -120,7 +120,7 @@ Result<link::Bytes> Meter::TextExchange(const std::string& command, uint32_t wai
     return Failure::NotSent;
   }
   platform::Sleep(waitMs);
-  return Read(n, true);
+  return ReadReply(port_, n, true);
 }
 
 Result<std::string> Meter::ReadInfo(MeterInfo item) {

@@ -13,6 +13,7 @@
 #include "link/frame.h"
 #include "link/probe_type_mask.h"
 #include "link/serial_port.h"
+#include "protocol/calibration.h"
 #include "protocol/moisture.h"
 #include "protocol/result.h"
 
@@ -43,23 +44,14 @@ struct MemoryBank {
   bool complete;
 };
 
-class Meter final : public MoistureInstrument {
+// Its own commands (kDeviceLevel) carry the channel digit 0, which no channel box refuses.
+class Meter final : public MoistureInstrument, public CalibrationInstrument {
  public:
   static constexpr uint8_t kAddress = 0xFE;
-  // The channel digit of the meter's own commands, which no channel box refuses.
-  static constexpr int kDeviceLevel = 0;
-  // For the calibration sequence: the time the meter measures in water, and a result's length.
-  static constexpr uint32_t kWaterWaitMs = 5000;
-  static constexpr int32_t kResultLength = 4;
 
-  explicit Meter(link::SerialPort& port) : port_(port) {}
+  explicit Meter(link::SerialPort& port);
 
-  // The frame of a command on `channel` (1 to 8, or kDeviceLevel); nothing without a channel.
-  static std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel);
-  // Writes the first `count` bytes of a frame, then `payload`, after the wake preamble.
-  Result<Done> Send(const std::optional<link::CommandFrame>& frame, int count, const std::string& payload = {});
-  // Reads n bytes (or up to 256). Checked, an "ER" reply is refused; a shorter one passes.
-  Result<link::Bytes> Read(int32_t n, bool check);
+  std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const override;
 
   // Commands on a channel take the window's, or nothing when it has none to address: they are
   // then not sent.
@@ -73,6 +65,9 @@ class Meter final : public MoistureInstrument {
   // two a value, most significant first.
   Result<Done> MeasureMoisture(std::optional<int> channel) override;
   Result<MarkedReflectogram> ReadReflectogram(std::optional<int> channel) override;
+  static constexpr size_t kReflectogramBytes = 2 * kReflectogramValues;
+  // The reflectogram in its first kReflectogramBytes bytes.
+  static Reflectogram DecodeReflectogram(const uint8_t* bytes);
 
   // The probe-type mask (RH), Unreadable unless it comes as two upper-case hexadecimal digits;
   // and SP with a mask, after the pause the meter needs before it.
@@ -90,8 +85,6 @@ class Meter final : public MoistureInstrument {
   // R<letter>, the time the meter takes to answer, and its checked reply.
   Result<link::Bytes> Ask(char letter, std::optional<int> channel, uint32_t waitMs, int32_t length);
   Result<link::Bytes> TextExchange(const std::string& command, uint32_t waitMs, int32_t n);
-
-  link::SerialPort& port_;
 };
 
 }  // namespace protocol

@@ -22,5 +22,11 @@ std::optional<MarkedReflectogram> RunMoistureMeasurement(MoistureInstrument& ins
   return MarkedReflectogram{received->values, received->markers && asked};
 }
 
+std::optional<size_t> MarkerSample(uint32_t position) {
+  const size_t sample = position / 10u;
+  if (sample >= kTraceLength) return std::nullopt;
+  return sample;
+}
+
 }  // namespace protocol
 }  // namespace qvusb

@@ -15,8 +15,15 @@ inline namespace qvusb {
 namespace protocol {
 
 // 1024 trace samples (sample i lies at 0.01 * i ns), then the two marker positions.
-constexpr size_t kReflectogramValues = 1026;
+constexpr size_t kTraceLength = 1024;
+constexpr size_t kFirstMarker = kTraceLength;
+constexpr size_t kSecondMarker = kTraceLength + 1;
+constexpr size_t kReflectogramValues = kTraceLength + 2;
 using Reflectogram = std::array<uint32_t, kReflectogramValues>;
+
+// The trace sample a marker position points at (position / 10, truncated), or nothing when that
+// lies past the trace: such a marker cannot stand on the trace and is not drawn.
+std::optional<size_t> MarkerSample(uint32_t position);
 
 // A reflectogram and whether its two markers mean something: not when a value came garbled, nor
 // when the measurement's dielectric constant could not be asked for.

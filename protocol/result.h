@@ -20,7 +20,7 @@ enum class Failure {
 template <class T>
 class Result {
  public:
-  Result(T value) : value_(std::move(value)) {}  // NOLINT(google-explicit-constructor)
+  Result(T value) : value_(std::move(value)) {}   // NOLINT(google-explicit-constructor)
   Result(Failure failure) : failure_(failure) {}  // NOLINT(google-explicit-constructor)
 
   bool ok() const { return value_.has_value(); }

@@ -16,6 +16,8 @@ constexpr uint32_t kMeasureWaitsMs[] = {1480, 2980, 980};
 constexpr uint32_t kReadWaitMs = 20;
 // After RG, until the reflectogram is ready.
 constexpr uint32_t kReflectogramWaitMs = 769;
+// The time the station measures the probe in water (CW) during a calibration.
+constexpr uint32_t kWaterWaitMs = 5500;
 // Before and after each 1S; after 1M, and after 1R or 1P.
 constexpr uint32_t kAuxSearchWaitMs = 100;
 constexpr uint32_t kAuxMeasureWaitMs = 1100;
@@ -48,6 +50,9 @@ std::optional<std::string> AuxProbeName(const std::string& id) {
   std::string name(1, family == AuxFamily::Temperature ? 't' : 'p');
   return name.append(id, 2, 6);
 }
+
+Station::Station(link::SerialPort& port, std::optional<uint8_t> address)
+    : CalibrationInstrument(port, kWaterWaitMs), address_(address) {}
 
 std::optional<link::CommandFrame> Station::Frame(char letter1, char letter2, std::optional<int> channel) const {
   if (!address_ || !channel) return std::nullopt;

@@ -15,6 +15,7 @@
 #include "link/frame.h"
 #include "link/probe_type_mask.h"
 #include "link/serial_port.h"
+#include "protocol/calibration.h"
 #include "protocol/moisture.h"
 #include "protocol/result.h"
 
@@ -59,23 +60,16 @@ class AuxSearch {
   std::set<std::string> reported_;
 };
 
-class Station final : public MoistureInstrument {
+class Station final : public MoistureInstrument, public CalibrationInstrument {
  public:
-  // The channel digit of device-level commands.
-  static constexpr int kDeviceLevel = 0;
-  // For the calibration sequence: the time the station measures in water, and a result's length.
-  static constexpr uint32_t kWaterWaitMs = 5500;
-  static constexpr int32_t kResultLength = 4;
-
   // What M<letter> has a channel measure, and what R<letter> reads back.
   enum class Measurement { Conductivity, ProbeTemperature, Moisture };
   enum class Value { Conductivity, ProbeTemperature, Moisture, DielectricConstant };
 
   // `address`: nothing when the station's identifier has none; nothing can be sent then.
-  Station(link::SerialPort& port, std::optional<uint8_t> address) : port_(port), address_(address) {}
+  Station(link::SerialPort& port, std::optional<uint8_t> address);
 
-  // A command's frame on `channel` (1 to 8, or kDeviceLevel); nothing without address or channel.
-  std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const;
+  std::optional<link::CommandFrame> Frame(char letter1, char letter2, std::optional<int> channel) const override;
 
   // M<letter> on the channel, then the time the station takes to measure; that time alone, for a
   // caller who waits for it whether or not the frame went out.
@@ -110,7 +104,6 @@ class Station final : public MoistureInstrument {
   // A frame's first 3 bytes, the wait, and n characters of reply.
   Result<link::Bytes> Ask(const std::optional<link::CommandFrame>& frame, uint32_t waitMs, int32_t n, bool check);
 
-  link::SerialPort& port_;
   std::optional<uint8_t> address_;
 };
 

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Runs clang-tidy (checks in .clang-tidy) and cppcheck over our own sources, using a build
-folder's compile_commands.json, and prints every finding and their count per folder.
+folder's compile_commands.json, and prints every finding and their count per folder. The fuzz
+targets are a project of their own: their compile commands are read from <build folder>/fuzz when
+it is configured there.
 
 Usage: scripts/lint.py <build folder> [-j N] [folder...]
 With folders (e.g. `ui forms`), only the sources in them are analysed and only the findings in
@@ -44,11 +46,11 @@ def wanted(rel, folders, prefixes):
     return not prefixes or any(rel == p or rel.startswith(p + os.sep) for p in prefixes)
 
 
-def run_clang_tidy(build, files, jobs, folders):
+def run_clang_tidy(database, files, jobs, folders):
     header_filter = "^" + re.escape(SOURCE_DIR) + "/(" + "|".join(map(re.escape, folders)) + ")/"
 
     def one(path):
-        done = subprocess.run(["clang-tidy", "-p", build, "--quiet", "--header-filter=" + header_filter, path],
+        done = subprocess.run(["clang-tidy", "-p", database, "--quiet", "--header-filter=" + header_filter, path],
                               capture_output=True, text=True)
         return done.stdout
 
@@ -61,14 +63,10 @@ def run_clang_tidy(build, files, jobs, folders):
                 yield m
 
 
-def run_cppcheck(build, commands, jobs):
-    lint_dir = os.path.join(build, "lint")
-    cache = os.path.join(lint_dir, "cppcheck")
+def run_cppcheck(database, jobs):
+    cache = os.path.join(database, "cppcheck")
     os.makedirs(cache, exist_ok=True)
-    project = os.path.join(lint_dir, "compile_commands.json")
-    with open(project, "w") as f:
-        json.dump(commands, f)
-    args = ["cppcheck", "--project=" + project, "--enable=" + CPPCHECK_ENABLE, "--std=c++20", "--inline-suppr",
+    args = ["cppcheck", "--project=" + os.path.join(database, "compile_commands.json"), "--enable=" + CPPCHECK_ENABLE, "--std=c++20", "--inline-suppr",
             "--quiet", "-j", str(jobs), "--cppcheck-build-dir=" + cache,
             "--template={file}:{line}:{column}: {severity}: {message} [{id}]"]
     args += ["--library=" + lib for lib in CPPCHECK_LIBRARIES]
@@ -90,15 +88,28 @@ def main():
 
     folders = own_folders()
     prefixes = [os.path.normpath(p) for p in args.folders]
-    with open(os.path.join(args.build, "compile_commands.json")) as f:
-        commands = [c for c in json.load(f)
-                    if os.path.exists(c["file"]) and wanted(relative(c["file"]), folders, prefixes)]
-    files = [c["file"] for c in commands]
+    commands = {}
+    for project in (args.build, os.path.join(args.build, "fuzz")):
+        path = os.path.join(project, "compile_commands.json")
+        if not os.path.exists(path):
+            continue
+        with open(path) as f:
+            for c in json.load(f):
+                rel = relative(c["file"]) if os.path.exists(c["file"]) else None
+                # The fuzz project builds the decoders again: they are analysed once, as the program's.
+                if rel and rel not in commands and wanted(rel, folders, prefixes):
+                    commands[rel] = c
+    # Both analysers read the commands of exactly the files chosen, from one database.
+    database = os.path.join(args.build, "lint")
+    os.makedirs(database, exist_ok=True)
+    with open(os.path.join(database, "compile_commands.json"), "w") as f:
+        json.dump(list(commands.values()), f)
+    files = [c["file"] for c in commands.values()]
     print(f"clang-tidy and cppcheck over {len(files)} files, {args.jobs} jobs", flush=True)
 
     findings = {}
-    for tool, matches in (("clang-tidy", run_clang_tidy(args.build, files, args.jobs, folders)),
-                          ("cppcheck", run_cppcheck(args.build, commands, args.jobs))):
+    for tool, matches in (("clang-tidy", run_clang_tidy(database, files, args.jobs, folders)),
+                          ("cppcheck", run_cppcheck(database, args.jobs))):
         for m in matches:
             rel = relative(m["path"])
             if not wanted(rel, folders, prefixes):

@@ -387,7 +387,7 @@ TEST(FormsMainLayout, LogoIsEmbeddedAndDecoded) {
   ASSERT_FALSE(logo.Empty());
   EXPECT_EQ(logo.width, 200);
   EXPECT_EQ(logo.height, 60);
-  EXPECT_EQ(logo.rgb.size(), size_t{200 * 60 * 3});
+  EXPECT_EQ(logo.rgb.size(), size_t{200} * 60 * 3);
   EXPECT_EQ(w.BLogo->Width(), logo.width);
   EXPECT_EQ(w.BLogo->Height(), logo.height);
 }

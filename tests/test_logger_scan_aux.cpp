@@ -56,7 +56,7 @@ TEST_F(LoggerScanTest, ProbeTypesCheckTheirBoxesAndOnlyFieldProbesMeasureTempera
 
   // Replies that hold no mask leave every probe-type box unchecked and the temperature boxes as
   // they were.
-  for (const std::string reply : {"1g00", "1", "ER  "}) {
+  for (const char* reply : {"1g00", "1", "ER  "}) {
     SCOPED_TRACE(reply);
     Line().SetHandler("RH", [reply](const sim::ReceivedFrame&) { return reply; });
     testing_support::ClearWaits();

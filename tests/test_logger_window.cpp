@@ -351,6 +351,7 @@ TEST_F(LoggerStartTest, LinesAFileCouldNotTakeOutliveTheirWindowsAndGoFirstIntoT
   // Both runs, each with its header and its passes counted from 0, in order.
   const auto lines = CrlfLines("T0000101.txt");
   std::vector<std::string> heads;
+  heads.reserve(lines.size());
   for (const auto& l : lines) heads.push_back(l.substr(0, l.find(' ')));
   std::vector<std::string> expected = {"counter"};
   for (size_t i = 0; i < firstPasses; ++i) expected.push_back(std::to_string(i));

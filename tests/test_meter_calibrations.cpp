@@ -168,7 +168,7 @@ TEST_F(MeterCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
     return all;
   };
   // A field calibration answered OK throughout, with a fault on CC.
-  auto appliedWith = [&](sim::Fault fault) {
+  auto appliedWith = [&](const sim::Fault& fault) {
     return [&field, fault](MeterCalibrationTest& t) {
       t.Line().InjectFault("CC", fault);
       t.Prompt(kAir, OK);

@@ -9,10 +9,12 @@
 #include "common/dialogQ.h"
 #include "common/graph.h"
 #include "link/calibration.h"
+#include "protocol/meter.h"
 #include "tests/support/window_test.h"
 
 namespace {
 
+using protocol::kFirstMarker, protocol::kSecondMarker, protocol::kTraceLength;
 using testing_support::WindowTest;
 
 Reflectogram Ramp() {
@@ -28,7 +30,7 @@ std::vector<std::pair<double, double>> Xy(const ui::ChartSeries& series) {
 }
 
 TEST(MeterReflectogram, DecodesTwoBytesPerValueMostSignificantFirst) {
-  std::vector<uint8_t> bytes(kMeterReflectogramBytes, 0);
+  std::vector<uint8_t> bytes(protocol::Meter::kReflectogramBytes, 0);
   bytes[0] = 0x12;
   bytes[1] = 0x34;
   bytes[2] = 0xFF;
@@ -37,7 +39,7 @@ TEST(MeterReflectogram, DecodesTwoBytesPerValueMostSignificantFirst) {
   bytes[2 * kFirstMarker + 1] = 0x29;
   bytes[2 * kSecondMarker] = 0x0B;
   bytes[2 * kSecondMarker + 1] = 0xC2;
-  const Reflectogram values = DecodeMeterReflectogram(bytes.data());
+  const Reflectogram values = protocol::Meter::DecodeReflectogram(bytes.data());
   EXPECT_EQ(values[0], 0x1234u);
   EXPECT_EQ(values[1], 65535u);
   EXPECT_EQ(values[2], 0u);

@@ -95,7 +95,7 @@ TEST_F(MeterInfoTest, FailuresLogTheReadersLineAndNoValue) {
                                                                     {Main().Storeddatapoints1, "HRS"}};
   for (const auto& [item, command] : items) {
     for (const auto& [fault, line] : {std::pair{sim::Fault::Er(), kErLine}, std::pair{sim::Fault::Silent(), kNoData}}) {
-      SCOPED_TRACE(command + " -> " + line);
+      SCOPED_TRACE(testing::Message() << command << " -> " << line);
       Line().ClearFaults();
       Line().InjectFault(command, fault);
       Mark();

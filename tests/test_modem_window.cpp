@@ -169,6 +169,10 @@ TEST_F(ModemWindowTest, OnTakesEachValueAsTheModemLaysItOut) {
                                                &sim::ModemSettings::ftpPassword, &sim::ModemSettings::timeServer};
   for (int i = 0; i < 8; ++i) longValues.*fields[i] = std::string(30, fills[i]);
   const std::string thirty(30, ' ');
+  // Split where a hex escape would otherwise take the letters after it.
+  const std::string eightBitName =
+      "M\xF6"
+      "dem \xB0";
 
   struct Case {
     const char* what;
@@ -195,14 +199,10 @@ TEST_F(ModemWindowTest, OnTakesEachValueAsTheModemLaysItOut) {
         "", "", ""},
        "1234"},
       {"8-bit text",
-       {"M\xF6"
-        "dem \xB0",
-        "apn", "u", "p", "f", "l", "\xE4\xF6\xFC", "t", "9876"},
+       {eightBitName, "apn", "u", "p", "f", "l", "\xE4\xF6\xFC", "t", "9876"},
        false,
        false,
-       {"M\xF6"
-        "dem \xB0",
-        "apn", "u", "p", "f", "l", "\xE4\xF6\xFC", "t"},
+       {eightBitName, "apn", "u", "p", "f", "l", "\xE4\xF6\xFC", "t"},
        "9876"},
   };
   TModule4& w = Window();

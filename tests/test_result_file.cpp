@@ -47,7 +47,7 @@ class ResultFileTest : public MeterTest {
     Mark();
     Main().Savemeasurementresults1->Click();
   }
-  static std::string Trace(std::function<uint32_t(size_t)> value) {
+  static std::string Trace(const std::function<uint32_t(size_t)>& value) {
     std::string lines;
     for (size_t i = 0; i < 1024; ++i) {
       lines += '-';

@@ -48,8 +48,8 @@ TEST_F(StationAuxTest, SearchOutcomes) {
     bool buttonsDisabled;
     Lines logged;
     protocol::AuxProbeIdMap map;
-    std::string lost = "";  // the command whose write fails, after
-    size_t lostAfter = 0;   // this many sound ones
+    std::string lost{};    // the command whose write fails, after
+    size_t lostAfter = 0;  // this many sound ones
   };
   const Lines both = {"t0A1B2C", "p3C4D5E", "no probe"};
   const protocol::AuxProbeIdMap two = {{"t0A1B2C", kTemp}, {"p3C4D5E", kPressure}}, temp = {{"t0A1B2C", kTemp}};
@@ -114,6 +114,7 @@ TEST_F(StationAuxTest, AStationThatNeverEndsItsListStopsAtTheBound) {
   platform::SetTimeScale(0.01);
   Responder().AnswerMessage("Error\nwhile connecting through AUX", ui::mrOk);
   std::vector<std::string> fresh;  // a new identifier of one name every time, never the end
+  fresh.reserve(size_t{2} * protocol::kMaxAuxSearchReplies);
   for (int i = 0; i < 2 * protocol::kMaxAuxSearchReplies; ++i)
     fresh.push_back("280A1B2C" + std::to_string(10000000 + i));
   ASSERT_NO_FATAL_FAILURE(OpenWithReplies(fresh));

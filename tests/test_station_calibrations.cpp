@@ -200,7 +200,8 @@ TEST_F(StationCalibrationTest, EveryFailureAndCancelEndsTheSequence) {
   auto lost = [](const std::string& command) {
     return [command](StationCalibrationTest& t) { t.Line().InjectFault(command, sim::Fault::LostWrite()); };
   };
-  auto then = [](std::function<void(StationCalibrationTest&)> a, std::function<void(StationCalibrationTest&)> b) {
+  auto then = [](const std::function<void(StationCalibrationTest&)>& a,
+                 const std::function<void(StationCalibrationTest&)>& b) {
     return [a, b](StationCalibrationTest& t) {
       a(t);
       b(t);

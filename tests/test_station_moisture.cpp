@@ -42,7 +42,7 @@ TEST(StationReflectogram, Decoding) {
       {"00 0", 0u - 16u * 16u, true},  // a digit below 0 borrows, as the signed sum would
   };
   for (const auto& c : cases) {
-    const auto decoded = protocol::Station::DecodeReflectogram(c.text + std::string(4 * 1025, '0'));
+    const auto decoded = protocol::Station::DecodeReflectogram(c.text + std::string(size_t{4} * 1025, '0'));
     ASSERT_EQ(decoded.values.size(), 1026u);
     EXPECT_EQ(decoded.values[0], c.first) << c.text;
     EXPECT_EQ(decoded.markers, !c.faulty) << c.text;

@@ -39,11 +39,12 @@ std::vector<uint8_t> EncodeJpeg(int width, int height, bool grey) {
   jpeg_start_compress(&cinfo, TRUE);
   std::vector<uint8_t> row(static_cast<size_t>(width) * cinfo.input_components);
   while (cinfo.next_scanline < cinfo.image_height) {
-    for (int x = 0; x < width; ++x) {
+    const auto columns = static_cast<size_t>(width);
+    for (size_t x = 0; x < columns; ++x) {
       if (grey) {
         row[x] = 200;
       } else {
-        const bool left = x < width / 2;
+        const bool left = x < columns / 2;
         row[3 * x] = left ? 255 : 0;
         row[3 * x + 1] = 0;
         row[3 * x + 2] = left ? 0 : 255;
@@ -79,8 +80,8 @@ TEST(UiJpeg, DecodesToRgb) {
     ASSERT_EQ(picture.width, 32);
     ASSERT_EQ(picture.height, 16);
     ASSERT_EQ(picture.rgb.size(), 32u * 16u * 3u);
-    const size_t leftPixel = (8 * 32 + 4) * 3;    // row 8, column 4
-    const size_t rightPixel = (8 * 32 + 28) * 3;  // row 8, column 28
+    const size_t leftPixel = size_t{8 * 32 + 4} * 3;    // row 8, column 4
+    const size_t rightPixel = size_t{8 * 32 + 28} * 3;  // row 8, column 28
     for (int k = 0; k < 3; ++k) {
       EXPECT_NEAR(picture.rgb[leftPixel + k], c.left[k], 8) << "channel " << k;
       EXPECT_NEAR(picture.rgb[rightPixel + k], c.right[k], 8) << "channel " << k;

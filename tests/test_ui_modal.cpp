@@ -100,19 +100,15 @@ TEST_F(UiModal, HandlersMayDeleteTheFormTheyRunIn) {
   };
   const Case cases[] = {
       {"button with a modal result",
-       [](Dialog& d, std::function<void()> del) {
-         d.cancel->OnClick = [del](ui::Component*) { del(); };
-       },
+       [](Dialog& d, const std::function<void()>& del) { d.cancel->OnClick = [del](ui::Component*) { del(); }; },
        [](Dialog& d) { d.cancel->Click(); }},
       {"close handler",
-       [](Dialog& d, std::function<void()> del) {
+       [](Dialog& d, const std::function<void()>& del) {
          d.OnClose = [del](ui::Component*, ui::CloseAction&) { del(); };
        },
        [](Dialog& d) { d.UserClose(); }},
       {"plain button",
-       [](Dialog& d, std::function<void()> del) {
-         d.ok->OnClick = [del](ui::Component*) { del(); };
-       },
+       [](Dialog& d, const std::function<void()>& del) { d.ok->OnClick = [del](ui::Component*) { del(); }; },
        [](Dialog& d) { d.ok->Click(); }},
   };
   for (const Case& c : cases) {

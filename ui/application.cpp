@@ -31,9 +31,7 @@ bool Application::HelpCommand(int command, long data) {
   return true;
 }
 
-void Application::ShowException(const std::exception& e) {
-  CurrentBackend().ShowException(e.what());
-}
+void Application::ShowException(const std::exception& e) { CurrentBackend().ShowException(e.what()); }
 
 void Application::Reset() {
   title_.clear();

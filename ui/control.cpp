@@ -190,8 +190,8 @@ std::vector<Place> Places(const std::string& pattern) {
   std::vector<Place> places;
   for (size_t i = 0; i < pattern.size(); ++i) {
     char c = pattern[i];
-    const auto* code = std::find_if(std::begin(kPlaceCodes), std::end(kPlaceCodes),
-                                    [c](const PlaceCode& p) { return p.code == c; });
+    const auto* code =
+        std::find_if(std::begin(kPlaceCodes), std::end(kPlaceCodes), [c](const PlaceCode& p) { return p.code == c; });
     if (code != std::end(kPlaceCodes)) {
       places.push_back({code->kind, 0});
       continue;
@@ -270,9 +270,7 @@ void MaskEdit::SetEditMask(std::string mask) {
   if (!Text().empty()) Control::SetCaption(Fit(Text()));
 }
 
-void MaskEdit::SetCaption(std::string text) {
-  Control::SetCaption(mask_.empty() ? std::move(text) : Fit(text));
-}
+void MaskEdit::SetCaption(std::string text) { Control::SetCaption(mask_.empty() ? std::move(text) : Fit(text)); }
 
 void MaskEdit::UserType(const std::string& text) {
   // Fitted before the length limit cuts it, so refused characters do not use up the limit.

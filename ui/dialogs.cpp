@@ -42,12 +42,9 @@ int MessageDlg(const std::string& text, DialogType type, DialogButtons buttons) 
   return CurrentBackend().MessageBox(request);
 }
 
-void ShowMessage(const std::string& text) {
-  MessageDlg(text, DialogType::Custom, DialogButtons::Ok);
-}
+void ShowMessage(const std::string& text) { MessageDlg(text, DialogType::Custom, DialogButtons::Ok); }
 
-FileDialog::FileDialog(Component* owner, std::string name, FileDialogKind kind)
-    : Component(owner, std::move(name)) {
+FileDialog::FileDialog(Component* owner, std::string name, FileDialogKind kind) : Component(owner, std::move(name)) {
   request_.kind = kind;
 }
 

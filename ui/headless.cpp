@@ -26,8 +26,7 @@ const char* TypeName(DialogType type) {
 std::string Describe(const ModalRequest& request) {
   switch (request.kind) {
     case ModalRequest::Kind::Message:
-      return std::string(TypeName(request.message->type)) + " message box \"" +
-             request.message->text + "\"";
+      return std::string(TypeName(request.message->type)) + " message box \"" + request.message->text + "\"";
     case ModalRequest::Kind::File:
       return request.file->kind == FileDialogKind::Open ? "open dialog" : "save dialog";
     case ModalRequest::Kind::Form:
@@ -37,19 +36,15 @@ std::string Describe(const ModalRequest& request) {
 }
 
 // The answer a failed request gets: cancelled.
-int FailedResult(const ModalRequest& request) {
-  return request.kind == ModalRequest::Kind::File ? 0 : mrCancel;
-}
+int FailedResult(const ModalRequest& request) { return request.kind == ModalRequest::Kind::File ? 0 : mrCancel; }
 
 }  // namespace
 
-void ScriptedResponder::AnswerMessage(std::string text, int answer,
-                                      std::optional<DialogType> type) {
+void ScriptedResponder::AnswerMessage(std::string text, int answer, std::optional<DialogType> type) {
   script_.push_back([this, text = std::move(text), answer, type](ModalRequest& r) {
-    const std::string expected = (type ? std::string(TypeName(*type)) + " " : std::string()) +
-                                 "message box \"" + text + "\"";
-    if (r.kind != ModalRequest::Kind::Message || r.message->text != text ||
-        (type && r.message->type != *type)) {
+    const std::string expected =
+        (type ? std::string(TypeName(*type)) + " " : std::string()) + "message box \"" + text + "\"";
+    if (r.kind != ModalRequest::Kind::Message || r.message->text != text || (type && r.message->type != *type)) {
       Fail("expected the " + expected + ", got the " + Describe(r));
       return FailedResult(r);
     }
@@ -60,8 +55,8 @@ void ScriptedResponder::AnswerMessage(std::string text, int answer,
 void ScriptedResponder::AnswerFile(FileDialogKind kind, std::optional<std::string> path) {
   script_.push_back([this, kind, path = std::move(path)](ModalRequest& r) {
     if (r.kind != ModalRequest::Kind::File || r.file->kind != kind) {
-      Fail(std::string("expected a ") + (kind == FileDialogKind::Open ? "open" : "save") +
-           " dialog, got the " + Describe(r));
+      Fail(std::string("expected a ") + (kind == FileDialogKind::Open ? "open" : "save") + " dialog, got the " +
+           Describe(r));
       return FailedResult(r);
     }
     if (!path) return 0;
@@ -71,20 +66,17 @@ void ScriptedResponder::AnswerFile(FileDialogKind kind, std::optional<std::strin
 }
 
 void ScriptedResponder::AnswerForm(std::string formName, std::function<void(Form&)> drive) {
-  script_.push_back(
-      [this, formName = std::move(formName), drive = std::move(drive)](ModalRequest& r) -> int {
-        if (r.kind != ModalRequest::Kind::Form || r.form->Name() != formName) {
-          Fail("expected the modal form " + formName + ", got the " + Describe(r));
-          return FailedResult(r);
-        }
-        if (drive) drive(*r.form);
-        return mrNone;  // Handle reads the form's own result
-      });
+  script_.push_back([this, formName = std::move(formName), drive = std::move(drive)](ModalRequest& r) -> int {
+    if (r.kind != ModalRequest::Kind::Form || r.form->Name() != formName) {
+      Fail("expected the modal form " + formName + ", got the " + Describe(r));
+      return FailedResult(r);
+    }
+    if (drive) drive(*r.form);
+    return mrNone;  // Handle reads the form's own result
+  });
 }
 
-void ScriptedResponder::Answer(std::function<int(ModalRequest&)> handler) {
-  script_.push_back(std::move(handler));
-}
+void ScriptedResponder::Answer(std::function<int(ModalRequest&)> handler) { script_.push_back(std::move(handler)); }
 
 int ScriptedResponder::Handle(ModalRequest& request) {
   if (request.kind == ModalRequest::Kind::Message) {
@@ -148,8 +140,6 @@ void HeadlessBackend::RunModal(Form& form) {
   responder_.Handle(r);
 }
 
-void HeadlessBackend::ShowHelp(const std::string& title, const std::string& /*text*/) {
-  helpShown_.push_back(title);
-}
+void HeadlessBackend::ShowHelp(const std::string& title, const std::string& /*text*/) { helpShown_.push_back(title); }
 
 }  // namespace ui

@@ -36,8 +36,7 @@ constexpr unsigned long kMaxPixels = 16UL * 1024 * 1024;
 
 // Each step that may fail sets its own jump target, in a frame that holds nothing with a
 // destructor; on failure the decompressor is released and the message kept in `err`.
-bool StartDecompress(jpeg_decompress_struct& cinfo, ErrorManager& err, const uint8_t* data,
-                     size_t size) {
+bool StartDecompress(jpeg_decompress_struct& cinfo, ErrorManager& err, const uint8_t* data, size_t size) {
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
@@ -81,8 +80,8 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Picture* out, std::string* err
   err.pub.output_message = OutputMessage;
   if (!StartDecompress(cinfo, err, data, size)) return fail(err.message);
 
-  const unsigned long pixels = static_cast<unsigned long>(cinfo.output_width) *
-                               static_cast<unsigned long>(cinfo.output_height);
+  const unsigned long pixels =
+      static_cast<unsigned long>(cinfo.output_width) * static_cast<unsigned long>(cinfo.output_height);
   if (cinfo.output_components != 3 || pixels == 0 || pixels > kMaxPixels) {
     const bool layout = cinfo.output_components != 3;
     jpeg_destroy_decompress(&cinfo);
