@@ -180,8 +180,9 @@ struct Binding {
   std::string handler;
 };
 
+// Each control reaches its handler; then the form's creation and closing reach theirs.
 template <typename W>
-void ExpectBindings(W& window, const std::vector<Binding>& bindings) {
+void ExpectBindings(W& window, const std::vector<Binding>& bindings, const std::string& form) {
   for (const Binding& b : bindings) {
     ui::Component* c = window.FindComponent(b.control);
     ASSERT_NE(c, nullptr) << b.control;
@@ -189,6 +190,10 @@ void ExpectBindings(W& window, const std::vector<Binding>& bindings) {
     Act(c);
     EXPECT_EQ(window.calls, Calls{b.handler + ":" + b.control}) << "acting on " << b.control;
   }
+  window.calls.clear();
+  window.Created();
+  window.UserClose();
+  EXPECT_EQ(window.calls, (Calls{"FormCreate:" + form, "FormClose:" + form}));
 }
 
 bool Overlap(const ui::Rect& a, const ui::Rect& b) {
@@ -373,12 +378,7 @@ TEST(FormsMainLayout, EveryControlAndItemReachesItsHandler) {
     bindings.push_back({"Databanknr" + Digit(bank) + "2", "DataBankSaveClick"});
   }
   for (int n = 1; n <= 16; ++n) bindings.push_back({"COM" + Digit(n) + "1", "ChooseCOM"});
-  ExpectBindings(w, bindings);
-
-  w.calls.clear();
-  w.Created();
-  w.UserClose();
-  EXPECT_EQ(w.calls, (Calls{"FormCreate:Module1", "FormClose:Module1"}));
+  ExpectBindings(w, bindings, "Module1");
 }
 
 TEST(FormsMainLayout, LogoIsEmbeddedAndDecoded) {
@@ -442,29 +442,27 @@ TEST(FormsStationLayout, StartsAllShownAndEnabledAndBindsEveryHandler) {
 
   w.Show();
   w.AUXselect->Items().Add("t0A1B2C");
-  ExpectBindings(w, {{"DeviceSelect", "DeviceSelectChange"},
-                     {"ChannelSelect", "ChannelSelectChange"},
-                     {"CableCalib", "CableCalibClick"},
-                     {"ProbeCalib", "ProbeCalibClick"},
-                     {"MeasMoi", "MeasMoiClick"},
-                     {"MeasCond", "MeasCondClick"},
-                     {"MeasAllTemp", "MeasTempAllClick"},
-                     {"NonStProbCalibClick", "NonStProbCalibClickClick"},
-                     {"AUXselect", "AUXselectChange"},
-                     {"AUXstart", "AUXstartClick"},
-                     {"MeasTemp", "MeasTempClick"},
-                     {"MeasMPot", "MeasMPotClick"},
-                     {"ReadConfig", "ReadConfigClick"},
-                     {"SaveConfig", "SaveConfigClick"},
-                     {"DataLogger", "DataLoggerClick"},
-                     {"Back", "BackClick"},
-                     {"Exitprogram1", "Exitprogram1Click"},
-                     {"About1", "Help1Click"},
-                     {"Help2", "Help2Click"}});
-  w.calls.clear();
-  w.Created();
-  w.UserClose();
-  EXPECT_EQ(w.calls, (Calls{"FormCreate:Module2", "FormClose:Module2"}));
+  ExpectBindings(w,
+                 {{"DeviceSelect", "DeviceSelectChange"},
+                  {"ChannelSelect", "ChannelSelectChange"},
+                  {"CableCalib", "CableCalibClick"},
+                  {"ProbeCalib", "ProbeCalibClick"},
+                  {"MeasMoi", "MeasMoiClick"},
+                  {"MeasCond", "MeasCondClick"},
+                  {"MeasAllTemp", "MeasTempAllClick"},
+                  {"NonStProbCalibClick", "NonStProbCalibClickClick"},
+                  {"AUXselect", "AUXselectChange"},
+                  {"AUXstart", "AUXstartClick"},
+                  {"MeasTemp", "MeasTempClick"},
+                  {"MeasMPot", "MeasMPotClick"},
+                  {"ReadConfig", "ReadConfigClick"},
+                  {"SaveConfig", "SaveConfigClick"},
+                  {"DataLogger", "DataLoggerClick"},
+                  {"Back", "BackClick"},
+                  {"Exitprogram1", "Exitprogram1Click"},
+                  {"About1", "Help1Click"},
+                  {"Help2", "Help2Click"}},
+                 "Module2");
 }
 
 // --- Data logger window ------------------------------------------------------------------------
@@ -531,6 +529,8 @@ TEST(FormsLoggerLayout, EveryControlReachesItsHandler) {
   EXPECT_TRUE(w.calls.empty());
   w.Show();
   w.Stop->SetEnabled(true);
+  w.DeviceSelect->UserDropDown();
+  EXPECT_EQ(w.calls, Calls{"DeviceSelectDropDown:DeviceSelect"});
   std::vector<Binding> bindings = {{"DeviceSelect", "DeviceSelectChange"},
                                    {"Start", "StartClick"},
                                    {"Stop", "StopClick"},
@@ -544,13 +544,7 @@ TEST(FormsLoggerLayout, EveryControlReachesItsHandler) {
       bindings.push_back({"AUXselect" + Digit(n) + Digit(slot), "AUXselectChange"});
     }
   }
-  ExpectBindings(w, bindings);
-
-  w.calls.clear();
-  w.DeviceSelect->UserDropDown();
-  w.Created();
-  w.UserClose();
-  EXPECT_EQ(w.calls, (Calls{"DeviceSelectDropDown:DeviceSelect", "FormCreate:Module3", "FormClose:Module3"}));
+  ExpectBindings(w, bindings, "Module3");
 }
 
 // --- Modem window ------------------------------------------------------------------------------
@@ -592,18 +586,16 @@ TEST(FormsModemLayout, StartsWithBlankGprsParametersAndBindsEveryHandler) {
   for (ui::Edit* e : {w.GPRSEdit0, w.GPRSEdit1, w.GPRSEdit2}) EXPECT_EQ(e->Text(), " ");
   EXPECT_TRUE(w.calls.empty());
   w.Show();
-  ExpectBindings(w, {{"SetButton", "SetButtonClick"},
-                     {"S4Button", "S4ButtonClick"},
-                     {"S0Button", "S0ButtonClick"},
-                     {"S2Button", "S2ButtonClick"},
-                     {"S1Button", "S1ButtonClick"},
-                     {"Exitprogram1", "Exitprogram1Click"},
-                     {"About1", "About1Click"},
-                     {"Help2", "Help2Click"}});
-  w.calls.clear();
-  w.Created();
-  w.UserClose();
-  EXPECT_EQ(w.calls, (Calls{"FormCreate:Module4", "FormClose:Module4"}));
+  ExpectBindings(w,
+                 {{"SetButton", "SetButtonClick"},
+                  {"S4Button", "S4ButtonClick"},
+                  {"S0Button", "S0ButtonClick"},
+                  {"S2Button", "S2ButtonClick"},
+                  {"S1Button", "S1ButtonClick"},
+                  {"Exitprogram1", "Exitprogram1Click"},
+                  {"About1", "About1Click"},
+                  {"Help2", "Help2Click"}},
+                 "Module4");
 }
 
 // --- Small windows -----------------------------------------------------------------------------

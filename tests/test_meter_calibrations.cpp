@@ -105,49 +105,51 @@ TEST_F(MeterCalibrationTest, LengthCalibrationFromButtonAndMenu) {
   EXPECT_TRUE(Commands().empty());
 }
 
-TEST_F(MeterCalibrationTest, StandardCalibrationOfAFieldProbeSendsNoPayload) {
-  Ready(2);
-  Prompt(kAir, OK);
-  Prompt(kWater, OK);
-  Apply(OK);
-  Main().ProbeCalib->Click();
-  EXPECT_EQ(NewLines(),
-            (Lines{"Starting probe full calibration", "Cable length: 0.10 m", "Probe full calibration completed"}));
-  ASSERT_EQ(Commands(), (Lines{"CL", "VL", "CA", "VA", "CW", "VW", "CC"}));
-  for (const char* command : {"CL", "VL", "CA", "VA", "CW", "VW", "CC"}) EXPECT_EQ(Raw(command), Frame(command, '2'));
-  EXPECT_EQ(Waits(), "1980 20 r204 2500 20 r204 5000 20 r204 20 r204");
-  ExpectCursorBack();
-}
-
-TEST_F(MeterCalibrationTest, StandardCalibrationOfALaboratoryProbeSendsTheWaterTemperature) {
+TEST_F(MeterCalibrationTest, SequencesSendTheirFramesPayloadAndWaits) {
+  struct Case {
+    std::string name;
+    int channel;
+    std::string low, high, water;  // the user's eps, the water temperature typed
+    Lines prompts;                 // answered OK, then "Apply"
+    std::function<void(TModule1&)> click;
+    Lines commands;
+    std::string payload;  // of 1W
+  };
+  auto button = [](TModule1& w) { w.ProbeCalib->Click(); };
+  auto menu = [](TModule1& w) { w.Fullprobecalibration1->Click(); };
+  auto user = [](TModule1& w) { w.NonStProbCalibClick->Click(); };
+  const Lines airAndWater = {kAir, kWater}, calibrator = {kCalibrator};
+  const Lines epsMedia = {"Insert the probe rods into the medium with eps_low = 1",
+                          "Insert the probe rods into the medium with eps_high = 80"};
+  const Lines standard = {"CL", "VL", "CA", "VA", "CW", "VW", "CC"};
+  const Lines laboratory = {"CL", "VL", "CA", "VA", "1W", "CW", "VW", "CC"};
+  const Lines userEps = {"CL", "VL", "1W", "CA", "VA", "CW", "VW", "CC"};
+  const std::vector<Case> cases = {
+      {"field probe, no payload", 2, "", "", "", airAndWater, button, standard, ""},
+      {"laboratory probe, the water temperature", 1, "", "", "21.5", calibrator, menu, laboratory, "50000000000B8200"},
+      {"user eps, their roots before the first medium", 7, "1", "80", "", epsMedia, user, userEps, "5003E822F0000000"},
+  };
   FindMeter();
-  Meter()->SetProbeTypeMask(0x01);
-  PickChannel(1);
-  ASSERT_EQ(Main().ProbeGroup->ItemIndex(), 1);
-  Prompt(kCalibrator, OK);
-  WaterTemperature("21.5");
-  Apply(OK);
-  Main().Fullprobecalibration1->Click();
-  EXPECT_EQ(NewLines(),
-            (Lines{"Starting probe full calibration", "Cable length: 0.10 m", "Probe full calibration completed"}));
-  ASSERT_EQ(Commands(), (Lines{"CL", "VL", "CA", "VA", "1W", "CW", "VW", "CC"}));
-  EXPECT_EQ(Raw("1W"), Payload("50000000000B8200"));
-  ExpectCursorBack();
-}
-
-TEST_F(MeterCalibrationTest, NonStandardCalibrationSendsTheEpsRootsBeforeTheFirstMedium) {
-  Ready(7);
-  Eps("1", "80");
-  Prompt("Insert the probe rods into the medium with eps_low = 1", OK);
-  Prompt("Insert the probe rods into the medium with eps_high = 80", OK);
-  Apply(OK);
-  Main().NonStProbCalibClick->Click();
-  EXPECT_EQ(NewLines(),
-            (Lines{"Starting probe full calibration", "Cable length: 0.10 m", "Probe full calibration completed"}));
-  ASSERT_EQ(Commands(), (Lines{"CL", "VL", "1W", "CA", "VA", "CW", "VW", "CC"}));
-  EXPECT_EQ(Raw("1W"), Payload("5003E822F0000000"));
-  EXPECT_EQ(Raw("CA"), Frame("CA", '7'));
-  ExpectCursorBack();
+  Meter()->SetProbeTypeMask(0x01);  // a laboratory probe on channel 1
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PickChannel(c.channel);
+    ASSERT_EQ(Main().ProbeGroup->ItemIndex(), c.channel == 1);
+    if (!c.low.empty()) Eps(c.low, c.high);
+    Mark();
+    for (const auto& prompt : c.prompts) Prompt(prompt, OK);
+    if (!c.water.empty()) WaterTemperature(c.water);
+    Apply(OK);
+    c.click(Main());
+    EXPECT_EQ(NewLines(),
+              (Lines{"Starting probe full calibration", "Cable length: 0.10 m", "Probe full calibration completed"}));
+    ASSERT_EQ(Commands(), c.commands);
+    for (const auto& command : c.commands) {
+      EXPECT_EQ(Raw(command), command == "1W" ? Payload(c.payload) : Frame(command, char('0' + c.channel))) << command;
+    }
+    EXPECT_EQ(Waits(), "1980 20 r204 2500 20 r204 5000 20 r204 20 r204");
+    ExpectCursorBack();
+  }
 }
 
 TEST_F(MeterCalibrationTest, EveryFailureAndCancelEndsTheSequence) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,7 @@ class MeterInfoTest : public MeterTest {
   }
 };
 
-TEST_F(MeterInfoTest, EachItemSendsItsTextCommandAndLogsTheReplyAsSent) {
+TEST_F(MeterInfoTest, EachItemSendsItsTextCommandWaitsAndLogsTheReply) {
   FindMeter();
   struct Case {
     ui::MenuItem* item;
@@ -64,12 +65,19 @@ TEST_F(MeterInfoTest, EachItemSendsItsTextCommandAndLogsTheReplyAsSent) {
        [this] { Memory().SetStoredPointsReply("0007 01"); },
        {"Stored data points:", "Data bank nr 1: 0007", "Data bank nr 2: 01", "Data bank nr 3: "}},
   };
+  // 100 ms, then the read of the item's reply length.
+  const std::map<ui::MenuItem*, std::string> waits = {{Main().Time1, "100 r208"},
+                                                      {Main().Date1, "100 r210"},
+                                                      {Main().Contrast1, "100 r203"},
+                                                      {Main().Supplyvoltage1, "100 r205"},
+                                                      {Main().Storeddatapoints1, "100 r214"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lines.back());
     c.setUp();
     Mark();
     c.item->Click();
     EXPECT_EQ(NewLines(), c.lines);
+    EXPECT_EQ(Waits(), waits.at(c.item));
     const auto frames = Line().Frames();
     ASSERT_EQ(frames.size(), 1u);
     // No preamble and no address: exactly the four characters.
@@ -223,20 +231,6 @@ TEST_F(MeterInfoTest, BankTransferFailures) {
   const int before = Main().Memo1->Lines().Count();
   ReadBank(3)->Click();
   EXPECT_EQ(Since(Main().Memo1->Lines(), before), (Lines{kSendFailureLine, "Data bank nr 3 is empty"}));
-}
-
-TEST_F(MeterInfoTest, EachItemWaits100MsThenReadsItsReplyLength) {
-  FindMeter();
-  const std::pair<ui::MenuItem*, const char*> items[] = {{Main().Time1, "100 r208"},
-                                                         {Main().Date1, "100 r210"},
-                                                         {Main().Contrast1, "100 r203"},
-                                                         {Main().Supplyvoltage1, "100 r205"},
-                                                         {Main().Storeddatapoints1, "100 r214"}};
-  for (const auto& [item, waits] : items) {
-    Mark();
-    item->Click();
-    EXPECT_EQ(Waits(), waits) << item->Name();
-  }
 }
 
 TEST_F(MeterInfoTest, BankSavedToAFileWithTxtAlwaysAppended) {

@@ -262,21 +262,6 @@ TEST_F(SearchTest, UnwritableLineIsReported) {
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
 }
 
-TEST_F(SearchTest, StationReplyOpensTheStationWindowWithoutModems) {
-  OpenAndSearch({"T0001A01", "G0001A02"});  // 16 bytes: a station, then a modem
-  ASSERT_NE(StationWindow, nullptr);
-  EXPECT_FALSE(Main().Visible());
-  EXPECT_TRUE(StationWindow->Visible());
-  EXPECT_EQ(StationWindow->DeviceSelect->Items().Items(), (Lines{"T0001A01"}));
-  EXPECT_EQ(StationWindow->DeviceSelect->Text(), "T0001A01");
-  EXPECT_EQ(Tail(Main().Memo1->Lines(), 3), (Lines{"Found devices:", "T0001A01", "G0001A02"}));
-  // The station window starts with a copy of the main log, then logs its AUX search.
-  Lines expected = MainLog();
-  expected.push_back("Probes found in AUX connector");
-  EXPECT_EQ(StationWindow->Memo1->Lines().Items(), expected);
-  EXPECT_TRUE(Main().DeviceFound());
-}
-
 TEST_F(SearchTest, FullReplyOf256BytesGives32Identifiers) {
   const auto ids = Ids('T', 32);
   std::string raw;

@@ -64,92 +64,66 @@ class StationCalibrationTest : public StationTest {
     Window().eps_low->UserType(low);
     Window().eps_high->UserType(high);
   }
-  // The payload of the only 1W sent since the mark, and where it stood among the commands.
-  std::string PayloadOf1W() {
-    for (const auto& f : SentFrames()) {
-      if (f.command == "1W") return std::string(f.bytes.begin() + 3, f.bytes.end());
-    }
-    return {};
-  }
 };
 
-TEST_F(StationCalibrationTest, StandardFieldProbeInAirAndWater) {
-  ASSERT_NO_FATAL_FAILURE(Open("2"));
-  TModule2& w = Window();
-  Confirm(ui::mrYes);
-  Prompt(kAir, OK);
-  Prompt(kWater, OK);
-  Apply(OK);
-  w.ProbeCalib->Click();
-  EXPECT_EQ(Logged(),
-            (Lines{"Starting probe full calibration", "Cable length: 1.75 m", "Probe full calibration completed"}));
-  const auto frames = SentFrames(7);
-  Lines commands;
-  for (const auto& f : frames) commands.push_back(f.command);
-  ASSERT_EQ(commands, (Lines{"CL", "VL", "CA", "VA", "CW", "VW", "CC"}));
-  for (const auto& f : frames)
-    EXPECT_EQ(f.raw, WithPreamble({0x1F, uint8_t(f.command[0]), uint8_t(f.command[1]), '2'}));
-  EXPECT_EQ(Waits(), "1980 20 r204 2500 20 r204 5500 20 r204 20 r204");
-  EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
-}
-
-TEST_F(StationCalibrationTest, LaboratoryProbeTakesTheWaterFromTheAuxProbeOrTheDialog) {
+TEST_F(StationCalibrationTest, SequencesSendTheirFramesPayloadAndWaits) {
   struct Case {
     const char* name;
-    std::string aux;  // the AUXselect text, typed or picked
-    std::function<void(StationCalibrationTest&)> script;
-    std::string payload;
+    std::string channel, aux;      // the AUXselect text typed, if any
+    std::string low, high, water;  // the user's eps, the water temperature typed
+    Lines prompts;                 // answered OK, then the eps prompts and "Apply"
+    Lines commands;
+    std::string payload;  // of 1W
+    std::string length;   // as logged
   };
+  const Lines standard = {"CL", "VL", "CA", "VA", "CW", "VW", "CC"};
+  const Lines laboratory = {"CL", "VL", "CA", "VA", "1W", "CW", "VW", "CC"};
+  const Lines userEps = {"CL", "VL", "1W", "CA", "VA", "CW", "VW", "CC"};
+  const std::string auxWater =
+      "Insert the selected JX/qr probe and the t0A1B2C\ninto dionized water for at least 2 minutes";
+  const Lines airAndWater = {kAir, kWater}, calibrator = {kCalibrator}, none;
+  const Lines calibratorAndAux = {kCalibrator, auxWater};
   const std::vector<Case> cases = {
-      {"AUX temperature probe", "t0A1B2C",
-       [](StationCalibrationTest& t) {
-         t.Prompt("Insert the selected JX/qr probe and the t0A1B2C\ninto dionized water for at least 2 minutes", OK);
-       },
-       kTemp},
-      {"no probe chosen", "no probe", [](StationCalibrationTest& t) { t.WaterTemperature("20.0"); },
-       "50000000000B7300"},
-      {"no probe found", "No probes", [](StationCalibrationTest& t) { t.WaterTemperature("00.1"); },
-       "50000000000AAC00"},
+      {"field probe in air and water", "2", "", "", "", "", airAndWater, standard, "", "1.75"},
+      {"laboratory probe, AUX temperature probe", "6", "t0A1B2C", "", "", "", calibratorAndAux, laboratory, kTemp,
+       "1.75"},
+      {"laboratory probe, no probe chosen", "6", "no probe", "", "", "20.0", calibrator, laboratory, "50000000000B7300",
+       "1.75"},
+      {"laboratory probe, no probe found", "6", "No probes", "", "", "00.1", calibrator, laboratory, "50000000000AAC00",
+       "1.75"},
+      {"eps 1 and 81", "5", "", "1", "81", "", none, userEps, "5003E82328000000", "2.50"},
+      {"eps 10 and 10", "5", "", "10", "10", "", none, userEps, "500C5A0C5A000000", "2.50"},
+      {"eps 1 and 4290.25", "5", "", "1", "4290.25", "", none, userEps, "5003E8FFDC000000", "2.50"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ASSERT_NO_FATAL_FAILURE(Open("6"));
+    ASSERT_NO_FATAL_FAILURE(Open(c.channel));
     TModule2& w = Window();
-    w.AUXselect->UserType(c.aux);
+    if (!c.aux.empty()) w.AUXselect->UserType(c.aux);
+    if (!c.low.empty()) Eps(c.low, c.high);
     Mark();
     Confirm(ui::mrYes);
-    Prompt(kCalibrator, OK);
-    c.script(*this);
+    for (const auto& prompt : c.prompts) Prompt(prompt, OK);
+    if (!c.water.empty()) WaterTemperature(c.water);
+    if (!c.low.empty()) {
+      Prompt("Insert the probe rods into the medium with eps_low = " + c.low, OK);
+      Prompt("Insert the probe rods into the medium with eps_high = " + c.high, OK);
+    }
     Apply(OK);
-    w.ProbeCalib->Click();
-    EXPECT_EQ(Sent(8), (Lines{"CL", "VL", "CA", "VA", "1W", "CW", "VW", "CC"}));
-    EXPECT_EQ(PayloadOf1W(), c.payload);
-    EXPECT_EQ(SentFrames()[4].raw[23], 0x1F);
-    EXPECT_EQ(Logged().back(), "Probe full calibration completed");
+    (c.low.empty() ? w.ProbeCalib : w.NonStProbCalibClick)->Click();
+    EXPECT_EQ(Logged(), (Lines{"Starting probe full calibration", "Cable length: " + c.length + " m",
+                               "Probe full calibration completed"}));
+    const auto frames = SentFrames(c.commands.size());
+    Lines commands;
+    for (const auto& f : frames) commands.push_back(f.command);
+    ASSERT_EQ(commands, c.commands);
+    for (const auto& f : frames) {
+      const std::string rest = f.command == "1W" ? c.payload : c.channel;
+      EXPECT_EQ(f.raw, WithPreamble(Bytes(0x1F, f.command + rest))) << f.command;
+    }
+    EXPECT_EQ(Waits(), "1980 20 r204 2500 20 r204 5500 20 r204 20 r204");
+    EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
     w.Back->Click();
-  }
-}
-
-TEST_F(StationCalibrationTest, UserEpsSendsTheirRootsAfterTheLength) {
-  struct Case {
-    std::string low, high, payload;
-  };
-  const std::vector<Case> cases = {
-      {"1", "81", "5003E82328000000"}, {"10", "10", "500C5A0C5A000000"}, {"1", "4290.25", "5003E8FFDC000000"}};
-  ASSERT_NO_FATAL_FAILURE(Open("5"));
-  TModule2& w = Window();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.low + " " + c.high);
-    Eps(c.low, c.high);
-    Mark();
-    Confirm(ui::mrYes);
-    Prompt("Insert the probe rods into the medium with eps_low = " + c.low, OK);
-    Prompt("Insert the probe rods into the medium with eps_high = " + c.high, OK);
-    Apply(OK);
-    w.NonStProbCalibClick->Click();
-    EXPECT_EQ(Sent(8), (Lines{"CL", "VL", "1W", "CA", "VA", "CW", "VW", "CC"}));
-    EXPECT_EQ(PayloadOf1W(), c.payload);
-    EXPECT_EQ(Logged().back(), "Probe full calibration completed");
   }
 }
 

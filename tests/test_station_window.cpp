@@ -44,7 +44,8 @@ TEST_F(StationWindowTest, OpensWithTheStationsOfTheSearchAfterReadingProbeTypesA
   EXPECT_FALSE(Main().Visible());
   EXPECT_EQ(w.DeviceSelect->Items().Items(), Lines{"T000011F"});
   EXPECT_EQ(w.DeviceSelect->Text(), "T000011F");
-  // Search, then the probe types, then the AUX search of the default station's three probes.
+  // Search (16 bytes: a station, then a modem), then the probe types, then the AUX search of the
+  // default station's three probes.
   const auto frames = SentFrames(7);
   Lines commands;
   for (const auto& f : frames) commands.push_back(f.command);
@@ -54,7 +55,12 @@ TEST_F(StationWindowTest, OpensWithTheStationsOfTheSearchAfterReadingProbeTypesA
   // The search's 100 ms, RH's 20 ms, then 100 ms before and after each 1S.
   EXPECT_EQ(Waits(), "100 r456 20 r204 100 100 r216 100 100 r216 100 100 r216 100 100 r216");
   EXPECT_EQ(ButtonsOf(w).lab, 0xF0);
-  EXPECT_EQ(Tail(w.Memo1->Lines(), 1), Lines{"Probes found in AUX connector"});
+  EXPECT_TRUE(Main().DeviceFound());
+  EXPECT_EQ(Tail(Main().Memo1->Lines(), 3), (Lines{"Found devices:", "T000011F", "G0001A10"}));
+  // A copy of the main log, then the AUX search's line.
+  Lines log = MainLog();
+  log.push_back("Probes found in AUX connector");
+  EXPECT_EQ(w.Memo1->Lines().Items(), log);
   EXPECT_EQ(w.AUXselect->Items().Items(), (Lines{"t0A1B1F", "p3C4D1F", "no probe"}));
 }
 
@@ -179,6 +185,7 @@ TEST_F(StationWindowTest, ConductivityTemperatureAndLengthFailures) {
       {"RT without channel", "CH number", "", none, w.MeasAllTemp, {temp, kSendFailure}},
       {"length of two characters", "2", "VL", sim::Fault::Custom("12"), w.CableCalib, {length, "Cable length: 12 m"}},
       {"length refused", "2", "VL", sim::Fault::Custom("E123"), w.CableCalib, {length, notFound}},
+      {"length refused with ER", "2", "VL", sim::Fault::Er(), w.CableCalib, {length, notFound}},  // read unchecked
       {"no length", "2", "VL", sim::Fault::Silent(), w.CableCalib, {length}},
       {"VL not written", "2", "VL", lost, w.CableCalib, lengthSendFailure},
       // "CH number": the three lines at once, nothing sent.
