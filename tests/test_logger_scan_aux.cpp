@@ -119,7 +119,9 @@ TEST_F(LoggerScanTest, TheAuxSearchOffersTemperatureAndPressureProbesOnly) {
        2},
       // P for ever after: a bus that lists a probe again has lost its place.
       {"a probe reported again ends the search as a bus error",
-       [this] { Station()->SetAuxSearchReplies(Lines{"553C4D01000000A1", "280A1B010000009F", "553C4D01000000A1"}); },
+       [this] {
+         Station()->SetAuxSearchReplies(Lines{"553C4D01000000A1", "280A1B010000009F", "553C4D01000000A1"});
+       },
        {{"p3C4D01", "553C4D01000000A1"}, {"t0A1B01", "280A1B010000009F"}},
        {"Error\nwhile connecting through AUX"},
        3},

@@ -97,10 +97,18 @@ TEST(SimStation, CalibrationResultsNeedTheirStepOnTheSameChannel) {
     std::string command, channel, expected;
   };
   const std::vector<Step> steps = {
-      {"VA", "2", "E002"}, {"CL", "2", "<none>"}, {"VL", "2", "1.75"}, {"CA", "2", "<none>"},
-      {"VA", "2", "1.00"}, {"VA", "3", "E002"},   {"CC", "2", "E004"}, {"CW", "2", "<none>"},
-      {"VW", "2", "80.2"}, {"CC", "2", "OK00"},   {"CC", "2", "E004"},  // applied: a new calibration starts from the
-                                                                        // first medium
+      {"VA", "2", "E002"},
+      {"CL", "2", "<none>"},
+      {"VL", "2", "1.75"},
+      {"CA", "2", "<none>"},
+      {"VA", "2", "1.00"},
+      {"VA", "3", "E002"},
+      {"CC", "2", "E004"},
+      {"CW", "2", "<none>"},
+      {"VW", "2", "80.2"},
+      {"CC", "2", "OK00"},
+      {"CC", "2", "E004"},  // applied: a new calibration starts from the
+                            // first medium
       {"VL", "9", "E001"},
   };
   for (const Step& st : steps) EXPECT_EQ(Reply(s, st.command, st.channel), st.expected) << st.command << st.channel;

@@ -122,7 +122,7 @@ TEST_F(StationMoistureTest, Failures) {
     sim::Fault fault;
     Lines logged;
     bool newChart;
-    const char* waits;  // a read whose command was lost has no wait; RG unsent, neither has it
+    const char* waits;   // a read whose command was lost has no wait; RG unsent, neither has it
     size_t markers = 2;  // on the chart shown afterwards
   };
   const std::string start = "Starting moisture measurement", got = "Receiving measurement results";
@@ -140,25 +140,29 @@ TEST_F(StationMoistureTest, Failures) {
        {"Starting moisture measurement", "Receiving measurement results", kErLine,
         "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph",
         "Moisture measurement complete"},
-       true, all},
+       true,
+       all},
       {"reflectogram refused",
        "RG",
        sim::Fault::Er(),
        {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
         "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph", kErLine},
-       false, all},
+       false,
+       all},
       {"reflectogram missing",
        "RG",
        sim::Fault::Silent(),
        {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
         "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph"},
-       false, all},
+       false,
+       all},
       {"reflectogram short",
        "RG",
        sim::Fault::Short(4000),
        {"Starting moisture measurement", "Receiving measurement results", "Measured moisture: 22.301%",
         "Measured dielectric constant: 14.00", "Preparing the graph", "Compiling graph"},
-       false, all},
+       false,
+       all},
       {"RM not written", "RM", lost, {start, got, kSendFailure, constant, graph, compiling, done}, true, oneRead},
       {"RG not written", "RG", lost, {start, got, moisture, constant, graph, compiling, kSendFailure}, false, noRg},
       // A failed RN write is flagged: the markers are left out, and RG's failure goes unlogged.
@@ -168,7 +172,8 @@ TEST_F(StationMoistureTest, Failures) {
        "RN",
        sim::Fault::Vanish(3),
        {start, got, moisture, "Measured dielectric constant: 14.", graph, compiling, kSendFailure},
-       false, noRg},
+       false,
+       noRg},
   };
   TModule2& w = Window();
   for (const auto& c : cases) {

@@ -166,10 +166,11 @@ TEST_F(StationWindowTest, ConductivityTemperatureAndLengthFailures) {
       "Error while attempting to perform probe length calibration - Probe not found or damaged - Try again";
   const std::string cond = "Starting conductivity measurement", got = "Receiving measurement results";
   const std::string condDone = "Conductivity measurement complete";
-  const std::string temp = "Starting probe temperature measurement", tempDone = "Probe temperature measurement complete";
+  const std::string temp = "Starting probe temperature measurement",
+                    tempDone = "Probe temperature measurement complete";
   const std::string length = "Starting cable length calibration";
-  const Lines lengthSendFailure = {length, "Error while attempting to perform probe length calibration",
-                                   kSendFailure, kCheckChannel};
+  const Lines lengthSendFailure = {length, "Error while attempting to perform probe length calibration", kSendFailure,
+                                   kCheckChannel};
   const Lines noConductivity = {cond, got, kSendFailure, kCheckChannel, condDone};
   const auto lost = sim::Fault::LostWrite(), none = sim::Fault::Silent();
   const std::vector<Case> cases = {

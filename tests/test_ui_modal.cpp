@@ -164,31 +164,25 @@ TEST_F(UiModal, MessageBoxesNeedTheScriptedAnswer) {
     const char* caption;
     const char* failure;  // part of the reported failure, or null
   };
-  auto warn = [] {
-    return ui::MessageDlg("Check", ui::DialogType::Warning, ui::DialogButtons::Ok);
-  };
+  auto warn = [] { return ui::MessageDlg("Check", ui::DialogType::Warning, ui::DialogButtons::Ok); };
   const Case cases[] = {
-      {"answered", [&] { Responder().AnswerMessage("Check", ui::mrOk, ui::DialogType::Warning); },
-       warn, ui::mrOk, "Warning", nullptr},
+      {"answered", [&] { Responder().AnswerMessage("Check", ui::mrOk, ui::DialogType::Warning); }, warn, ui::mrOk,
+       "Warning", nullptr},
       {"confirmation", [&] { Responder().AnswerMessage("Apply?", ui::mrCancel); },
-       [] {
-         return ui::MessageDlg("Apply?", ui::DialogType::Confirmation, ui::DialogButtons::OkCancel);
-       },
-       ui::mrCancel, "Confirmation", nullptr},
-      {"plain box has the title",
-       [&] { Responder().AnswerMessage("Done", ui::mrOk, ui::DialogType::Custom); },
+       [] { return ui::MessageDlg("Apply?", ui::DialogType::Confirmation, ui::DialogButtons::OkCancel); }, ui::mrCancel,
+       "Confirmation", nullptr},
+      {"plain box has the title", [&] { Responder().AnswerMessage("Done", ui::mrOk, ui::DialogType::Custom); },
        [] {
          ui::ShowMessage("Done");
          return ui::mrOk;
        },
        ui::mrOk, "QV", nullptr},
       {"unanswered", [] {}, warn, ui::mrCancel, "Warning", "\"Check\""},
-      {"other text", [&] { Responder().AnswerMessage("Other", ui::mrOk); }, warn, ui::mrCancel,
-       "Warning", "\"Other\""},
-      {"other type", [&] { Responder().AnswerMessage("Check", ui::mrOk, ui::DialogType::Error); },
-       warn, ui::mrCancel, "Warning", "error message box"},
-      {"a form was expected", [&] { Responder().AnswerForm("Dialog1", nullptr); }, warn,
-       ui::mrCancel, "Warning", "Dialog1"},
+      {"other text", [&] { Responder().AnswerMessage("Other", ui::mrOk); }, warn, ui::mrCancel, "Warning", "\"Other\""},
+      {"other type", [&] { Responder().AnswerMessage("Check", ui::mrOk, ui::DialogType::Error); }, warn, ui::mrCancel,
+       "Warning", "error message box"},
+      {"a form was expected", [&] { Responder().AnswerForm("Dialog1", nullptr); }, warn, ui::mrCancel, "Warning",
+       "Dialog1"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -229,8 +223,7 @@ TEST_F(UiModal, FileDialogTakesTheChosenName) {
   const Case cases[] = {
       {"chosen", ui::FileDialogKind::Save, "/tmp/a.csv", "txt", true, "/tmp/a.csv", 0},
       {"extension added", ui::FileDialogKind::Save, "/tmp/a", "txt", true, "/tmp/a.txt", 0},
-      {"dot in a folder only", ui::FileDialogKind::Save, "/tmp/x.d/a", ".txt", true,
-       "/tmp/x.d/a.txt", 0},
+      {"dot in a folder only", ui::FileDialogKind::Save, "/tmp/x.d/a", ".txt", true, "/tmp/x.d/a.txt", 0},
       {"no default extension", ui::FileDialogKind::Save, "/tmp/a", "", true, "/tmp/a", 0},
       {"cancelled", ui::FileDialogKind::Save, std::nullopt, "txt", false, "start", 0},
       {"open dialog expected", ui::FileDialogKind::Open, "/tmp/a", "", false, "start", 1},
@@ -289,8 +282,7 @@ TEST_F(UiModal, HelpCommandReportsEveryFailureAsFrameworkException) {
   EXPECT_EQ(file, "RIZOD.HLP");
   EXPECT_EQ(command, ui::HELP_FINDER);
 
-  ui::App().SetHelpViewer(
-      [](const std::string&, int, long) { throw std::runtime_error("not found"); });
+  ui::App().SetHelpViewer([](const std::string&, int, long) { throw std::runtime_error("not found"); });
   try {
     ui::App().HelpCommand(ui::HELP_FINDER, 0);
     ADD_FAILURE() << "no exception";
@@ -305,9 +297,8 @@ TEST_F(UiModal, HourGlassPutsTheCursorBack) {
     ui::HourGlass inner;
   }
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
-  EXPECT_EQ(Backend().CursorChanges(),
-            (std::vector<ui::Cursor>{ui::Cursor::HourGlass, ui::Cursor::HourGlass,
-                                     ui::Cursor::HourGlass, ui::Cursor::Default}));
+  EXPECT_EQ(Backend().CursorChanges(), (std::vector<ui::Cursor>{ui::Cursor::HourGlass, ui::Cursor::HourGlass,
+                                                                ui::Cursor::HourGlass, ui::Cursor::Default}));
 }
 
 }  // namespace
