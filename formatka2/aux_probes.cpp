@@ -37,14 +37,12 @@ void TModule2::SearchAuxProbes() {
       Log(kSendFailureLine);
       break;
     case Ending::EndOfList:
-      if (AuxProbeMap.empty()) {
-        Log("No probes found in AUX connector");
-        AUXselect->SetText("No probes");
-      } else {
+      if (!AuxProbeMap.empty()) {
         Log("Probes found in AUX connector");
         AUXselect->SetText("no probe");
+        break;
       }
-      break;
+      [[fallthrough]];  // an empty list says what a missing probe says
     case Ending::NoProbe:
       Log("No probes found in AUX connector");
       AUXselect->SetText("No probes");

@@ -18,6 +18,8 @@ bool ConfirmProbeTypesSaved() {
                         ui::DialogType::Confirmation, ui::DialogButtons::YesNo) == ui::mrYes;
 }
 
+constexpr const char* kVerifyProbeTypesLine = "Verify and save the \"Type of probe in a channel\" configuration";
+
 }  // namespace
 
 FullCalibrationSteps TModule2::CalibrationSteps() {
@@ -78,28 +80,16 @@ bool TModule2::FieldProbeOnSelectedChannel() const {
 
 void TModule2::ProbeCalibClick(ui::Component*) {
   ui::HourGlass hourGlass;
-  if (!ConfirmProbeTypesSaved()) {
-    Log("Verify and save the \"Type of probe in a channel\" configuration");
-    return;
-  }
-  if (!SelectedChannel()) {
-    Log(kCheckChannelLine);
-    return;
-  }
+  if (!ConfirmProbeTypesSaved()) return Log(kVerifyProbeTypesLine);
+  if (!SelectedChannel()) return Log(kCheckChannelLine);
   RunFullCalibration(FieldProbeOnSelectedChannel(), true);
 }
 
 void TModule2::NonStProbCalibClickClick(ui::Component*) {
   ui::HourGlass hourGlass;
-  if (!ConfirmProbeTypesSaved()) {
-    Log("Verify and save the \"Type of probe in a channel\" configuration");
-    return;
-  }
+  if (!ConfirmProbeTypesSaved()) return Log(kVerifyProbeTypesLine);
   if (!CheckEpsValues(eps_low->Text(), eps_high->Text())) return;
-  if (!SelectedChannel()) {
-    Log(kCheckChannelLine);
-    return;
-  }
+  if (!SelectedChannel()) return Log(kCheckChannelLine);
   try {
     RunFullCalibration(FieldProbeOnSelectedChannel(), false);
   } catch (const std::exception&) {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <sstream>
 #include <vector>
 
 #include "formatka3/log_line.h"
@@ -41,27 +42,12 @@ bool NumberFits(double value) {
   return Fits(text, kTextLimit) && Number(text);
 }
 
-// Splits the text into lines at LF, dropping a CR before it.
-class Lines {
- public:
-  explicit Lines(const std::string& text) : text_(text) {}
-  bool Next(std::string& line) {
-    if (pos_ > text_.size()) return false;
-    size_t end = text_.find('\n', pos_);
-    if (end == std::string::npos) {
-      if (pos_ == text_.size()) return false;  // nothing after the last line end
-      end = text_.size();
-    }
-    line = text_.substr(pos_, end - pos_);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    pos_ = end + 1;
-    return true;
-  }
-
- private:
-  const std::string& text_;
-  size_t pos_ = 0;
-};
+// The next line up to LF, without a CR before it; false when nothing follows the last line end.
+bool NextLine(std::istream& in, std::string& line) {
+  if (!std::getline(in, line)) return false;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
 
 // A line of `count` fields, each up to its ';', each as the writer would take it. What follows
 // the last ';' is ignored.
@@ -122,22 +108,22 @@ std::optional<std::string> FirstUnwritable(const StationMap& stations) {
 
 std::optional<StationMap> Read(const std::string& text) {
   StationMap read;
-  Lines lines(text);
+  std::istringstream lines(text);
   std::string line;
   const std::vector<size_t> channelLimits = {kFlagLimit, kFlagLimit, kFlagLimit, kFlagLimit,
                                              kTextLimit, kTextLimit, kTextLimit, kTextLimit};
   const std::vector<size_t> calibrationLimits = {kFlagLimit, kTextLimit, kTextLimit, kTextLimit};
   while (true) {
-    if (!lines.Next(line) || line.size() > kMarkerLimit) return std::nullopt;
+    if (!NextLine(lines, line) || line.size() > kMarkerLimit) return std::nullopt;
     if (line.find("device") == std::string::npos) {
       if (line.find("fin") != std::string::npos) return read;
       return std::nullopt;
     }
     auto config = std::make_unique<DeviceConfig>();
     std::string key;
-    if (!lines.Next(key) || !KeyFits(key)) return std::nullopt;
+    if (!NextLine(lines, key) || !KeyFits(key)) return std::nullopt;
     for (int i = 0; i < 8; ++i) {
-      if (!lines.Next(line)) return std::nullopt;
+      if (!NextLine(lines, line)) return std::nullopt;
       const auto f = Fields(line, channelLimits);
       if (!f) return std::nullopt;
       config->SetEpsi(i, IsSet((*f)[0]));
@@ -150,7 +136,7 @@ std::optional<StationMap> Read(const std::string& text) {
       config->SetAux2Id(i, (*f)[7]);
     }
     for (int k = 0; k < 2; ++k) {
-      if (!lines.Next(line)) return std::nullopt;
+      if (!NextLine(lines, line)) return std::nullopt;
       const auto f = Fields(line, calibrationLimits);
       if (!f) return std::nullopt;
       const auto a0 = Number((*f)[1]), a1 = Number((*f)[2]), a2 = Number((*f)[3]);
@@ -160,7 +146,7 @@ std::optional<StationMap> Read(const std::string& text) {
       config->SetA1(k, *a1);
       config->SetA2(k, *a2);
     }
-    if (!lines.Next(line)) return std::nullopt;
+    if (!NextLine(lines, line)) return std::nullopt;
     const auto f = Fields(line, {kTextLimit});
     const auto period = f ? Number((*f)[0]) : std::nullopt;
     if (!period) return std::nullopt;

@@ -45,7 +45,7 @@ class DeviceConfig {
   std::string GetAuxName(int i, int slot) const { return slot == 1 ? Aux1Name[i] : Aux2Name[i]; }
   std::string GetAuxId(int i, int slot) const { return slot == 1 ? Aux1Id[i] : Aux2Id[i]; }
 
-  bool operator==(const DeviceConfig& other) const;
+  bool operator==(const DeviceConfig&) const = default;
 
  private:
   bool Sigma[8] = {};
