@@ -37,6 +37,10 @@ class TModule1 : public forms::TModule1Layout {
 
   // Meter measurements: each read fetches one last value from the meter, keeps it and logs it,
   // or logs why not.
+  protocol::Result<std::string> ReadSalinity() { return ReadMeterValue(protocol::MeterValue::Salinity); }
+  protocol::Result<std::string> ReadProbeTemperature() {
+    return ReadMeterValue(protocol::MeterValue::ProbeTemperature);
+  }
   protocol::Result<std::string> ReadMoisture() { return ReadMeterValue(protocol::MeterValue::Moisture); }
   protocol::Result<std::string> ReadDielectricConstant() {
     return ReadMeterValue(protocol::MeterValue::DielectricConstant);

@@ -84,12 +84,12 @@ void TModule1::Performcompletemeasurement1Click(ui::Component*) {
 
 void TModule1::LastMeasuredSalinity1Click(ui::Component*) {
   ui::HourGlass hourGlass;
-  ReadMeterValue(protocol::MeterValue::Salinity);
+  ReadSalinity();
 }
 
 void TModule1::Lastmeasuredprobetemperature1Click(ui::Component*) {
   ui::HourGlass hourGlass;
-  ReadMeterValue(protocol::MeterValue::ProbeTemperature);
+  ReadProbeTemperature();
 }
 
 void TModule1::Lastmeasuredmoisture1Click(ui::Component*) {
