@@ -37,10 +37,14 @@ class TModule1 : public forms::TModule1Layout {
 
   // Meter measurements: each read fetches one last value from the meter, keeps it and logs it,
   // or logs why not.
-  protocol::Result<std::string> ReadSalinity();
-  protocol::Result<std::string> ReadProbeTemperature();
-  protocol::Result<std::string> ReadMoisture();
-  protocol::Result<std::string> ReadDielectricConstant();
+  protocol::Result<std::string> ReadSalinity() { return ReadMeterValue(protocol::MeterValue::Salinity); }
+  protocol::Result<std::string> ReadProbeTemperature() {
+    return ReadMeterValue(protocol::MeterValue::ProbeTemperature);
+  }
+  protocol::Result<std::string> ReadMoisture() { return ReadMeterValue(protocol::MeterValue::Moisture); }
+  protocol::Result<std::string> ReadDielectricConstant() {
+    return ReadMeterValue(protocol::MeterValue::DielectricConstant);
+  }
 
   // Probe type of the selected channel: the meter's mask, shown in and saved from ProbeGroup.
   std::optional<link::ProbeTypeMask> ReadProbeConfig();
@@ -100,16 +104,13 @@ class TModule1 : public forms::TModule1Layout {
   std::optional<int> MeterChannel();
   // The line a failed meter exchange leaves in the log; none for a reply the caller judges.
   void LogMeterFailure(protocol::Failure failure);
-  // Reads a value on the channel, keeps it and logs `label`, its first `shown` characters and
-  // `unit`; or logs why none came.
-  protocol::Result<std::string> ReadMeterValue(protocol::MeterValue value, size_t shown,
-                                               std::optional<std::string>& kept, const std::string& label,
-                                               const std::string& unit);
-  // A measurement with one read: the meter measures on the channel, then `read`, between the start
-  // and completion lines.
+  // Reads a value on the channel, keeps it in its Last member and logs it; or logs why none came.
+  protocol::Result<std::string> ReadMeterValue(protocol::MeterValue value);
+  // A measurement with one read: the meter measures on the channel, then `value` is read, between
+  // the start and completion lines.
   void MeasureAndRead(const char* startLine,
                       protocol::Result<protocol::Done> (protocol::Meter::*measure)(std::optional<int>),
-                      protocol::Result<std::string> (TModule1::*read)(), const char* completeLine);
+                      protocol::MeterValue value, const char* completeLine);
   // What the shared full calibration sequence takes from this window.
   FullCalibrationSteps CalibrationSteps();
   // The probe type ProbeGroup showed before the user's last click, put back when the meter could
@@ -118,6 +119,7 @@ class TModule1 : public forms::TModule1Layout {
 
   // Device information and memory banks.
   void ShowMeterInfo(protocol::MeterInfo item, const std::string& label, bool needsDevice);
+  // Bank 1 to 3 of the meter's memory into the log or a file.
   void TransferDataBank(int bank, bool toLog);
   // True when a moisture text and a reflectogram to go with it are kept; else logs why not.
   bool CheckMoistureKept();

@@ -52,6 +52,8 @@ void TModule1::Storeddatapoints1Click(ui::Component*) {
 }
 
 void TModule1::TransferDataBank(int bank, bool toLog) {
+  ui::HourGlass hourglass;
+  if (!CheckDeviceFound()) return;
   const auto stored = meter.ReadStoredPoints();
   if (!stored) LogMeterFailure(stored.failure());
   const int32_t count = stored ? stored->Count(bank) : 0;
@@ -79,14 +81,6 @@ void TModule1::TransferDataBank(int bank, bool toLog) {
   if (!contents->complete) Log(kReceiveFailureLine);
 }
 
-void TModule1::DataBankReadClick(ui::Component* Sender) {
-  ui::HourGlass hourglass;
-  if (!CheckDeviceFound()) return;
-  TransferDataBank(Sender->Tag(), true);
-}
+void TModule1::DataBankReadClick(ui::Component* Sender) { TransferDataBank(Sender->Tag(), true); }
 
-void TModule1::DataBankSaveClick(ui::Component* Sender) {
-  ui::HourGlass hourglass;
-  if (!CheckDeviceFound()) return;
-  TransferDataBank(Sender->Tag(), false);
-}
+void TModule1::DataBankSaveClick(ui::Component* Sender) { TransferDataBank(Sender->Tag(), false); }

@@ -4,61 +4,58 @@
 #include "main/main.h"
 #include "ui/application.h"
 
-protocol::Result<std::string> TModule1::ReadMeterValue(protocol::MeterValue value, size_t shown,
-                                                       std::optional<std::string>& kept, const std::string& label,
-                                                       const std::string& unit) {
+namespace {
+
+// How each value read is logged, in the order of protocol::MeterValue.
+const struct {
+  bool announced;  // "Receiving measurement results" comes first
+  size_t shown;    // characters of the value logged
+  std::optional<std::string> TModule1::*kept;
+  const char* label;
+  const char* unit;
+} kValueReads[] = {
+    {true, 5, &TModule1::LastSalinity, "Measured salinity: ", " S/m"},
+    {true, 5, &TModule1::LastProbeTemperature, "Measured probe temperature: ", " Celsius grades"},
+    {true, 6, &TModule1::LastMoisture, "Measured moisture: ", "%"},
+    {false, 5, &TModule1::LastDielectricConstant, "Measured dielectric constant: ", ""},
+};
+
+}  // namespace
+
+protocol::Result<std::string> TModule1::ReadMeterValue(protocol::MeterValue value) {
+  const auto& how = kValueReads[static_cast<size_t>(value)];
+  if (how.announced) Log("Receiving measurement results");
   auto read = meter.ReadValue(value, MeterChannel());
   if (!read) {
     LogMeterFailure(read.failure());
     return read;
   }
-  kept = *read;
-  Log(label + link::ShownInLog(read->substr(0, shown)) + unit);
+  this->*how.kept = *read;
+  Log(how.label + link::ShownInLog(read->substr(0, how.shown)) + how.unit);
   return read;
-}
-
-protocol::Result<std::string> TModule1::ReadSalinity() {
-  Log("Receiving measurement results");
-  return ReadMeterValue(protocol::MeterValue::Salinity, 5, LastSalinity, "Measured salinity: ", " S/m");
-}
-
-protocol::Result<std::string> TModule1::ReadProbeTemperature() {
-  Log("Receiving measurement results");
-  return ReadMeterValue(protocol::MeterValue::ProbeTemperature, 5, LastProbeTemperature,
-                        "Measured probe temperature: ", " Celsius grades");
-}
-
-protocol::Result<std::string> TModule1::ReadMoisture() {
-  Log("Receiving measurement results");
-  return ReadMeterValue(protocol::MeterValue::Moisture, 6, LastMoisture, "Measured moisture: ", "%");
-}
-
-protocol::Result<std::string> TModule1::ReadDielectricConstant() {
-  return ReadMeterValue(protocol::MeterValue::DielectricConstant, 5, LastDielectricConstant,
-                        "Measured dielectric constant: ", "");
 }
 
 void TModule1::MeasureAndRead(const char* startLine,
                               protocol::Result<protocol::Done> (protocol::Meter::*measure)(std::optional<int>),
-                              protocol::Result<std::string> (TModule1::*read)(), const char* completeLine) {
+                              protocol::MeterValue value, const char* completeLine) {
   ui::HourGlass hourGlass;
   Log(startLine);
   if (const auto measured = (meter.*measure)(MeterChannel()); !measured) {
     LogMeterFailure(measured.failure());
     return;
   }
-  (this->*read)();
+  ReadMeterValue(value);
   Log(completeLine);  // also after a failed read
 }
 
 void TModule1::MeasSalClick(ui::Component*) {
-  MeasureAndRead("Starting salinity measurement", &protocol::Meter::MeasureSalinity, &TModule1::ReadSalinity,
+  MeasureAndRead("Starting salinity measurement", &protocol::Meter::MeasureSalinity, protocol::MeterValue::Salinity,
                  "Salinity measurement complete");
 }
 
 void TModule1::MeasTempClick(ui::Component*) {
   MeasureAndRead("Starting probe temperature measurement", &protocol::Meter::MeasureProbeTemperature,
-                 &TModule1::ReadProbeTemperature, "Probe temperature measurement complete");
+                 protocol::MeterValue::ProbeTemperature, "Probe temperature measurement complete");
 }
 
 void TModule1::MeasMoiClick(ui::Component*) {

@@ -37,6 +37,14 @@ T ReadLocked(std::mutex& mu, const T& field) {
   return field;
 }
 
+// A byte as two upper-case hexadecimal digits, as the instruments send masks and addresses.
+std::string Hex2(uint8_t value);
+// The byte two upper-case hexadecimal digits make; nothing when either is not one.
+std::optional<uint8_t> ParseHex2(char high, char low);
+// SP: the probe-type mask of the frame's two digits; a mask the instrument cannot read leaves the
+// stored one alone.
+void TakeProbeTypeMask(const ReceivedFrame& frame, uint8_t& mask);
+
 // The address an identifier answers to: 0xFE for a handheld meter ('H'), else characters 7 and 8
 // read as two upper-case hexadecimal digits; nothing for an identifier without an address.
 std::optional<uint8_t> AddressOf(const std::string& deviceId);

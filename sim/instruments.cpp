@@ -70,17 +70,30 @@ std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::str
     case Fault::Kind::Vanish:
       if (reply) reply->resize(std::min(fault.keep, reply->size()));
       break;
-    case Fault::Kind::Er: {
-      std::string er = "ER";
-      if (reply && reply->size() > er.size()) er.append(reply->size() - er.size(), ' ');
-      reply = er;
+    case Fault::Kind::Er:
+      reply = PaddedEr(reply ? reply->size() : 0);
       break;
-    }
     case Fault::Kind::Custom:
       reply = fault.bytes;
       break;
   }
   return reply;
+}
+
+std::string PaddedEr(size_t length) { return "ER" + std::string(std::max<size_t>(length, 2) - 2, ' '); }
+
+void SetFault(FaultMap& faults, const std::string& command, Fault f) {
+  if (f.kind == Fault::Kind::None || f.times == 0) {
+    faults.erase(command);
+  } else {
+    faults[command] = std::move(f);
+  }
+}
+
+Fault UseFault(FaultMap& faults, FaultMap::iterator f) {
+  Fault fault = f->second;
+  if (f->second.times > 0 && --f->second.times == 0) faults.erase(f);
+  return fault;
 }
 
 struct Instruments::Impl {
@@ -104,8 +117,8 @@ struct Instruments::Impl {
   std::optional<std::string> searchRaw;
   std::map<std::string, Handler> handlers;
   std::map<uint8_t, std::shared_ptr<Device>> devices;
-  std::map<std::string, Fault> faults;
-  std::map<std::string, Fault> lostWrites;
+  FaultMap faults;
+  FaultMap lostWrites;
   bool hooked = false;  // the process's serial fault hook is ours
   bool pacing = false;
   std::chrono::microseconds replyDelay{0};
@@ -206,7 +219,7 @@ bool Instruments::Impl::LoseWrite(const uint8_t* data, size_t length) {
     --f->second.keep;
     return false;
   }
-  if (f->second.times > 0 && --f->second.times == 0) lostWrites.erase(f);
+  UseFault(lostWrites, f);
   return true;
 }
 
@@ -247,10 +260,7 @@ void Instruments::Impl::Run() {
       return;
     }
     std::vector<ReceivedFrame> received = parser.Feed(buf.data(), static_cast<size_t>(n), now);
-    {
-      std::lock_guard lock(mu);
-      dropped = parser.DroppedBytes();
-    }
+    SetLocked(mu, dropped, parser.DroppedBytes());
     for (ReceivedFrame& frame : received) {
       if (master < 0) break;  // the line vanished under the frames still to come
       Answer(frame);
@@ -298,10 +308,7 @@ void Instruments::Impl::Answer(const ReceivedFrame& frame) {
       }
     }
     auto f = FindByKey(faults, frame.command);
-    if (f != faults.end()) {
-      fault = f->second;
-      if (f->second.times > 0 && --f->second.times == 0) faults.erase(f);
-    }
+    if (f != faults.end()) fault = UseFault(faults, f);
     paced = pacing;
     auto d = commandDelays.find(frame.command);
     delay = d != commandDelays.end() ? d->second : replyDelay;
@@ -435,12 +442,7 @@ void Instruments::PlugIn() {
   s.StopReader();
   s.CloseLine();
   s.OpenLine();
-  std::vector<fs::path> links;
-  {
-    std::lock_guard lock(s.mu);
-    links = s.links;
-  }
-  for (const fs::path& link : links) {
+  for (const fs::path& link : ReadLocked(s.mu, s.links)) {
     fs::remove(link);
     fs::create_symlink(s.slavePath, link);
   }
@@ -485,8 +487,7 @@ std::shared_ptr<Device> Instruments::DeviceAt(uint8_t address) const {
 }
 
 void Instruments::SetSearchReplyRaw(std::optional<std::string> raw) {
-  std::lock_guard lock(impl_->mu);
-  impl_->searchRaw = std::move(raw);
+  SetLocked(impl_->mu, impl_->searchRaw, std::move(raw));
 }
 
 void Instruments::SetHandler(const std::string& command, Handler h) {
@@ -501,12 +502,7 @@ void Instruments::SetHandler(const std::string& command, Handler h) {
 void Instruments::InjectFault(const std::string& command, Fault f) {
   std::lock_guard lock(impl_->mu);
   const bool lost = f.kind == Fault::Kind::LostWrite;
-  auto& faults = lost ? impl_->lostWrites : impl_->faults;
-  if (f.kind == Fault::Kind::None || f.times == 0) {
-    faults.erase(command);
-  } else {
-    faults[command] = std::move(f);
-  }
+  SetFault(lost ? impl_->lostWrites : impl_->faults, command, std::move(f));
   if (lost && !impl_->hooked) {
     impl_->hooked = true;
     platform::SetSerialFaultHook([impl = impl_.get()](platform::SerialStep step, const uint8_t* data, size_t length) {
@@ -521,25 +517,16 @@ void Instruments::ClearFaults() {
   impl_->lostWrites.clear();
 }
 
-void Instruments::SetPacing(bool lineRate) {
-  std::lock_guard lock(impl_->mu);
-  impl_->pacing = lineRate;
-}
+void Instruments::SetPacing(bool lineRate) { SetLocked(impl_->mu, impl_->pacing, lineRate); }
 
-void Instruments::SetReplyDelay(std::chrono::microseconds d) {
-  std::lock_guard lock(impl_->mu);
-  impl_->replyDelay = d;
-}
+void Instruments::SetReplyDelay(std::chrono::microseconds d) { SetLocked(impl_->mu, impl_->replyDelay, d); }
 
 void Instruments::SetReplyDelay(const std::string& command, std::chrono::microseconds d) {
   std::lock_guard lock(impl_->mu);
   impl_->commandDelays[command] = d;
 }
 
-std::vector<ReceivedFrame> Instruments::Frames() const {
-  std::lock_guard lock(impl_->mu);
-  return impl_->frames;
-}
+std::vector<ReceivedFrame> Instruments::Frames() const { return ReadLocked(impl_->mu, impl_->frames); }
 
 void Instruments::ClearFrames() {
   std::lock_guard lock(impl_->mu);
@@ -551,18 +538,10 @@ bool Instruments::WaitForFrames(size_t n, std::chrono::milliseconds timeout) con
   return impl_->framesChanged.wait_for(lock, timeout, [&] { return impl_->frames.size() >= n; });
 }
 
-size_t Instruments::DroppedBytes() const {
-  std::lock_guard lock(impl_->mu);
-  return impl_->dropped;
-}
+size_t Instruments::DroppedBytes() const { return ReadLocked(impl_->mu, impl_->dropped); }
 
 void Instruments::Send(const std::string& bytes) {
-  bool paced;
-  {
-    std::lock_guard lock(impl_->mu);
-    paced = impl_->pacing;
-  }
-  impl_->Transmit(bytes, 0, {}, paced, false);
+  impl_->Transmit(bytes, 0, {}, ReadLocked(impl_->mu, impl_->pacing), false);
 }
 
 bool Instruments::WaitUntilSettled(std::chrono::milliseconds timeout) const {
@@ -584,8 +563,7 @@ bool Instruments::WaitUntilSettled(std::chrono::milliseconds timeout) const {
 }
 
 Instruments::Clock::time_point Instruments::LastReplyByteAt() const {
-  std::lock_guard lock(impl_->mu);
-  return impl_->lastReplyAt;
+  return ReadLocked(impl_->mu, impl_->lastReplyAt);
 }
 
 }  // namespace sim

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -65,6 +66,15 @@ struct Fault {
 // The reply shaped by a fault of kind Silent, Short, Er, Custom or Vanish (others leave it as it
 // is).
 std::optional<std::string> ApplyFault(const Fault& fault, std::optional<std::string> reply);
+// "ER" padded with blanks to `length`, as an instrument refuses a reply that long.
+std::string PaddedEr(size_t length);
+
+// Faults by command key.
+using FaultMap = std::map<std::string, Fault>;
+// Holds `f` for the key; a fault of kind None, or for no replies, removes the key's.
+void SetFault(FaultMap& faults, const std::string& command, Fault f);
+// The fault at `f` for one use: counted down, and removed once used up.
+Fault UseFault(FaultMap& faults, FaultMap::iterator f);
 
 class Instruments {
  public:

@@ -67,31 +67,17 @@ std::optional<std::string> MeterDevice::Answer(const ReceivedFrame& frame) {
   return AnswerFrame(frame);
 }
 
-void MeterDevice::Measure(char kind, int channel) {
-  switch (kind) {
-    case 'S':
-      salinityChannel_ = channel;
-      break;
-    case 'T':
-      temperatureChannel_ = channel;
-      break;
-    case 'M':
-      moistureChannel_ = channel;
-      break;
-  }
-}
-
 std::optional<std::string> MeterDevice::AnswerFrame(const ReceivedFrame& frame) {
   std::lock_guard lock(mu_);
   const std::string& c = frame.command;
   if (c == "MS" || c == "MT" || c == "MM") {
-    Measure(c[1], ChannelOf(frame));
+    channels_[c[1]] = ChannelOf(frame);
     return std::nullopt;
   }
-  if (c == "RS") return salinitySet_.value_or(PlausibleSalinity(salinityChannel_));
-  if (c == "RT") return temperatureSet_.value_or(PlausibleTemperature(temperatureChannel_));
-  if (c == "RM") return moistureSet_.value_or(PlausibleMoisture(moistureChannel_));
-  if (c == "RN") return dielectricSet_.value_or(PlausibleDielectric(moistureChannel_));
+  if (c == "RS") return salinitySet_.value_or(PlausibleSalinity(channels_.at('S')));
+  if (c == "RT") return temperatureSet_.value_or(PlausibleTemperature(channels_.at('T')));
+  if (c == "RM") return moistureSet_.value_or(PlausibleMoisture(channels_.at('M')));
+  if (c == "RN") return dielectricSet_.value_or(PlausibleDielectric(channels_.at('M')));
   if (c == "RG") {
     const Values v = CurrentReflectogram();
     std::string bytes;
@@ -102,35 +88,15 @@ std::optional<std::string> MeterDevice::AnswerFrame(const ReceivedFrame& frame) 
     }
     return bytes;
   }
-  // Calibrations: the action commands answer nothing, their results come with the V commands.
-  if (c == "CL" || c == "CA" || c == "CW") return std::nullopt;
-  if (c == "VL") return lengthResult_;
-  if (c == "VA") return airResult_;
-  if (c == "VW") return waterResult_;
-  if (c == "CC") return computeResult_;
+  // Calibrations: the action commands (CL, CA, CW) answer nothing, their results come with the V
+  // commands.
+  if (auto result = results_.find(c); result != results_.end()) return result->second;
   if (c == "1W") {
     if (frame.bytes.size() >= 19) payloads_.emplace_back(frame.bytes.begin() + 3, frame.bytes.begin() + 19);
     return std::nullopt;
   }
-  if (c == "RH") {
-    if (probeReply_) return *probeReply_;
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    return std::string{kDigits[probeMask_ >> 4], kDigits[probeMask_ & 0x0F], '0', '0'};
-  }
-  if (c == "SP") {
-    if (frame.bytes.size() >= 5) {
-      auto value = [](uint8_t d) -> int {
-        if (d >= '0' && d <= '9') return d - '0';
-        if (d >= 'A' && d <= 'F') return d - 'A' + 10;
-        return -1;
-      };
-      const int high = value(frame.bytes[3]);
-      const int low = value(frame.bytes[4]);
-      // A mask the meter cannot read leaves the stored one alone.
-      if (high >= 0 && low >= 0) probeMask_ = static_cast<uint8_t>(high * 16 + low);
-    }
-    return std::nullopt;
-  }
+  if (c == "RH") return probeReply_.value_or(Hex2(probeMask_) + "00");
+  if (c == "SP") TakeProbeTypeMask(frame, probeMask_);
   return std::nullopt;
 }
 
@@ -160,7 +126,7 @@ MeterDevice::Values MeterDevice::Reflectogram() const {
 
 MeterDevice::Values MeterDevice::CurrentReflectogram() const {
   Values v =
-      reflectogramSet_.value_or(PlausibleReflectogram(kRodsStart, TravelSamples(PlausibleEps(moistureChannel_))));
+      reflectogramSet_.value_or(PlausibleReflectogram(kRodsStart, TravelSamples(PlausibleEps(channels_.at('M')))));
   if (markersSet_) {
     v[1024] = (*markersSet_)[0];
     v[1025] = (*markersSet_)[1];
@@ -170,15 +136,7 @@ MeterDevice::Values MeterDevice::CurrentReflectogram() const {
 
 void MeterDevice::SetCalibrationResult(const std::string& command, std::string reply) {
   std::lock_guard lock(mu_);
-  if (command == "VL") {
-    lengthResult_ = std::move(reply);
-  } else if (command == "VA") {
-    airResult_ = std::move(reply);
-  } else if (command == "VW") {
-    waterResult_ = std::move(reply);
-  } else if (command == "CC") {
-    computeResult_ = std::move(reply);
-  }
+  if (auto result = results_.find(command); result != results_.end()) result->second = std::move(reply);
 }
 
 void MeterDevice::SetProbeTypeMask(uint8_t mask) { SetLocked(mu_, probeMask_, mask); }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -64,7 +65,6 @@ class MeterDevice : public Device {
 
  private:
   std::optional<std::string> AnswerFrame(const ReceivedFrame& frame);
-  void Measure(char kind, int channel);
   Values CurrentReflectogram() const;  // with mu_ held
 
   mutable std::mutex mu_;
@@ -74,11 +74,10 @@ class MeterDevice : public Device {
   std::optional<std::string> salinitySet_, temperatureSet_, moistureSet_, dielectricSet_;
   std::optional<Values> reflectogramSet_;
   std::optional<std::array<uint16_t, 2>> markersSet_;
-  int salinityChannel_ = 1, temperatureChannel_ = 1, moistureChannel_ = 1;
-  std::string lengthResult_ = "0.10";
-  std::string airResult_ = "OK  ";
-  std::string waterResult_ = "OK  ";
-  std::string computeResult_ = "OK  ";
+  // The channel of the last MS, MT and MM, by the command's second letter.
+  std::map<char, int> channels_{{'S', 1}, {'T', 1}, {'M', 1}};
+  // The replies of VL, VA, VW and CC.
+  std::map<std::string, std::string> results_{{"VL", "0.10"}, {"VA", "OK  "}, {"VW", "OK  "}, {"CC", "OK  "}};
   uint8_t probeMask_ = 0x00;
   std::optional<std::string> probeReply_;
   std::vector<std::string> payloads_;

@@ -15,25 +15,6 @@ std::string Format(const char* format, double value) {
   return text;
 }
 
-std::string Hex2(unsigned value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-  return text;
-}
-
-int HexValue(uint8_t c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-// "ER" padded to the reply's usual length, as the station refuses a reading.
-std::string Refusal(size_t length) {
-  std::string er = "ER";
-  if (length > er.size()) er.append(length - er.size(), ' ');
-  return er;
-}
-
 // Volumetric moisture in per cent from the dielectric constant (the usual cubic for mineral soils).
 double MoistureOf(double eps) {
   return 100.0 * (-5.3e-2 + 2.92e-2 * eps - 5.5e-4 * eps * eps + 4.3e-6 * eps * eps * eps);
@@ -64,10 +45,7 @@ std::optional<std::string> StationDevice::Answer(const ReceivedFrame& frame) {
   std::lock_guard lock(mu_);
   std::optional<std::string> reply = AnswerLocked(frame);
   auto f = faults_.find(frame.command);
-  if (f != faults_.end()) {
-    reply = ApplyFault(f->second, std::move(reply));
-    if (f->second.times > 0 && --f->second.times == 0) faults_.erase(f);
-  }
+  if (f != faults_.end()) reply = ApplyFault(UseFault(faults_, f), std::move(reply));
   return reply;
 }
 
@@ -85,18 +63,15 @@ std::optional<std::string> StationDevice::AnswerLocked(const ReceivedFrame& fram
     return std::nullopt;
   }
   const ChannelReadings& last = readings_[measured_ - 1];
-  if (c == "RS") return measureFailed_ ? Refusal(5) : last.conductivity;
-  if (c == "RT") return measureFailed_ ? Refusal(5) : last.temperature;
-  if (c == "RM") return measureFailed_ ? Refusal(6) : last.moisture;
-  if (c == "RN") return measureFailed_ ? Refusal(6) : last.dielectric;
-  if (c == "RG") return measureFailed_ ? Refusal(4 * kReflectogramValues) : EncodeReflectogram(measured_);
+  if (c == "RS") return measureFailed_ ? PaddedEr(5) : last.conductivity;
+  if (c == "RT") return measureFailed_ ? PaddedEr(5) : last.temperature;
+  if (c == "RM") return measureFailed_ ? PaddedEr(6) : last.moisture;
+  if (c == "RN") return measureFailed_ ? PaddedEr(6) : last.dielectric;
+  if (c == "RG") return measureFailed_ ? PaddedEr(4 * kReflectogramValues) : EncodeReflectogram(measured_);
 
   if (c == "RH") return Hex2(mask_) + "00";
   if (c == "SP") {
-    const std::string p = Payload(frame);
-    if (p.size() >= 2 && HexValue(p[0]) >= 0 && HexValue(p[1]) >= 0) {
-      mask_ = static_cast<uint8_t>(HexValue(p[0]) * 16 + HexValue(p[1]));
-    }
+    TakeProbeTypeMask(frame, mask_);
     return std::nullopt;
   }
 
@@ -132,7 +107,7 @@ std::optional<std::string> StationDevice::AnswerLocked(const ReceivedFrame& fram
     const bool temperature = c == "1R";
     const size_t length = temperature ? 5 : 6;
     const AuxProbe* probe = FindAux(auxSelected_);
-    if (!probe || probe->id.compare(0, 2, temperature ? "28" : "55") != 0) return Refusal(length);
+    if (!probe || probe->id.compare(0, 2, temperature ? "28" : "55") != 0) return PaddedEr(length);
     return probe->value;
   }
   return std::nullopt;
@@ -226,19 +201,14 @@ std::vector<AuxProbe> StationDevice::AuxProbes() const { return ReadLocked(mu_, 
 void StationDevice::SetAuxBusError(std::optional<size_t> afterProbes) { SetLocked(mu_, busErrorAfter_, afterProbes); }
 
 void StationDevice::SetAuxSearchReplies(std::optional<std::vector<std::string>> replies) {
-  std::lock_guard lock(mu_);
-  auxReplies_ = std::move(replies);
+  SetLocked(mu_, auxReplies_, std::move(replies));
 }
 
 std::vector<std::string> StationDevice::Payloads() const { return ReadLocked(mu_, payloads_); }
 
 void StationDevice::InjectFault(const std::string& command, Fault fault) {
   std::lock_guard lock(mu_);
-  if (fault.kind == Fault::Kind::None || fault.times == 0) {
-    faults_.erase(command);
-  } else {
-    faults_[command] = std::move(fault);
-  }
+  SetFault(faults_, command, std::move(fault));
 }
 
 void StationDevice::ClearFaults() {

@@ -101,7 +101,7 @@ class StationDevice : public Device {
   std::optional<size_t> busErrorAfter_;
   std::optional<std::vector<std::string>> auxReplies_;
   std::vector<std::string> payloads_;
-  std::map<std::string, Fault> faults_;
+  FaultMap faults_;
 
   // What the last commands left behind.
   int measured_ = 1;                         // channel of the last MS, MT or MM

@@ -24,10 +24,7 @@ void Usage(FILE* to) {
                "  --pace  send replies at the line rate of 57600 baud\n");
 }
 
-bool ValidId(const std::string& id) {
-  auto hex = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); };
-  return id.size() == 8 && hex(id[6]) && hex(id[7]);
-}
+bool ValidId(const std::string& id) { return id.size() == 8 && sim::ParseHex2(id[6], id[7]).has_value(); }
 
 }  // namespace
 
