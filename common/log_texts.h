@@ -5,3 +5,5 @@
 extern const char* const kSendFailureLine;
 // The line that points the user to the channel box after a failed channel exchange.
 extern const char* const kCheckChannelLine;
+// The line the meter and the station windows log when the instrument answers "ER".
+extern const char* const kRefusedLine;

@@ -91,8 +91,7 @@ std::optional<link::CommandFrame> TModule2::BuildStationCommand(char letter1, ch
 std::optional<int> TModule2::SelectedChannel() const { return link::ChannelNumber(ChannelSelect->Text()); }
 
 void TModule2::LogRefusal(protocol::Failure failure) {
-  if (failure == protocol::Failure::Refused)
-    Log("Unable to perform the measurement - Check the probe connection and try again");
+  if (failure == protocol::Failure::Refused) Log(kRefusedLine);
 }
 
 void TModule2::LogChannelFailure() {

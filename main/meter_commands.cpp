@@ -39,7 +39,7 @@ void TModule1::LogMeterFailure(protocol::Failure failure) {
       Log(kReceiveFailureLine);
       break;
     case protocol::Failure::Refused:
-      Log("Unable to perform the measurement - Check the probe connection and try again");
+      Log(kRefusedLine);
       break;
     default:
       break;
