@@ -57,12 +57,6 @@ void LogAppender::Flush() {
   }
 }
 
-size_t LogAppender::Held(const std::string& fileName) const {
-  const std::lock_guard<std::mutex> lock(mutex_);
-  const auto it = held_.find(fileName);
-  return it == held_.end() ? 0 : it->second.size();
-}
-
 std::map<std::string, uint64_t> LogAppender::Unwritten() const {
   const std::lock_guard<std::mutex> lock(mutex_);
   std::map<std::string, uint64_t> unwritten = dropped_;

@@ -3,6 +3,7 @@
 // next successful append. Safe to use from the logger thread and the windows at once.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -13,10 +14,11 @@
 class LogAppender {
  public:
   // Lines held per file at most; past it the oldest are dropped (a header they carry moves on to
-  // the next line held, so it is never lost while its data lines are written).
+  // the next line held, so it is never lost while its data lines are written). The line being
+  // appended is always held until written: a limit below 1 is 1.
   static constexpr size_t kHeldLimit = 10000;
 
-  explicit LogAppender(size_t heldLimit = kHeldLimit) : heldLimit_(heldLimit) {}
+  explicit LogAppender(size_t heldLimit = kHeldLimit) : heldLimit_(std::max<size_t>(heldLimit, 1)) {}
 
   // Appends the lines held for the file, then `header` (may be empty) and `line`, in one write.
   // On failure nothing of it stays in the file and all of it is held. True when written.
@@ -24,7 +26,6 @@ class LogAppender {
   // Tries once more every file that holds lines.
   void Flush();
 
-  size_t Held(const std::string& fileName) const;
   // Per file, the lines that have not reached it: those held and those dropped past the limit.
   std::map<std::string, uint64_t> Unwritten() const;
 

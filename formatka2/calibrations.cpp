@@ -67,11 +67,6 @@ void TModule2::RunFullCalibration(bool fieldProbe, bool standard) {
   ::RunFullCalibration(station, CalibrationSteps(), fieldProbe, standard);
 }
 
-void TModule2::FinishFullCalibration() {
-  protocol::Station station = SelectedStation();
-  ::FinishFullCalibration(station, CalibrationSteps());
-}
-
 bool TModule2::FieldProbeOnSelectedChannel() const {
   const std::optional<int> channel = SelectedChannel();
   auto* field = channel ? ui::FindAs<ui::RadioButton>(*this, "FieldProbeButton" + std::to_string(*channel)) : nullptr;

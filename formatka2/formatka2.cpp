@@ -5,7 +5,6 @@
 #include "common/log_texts.h"
 #include "formatka3/formatka3.h"
 #include "main/main.h"
-#include "protocol/exchange.h"
 #include "ui/application.h"
 
 ui::Component* Module2Owner = nullptr;
@@ -82,12 +81,6 @@ protocol::Station TModule2::SelectedStation() {
   return protocol::Station(*Port, link::DeviceAddress(DeviceSelect->Text()));
 }
 
-std::optional<link::CommandFrame> TModule2::BuildStationCommand(char letter1, char letter2, bool deviceLevel) {
-  // An identifier without a readable address, or a channel text that names no channel ("CH
-  // number" among them), gets no frame: the write then fails.
-  return SelectedStation().Frame(letter1, letter2, deviceLevel ? protocol::Station::kDeviceLevel : SelectedChannel());
-}
-
 std::optional<int> TModule2::SelectedChannel() const { return link::ChannelNumber(ChannelSelect->Text()); }
 
 void TModule2::LogRefusal(protocol::Failure failure) {
@@ -97,11 +90,4 @@ void TModule2::LogRefusal(protocol::Failure failure) {
 void TModule2::LogChannelFailure() {
   Log(kSendFailureLine);
   Log(kCheckChannelLine);
-}
-
-std::optional<link::Bytes> TModule2::ReadStationReply(int32_t count, bool check) {
-  auto reply = protocol::ReadReply(*Port, count, check);
-  if (reply) return *reply;
-  LogRefusal(reply.failure());
-  return std::nullopt;
 }

@@ -1,13 +1,10 @@
 // The window of the multi-channel stations.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "forms/formatka2_layout.h"
-#include "link/bytes.h"
-#include "link/frame.h"
 #include "link/serial_port.h"
 #include "protocol/station.h"
 
@@ -25,10 +22,6 @@ class TModule2 : public forms::TModule2Layout {
 
   // Hides the data logger window and shows the given station window again, as it was left.
   void ReturnToStationWindow(TModule2* stationWindow);
-
-  // Station command layer.
-  std::optional<link::CommandFrame> BuildStationCommand(char letter1, char letter2, bool deviceLevel);
-  std::optional<link::Bytes> ReadStationReply(int32_t count, bool check);
 
   // Probe types: reads the selected station's mask into the channel radio buttons (true when a
   // reply was shown), writes what the buttons show (true when the frame went out).
@@ -51,7 +44,6 @@ class TModule2 : public forms::TModule2Layout {
 
   // Full calibrations.
   void RunFullCalibration(bool fieldProbe, bool standard);
-  void FinishFullCalibration();
 
   link::SerialPort* Port;
   LogAppender* HeldLines;

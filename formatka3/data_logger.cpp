@@ -19,14 +19,6 @@ DataLogger::~DataLogger() {
   platform::CloseHandle(StopEvent);
 }
 
-std::optional<link::CommandFrame> DataLogger::BuildLoggerCommand(char letter1, char letter2, bool deviceLevel,
-                                                                 int channel, const std::string& key) const {
-  return protocol::Station(*Port, link::DeviceAddress(key))
-      .Frame(letter1, letter2, deviceLevel ? protocol::Station::kDeviceLevel : channel);
-}
-
-std::optional<link::Bytes> DataLogger::ReadLoggerReply(int32_t n) { return Port->Read(n); }
-
 protocol::Station& DataLogger::StationAt(const std::string& key) {
   return stations_.try_emplace(key, *Port, link::DeviceAddress(key)).first->second;
 }

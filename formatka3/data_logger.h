@@ -13,7 +13,6 @@
 #include "common/log_file.h"
 #include "formatka3/device_config.h"
 #include "link/bytes.h"
-#include "link/frame.h"
 #include "link/serial_port.h"
 #include "platform/event.h"
 #include "protocol/station.h"
@@ -30,11 +29,6 @@ class DataLogger : public ui::Thread {
   DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations, LogAppender* held = nullptr);
   // Ends the thread first when the owner has not (its pass runs to its end), then closes the event.
   ~DataLogger() override;
-
-  // The frame for a station key; nothing when its characters 7 and 8 are no address.
-  std::optional<link::CommandFrame> BuildLoggerCommand(char letter1, char letter2, bool deviceLevel, int channel,
-                                                       const std::string& key) const;
-  std::optional<link::Bytes> ReadLoggerReply(int32_t n);
 
   // The station command functions: each returns the value for the file, or "ERR01".
   std::string MeasureSalinity(const std::string& key, int n);

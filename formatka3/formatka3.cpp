@@ -5,7 +5,6 @@
 #include "common/about.h"
 #include "formatka2/formatka2.h"
 #include "formatka3/data_logger.h"
-#include "protocol/exchange.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
 
@@ -82,20 +81,10 @@ void TModule3::Help2Click(ui::Component*) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Station command layer and the scan
+// The scan of the selected station
 
 protocol::Station TModule3::SelectedStation() {
   return protocol::Station(*Port, link::DeviceAddress(DeviceSelect->Text()));
-}
-
-std::optional<link::CommandFrame> TModule3::BuildStationCommand(char letter1, char letter2, bool deviceLevel,
-                                                                int channel) {
-  return SelectedStation().Frame(letter1, letter2, deviceLevel ? protocol::Station::kDeviceLevel : channel);
-}
-
-std::optional<link::Bytes> TModule3::ReadStationReply(int32_t length) {
-  if (auto reply = protocol::ReadReply(*Port, length, true)) return *reply;
-  return std::nullopt;
 }
 
 void TModule3::ReadProbeConfig() {

@@ -3,17 +3,13 @@
 // Start and Stop.
 #pragma once
 
-#include <cstdint>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "common/log_file.h"
 #include "formatka3/device_config.h"
 #include "forms/formatka3_layout.h"
-#include "link/bytes.h"
-#include "link/frame.h"
 #include "link/serial_port.h"
 #include "protocol/station.h"
 
@@ -29,11 +25,6 @@ class TModule3 : public forms::TModule3Layout {
   TModule3(ui::Component* Owner, link::SerialPort* port, LogAppender* heldLines = nullptr);
   // Stops a running logger first: the thread must not outlive the map and port it reads.
   ~TModule3() override;
-
-  // Station command layer: frames for the station named by DeviceSelect (nothing when its text
-  // holds no address), replies without "ER".
-  std::optional<link::CommandFrame> BuildStationCommand(char letter1, char letter2, bool deviceLevel, int channel);
-  std::optional<link::Bytes> ReadStationReply(int32_t length);
 
   // Reads the selected station's probe types into the probe-type and temperature boxes.
   void ReadProbeConfig();

@@ -1,8 +1,6 @@
 // The GPRS modem window.
 #pragma once
 
-#include <cstdint>
-#include <optional>
 #include <string>
 
 #include "forms/formatka4_layout.h"
@@ -12,13 +10,6 @@ class TModule4 : public forms::TModule4Layout {
  public:
   TModule4(ui::Component* Owner, link::SerialPort* port);
   ~TModule4() override;
-
-  // {address, letter, digit, 0}; nothing when the identifier shown has no readable address.
-  std::optional<link::CommandFrame> BuildModemCommand(char letter, char digit) { return Modem().Frame(letter, digit); }
-  std::optional<link::Bytes> ReadModemReply(int32_t count) { return Port->Read(count); }
-  // Polls the port until the text gathered since the call holds `expected`, logging the whole
-  // gathered text after each read that brought something. False, logged, after 61 polls.
-  bool WaitForModemReply(const std::string& expected) { return Went(Modem().AwaitReply(expected)); }
 
   link::SerialPort* Port;
 

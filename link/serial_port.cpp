@@ -54,7 +54,6 @@ bool SerialPort::Open(const char* name) {
 }
 
 bool SerialPort::Write(const uint8_t* data, int32_t length, bool withPreamble) {
-  bytesWritten_ = 0;
   if (data == nullptr || length < 0) return false;
 
   std::vector<uint8_t> buffer;
@@ -68,19 +67,15 @@ bool SerialPort::Write(const uint8_t* data, int32_t length, bool withPreamble) {
 
   // Only the whole buffer counts: part of a frame is of no use to the instrument.
   size_t written = 0;
-  bool complete = handle_.Write(buffer.data(), buffer.size(), &written);
-  bytesWritten_ = static_cast<uint32_t>(written);
-  return complete && written > 0;
+  return handle_.Write(buffer.data(), buffer.size(), &written) && written > 0;
 }
 
 std::optional<Bytes> SerialPort::Read(int32_t n) {
-  bytesRead_ = 0;
   if (n < kReadExactCopy256) return std::nullopt;
   const size_t request = static_cast<size_t>(n >= 0 ? n : kLargestReply);
   std::vector<uint8_t> buffer(request + 1, 0);
   size_t got = 0;
   handle_.Read(buffer.data(), request, &got);  // a device error still hands over what came
-  bytesRead_ = static_cast<uint32_t>(got);
   if (got == 0) return std::nullopt;
   // Every mode hands out exactly the bytes received followed by a NUL.
   return Bytes(buffer.data(), got);

@@ -38,15 +38,13 @@ class SerialPort {
   // opened or refuses those settings; Close then releases what was opened.
   bool Open(const char* name);
   // Writes `length` bytes of `data`, after the wake preamble when asked. Purges both queues
-  // first. True only when everything went out; bytesWritten counts what did.
+  // first. True only when everything went out.
   bool Write(const uint8_t* data, int32_t length, bool withPreamble);
   // Reads n bytes (n >= 0), or up to 256 (kReadUpTo256, kReadExactCopy256). Nothing when no byte
   // arrived within the time-outs.
   std::optional<Bytes> Read(int32_t n);
   void Close();
 
-  uint32_t BytesRead() const { return bytesRead_; }
-  uint32_t BytesWritten() const { return bytesWritten_; }
   bool IsOpen() const { return isOpen_; }
   void SetOpen(bool open) { isOpen_ = open; }
 
@@ -61,8 +59,6 @@ class SerialPort {
 
  private:
   platform::SerialDevice handle_;
-  uint32_t bytesRead_ = 0;
-  uint32_t bytesWritten_ = 0;
   bool isOpen_ = false;
   void* openingItem_ = nullptr;
   int openingTag_ = 0;

@@ -10,8 +10,6 @@
 
 #include "common/log_file.h"
 #include "forms/main_layout.h"
-#include "link/bytes.h"
-#include "link/frame.h"
 #include "link/probe_type_mask.h"
 #include "link/serial_port.h"
 #include "protocol/meter.h"
@@ -30,10 +28,8 @@ class TModule1 : public forms::TModule1Layout {
   // left: takes their log back, closes the port and shows this window again.
   void ReturnToMainWindow(const std::string& unitName);
 
-  // Meter command layer.
+  // Every handheld-meter operation asks first whether a device was found (and logs it if not).
   bool CheckDeviceFound();
-  std::optional<link::CommandFrame> BuildMeterCommand(char letter1, char letter2, bool deviceLevel);
-  std::optional<link::Bytes> ReadMeterReply(int32_t n, bool check);
 
   // Meter measurements: each read fetches one last value from the meter, keeps it and logs it,
   // or logs why not.
@@ -54,7 +50,6 @@ class TModule1 : public forms::TModule1Layout {
   // Calibrations of the probe on the selected channel.
   bool CalibrateProbeLength();
   void RunFullCalibration(bool field, bool standard);
-  void FinishFullCalibration();
 
   link::SerialPort* GetPort() const { return Port.get(); }
   bool DeviceFound() const { return deviceFound; }
@@ -142,5 +137,5 @@ extern TGraph1* MeterGraph;
 extern TModule2* StationWindow;
 extern TModule4* ModemWindow;
 
-// The line of the meter's reply reader when a reply is missing, too long or cut short.
+// The line of a meter reply that is missing or cut short.
 extern const char* const kReceiveFailureLine;

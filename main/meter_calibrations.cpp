@@ -34,8 +34,6 @@ void TModule1::RunFullCalibration(bool field, bool standard) {
   ::RunFullCalibration(meter, CalibrationSteps(), field, standard);
 }
 
-void TModule1::FinishFullCalibration() { ::FinishFullCalibration(meter, CalibrationSteps()); }
-
 void TModule1::ProbeCalibClick(ui::Component*) {
   ui::HourGlass hourGlass;
   if (!link::ChannelNumber(ChannelSelect->Text())) {

@@ -30,17 +30,6 @@ Dispatch& ObjectOf(const OleValue& value) {
 
 }  // namespace
 
-std::string OleValue::Describe() const {
-  struct Visitor {
-    std::string operator()(std::monostate) const { return "empty"; }
-    std::string operator()(bool b) const { return b ? "true" : "false"; }
-    std::string operator()(int32_t i) const { return std::to_string(i); }
-    std::string operator()(const std::string& s) const { return "\"" + s + "\""; }
-    std::string operator()(const std::shared_ptr<Dispatch>&) const { return "object"; }
-  };
-  return std::visit(Visitor{}, v_);
-}
-
 OleValue OleValue::GetProperty(const std::string& member, const std::vector<OleValue>& args) const {
   return ObjectOf(*this).Invoke(member, InvokeKind::PropertyGet, args);
 }

@@ -38,8 +38,6 @@ class OleValue {
 
   const Storage& Get() const { return v_; }
   bool IsEmpty() const { return std::holds_alternative<std::monostate>(v_); }
-  // The value as a readable text, for messages and records: "true", "12", "\"A\"", "object".
-  std::string Describe() const;
 
   // Late-bound calls on the object held; AutomationError when none is held or the call fails.
   OleValue GetProperty(const std::string& member, const std::vector<OleValue>& args = {}) const;

@@ -21,11 +21,6 @@ class EventState {
     cv_.notify_all();
   }
 
-  void Reset() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    signaled_ = false;
-  }
-
   WaitResult Wait(uint32_t ms) {
     std::unique_lock<std::mutex> lock(mutex_);
     auto ready = [this] { return signaled_; };
@@ -85,12 +80,6 @@ EventHandle CreateEventA(const std::string& name, bool manualReset, bool initial
 bool SetEvent(const EventHandle& h) {
   if (!h.state_) return false;
   h.state_->Set();
-  return true;
-}
-
-bool ResetEvent(const EventHandle& h) {
-  if (!h.state_) return false;
-  h.state_->Reset();
   return true;
 }
 

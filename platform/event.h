@@ -22,7 +22,6 @@ class EventHandle {
  private:
   friend EventHandle CreateEventA(const std::string& name, bool manualReset, bool initialState);
   friend bool SetEvent(const EventHandle& h);
-  friend bool ResetEvent(const EventHandle& h);
   friend WaitResult WaitForSingleObject(const EventHandle& h, uint32_t ms);
   friend bool CloseHandle(EventHandle& h);
 
@@ -32,7 +31,6 @@ class EventHandle {
 // Creates the event or opens the existing one of that name (auto-reset, initially clear).
 EventHandle CreateEventA(const std::string& name, bool manualReset = false, bool initialState = false);
 bool SetEvent(const EventHandle& h);
-bool ResetEvent(const EventHandle& h);
 // Waits up to ms milliseconds (scaled by the time scale; kInfinite waits for ever). An
 // auto-reset event is cleared by the wait that sees it set.
 WaitResult WaitForSingleObject(const EventHandle& h, uint32_t ms);

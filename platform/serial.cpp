@@ -142,25 +142,6 @@ std::string ResolvePortName(const std::string& name) {
 
 SerialDevice::~SerialDevice() { Close(); }
 
-SerialDevice::SerialDevice(SerialDevice&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
-      path_(std::move(other.path_)),
-      timeouts_(other.timeouts_),
-      dtrControl_(other.dtrControl_),
-      rtsControl_(other.rtsControl_) {}
-
-SerialDevice& SerialDevice::operator=(SerialDevice&& other) noexcept {
-  if (this != &other) {
-    Close();
-    fd_ = std::exchange(other.fd_, -1);
-    path_ = std::move(other.path_);
-    timeouts_ = other.timeouts_;
-    dtrControl_ = other.dtrControl_;
-    rtsControl_ = other.rtsControl_;
-  }
-  return *this;
-}
-
 bool SerialDevice::OpenExclusive(const std::string& name) {
   Close();
   std::string path = ResolvePortName(name);

@@ -86,8 +86,6 @@ class SerialDevice {
   ~SerialDevice();
   SerialDevice(const SerialDevice&) = delete;
   SerialDevice& operator=(const SerialDevice&) = delete;
-  SerialDevice(SerialDevice&& other) noexcept;
-  SerialDevice& operator=(SerialDevice&& other) noexcept;
 
   // Opens the named port for reading and writing, for this process alone. Closes a device that
   // was open before. False when it cannot be opened.

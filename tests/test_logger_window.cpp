@@ -167,7 +167,7 @@ TEST_F(LoggerStartTest, LoggingLocksTheControlsAndStopUnlocksThem) {
     for (int k = 1; k <= 2; ++k) locked.push_back(ui::FindAs<ui::Control>(w, p + std::to_string(k)));
   }
   for (ui::Control* c : locked) EXPECT_FALSE(c->Enabled()) << c->Name();
-  EXPECT_TRUE(w.Exitprogram1->Enabled());
+  EXPECT_TRUE(w.Exitprogram1->UserReachable());
 
   w.Stop->Click();
   EXPECT_EQ(w.Logger, nullptr);

@@ -79,7 +79,8 @@ TEST_F(MeterCalibrationTest, LengthCalibrationFromButtonAndMenu) {
         kLengthFailure}},
       {"no result", menu, std::nullopt, {start, kLengthFailure}},
   };
-  Ready(5);
+  FindMeter();
+  Main().ChannelSelect->UserType(" 5x");  // typed: read up to the first character that is no digit
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     if (c.result) {

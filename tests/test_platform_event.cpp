@@ -55,12 +55,10 @@ TEST_F(EventTest, SetFromAnotherThreadWakesTheWaiter) {
   platform::CloseHandle(e);
 }
 
-TEST_F(EventTest, ManualResetStaysSetUntilReset) {
+TEST_F(EventTest, ManualResetStaysSet) {
   platform::EventHandle e = platform::CreateEventA("EventTestManual", true, true);
   EXPECT_EQ(platform::WaitForSingleObject(e, 0), WaitResult::Signaled);
   EXPECT_EQ(platform::WaitForSingleObject(e, 0), WaitResult::Signaled);
-  EXPECT_TRUE(platform::ResetEvent(e));
-  EXPECT_EQ(platform::WaitForSingleObject(e, 0), WaitResult::Timeout);
   platform::CloseHandle(e);
 }
 

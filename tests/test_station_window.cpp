@@ -82,35 +82,6 @@ TEST_F(StationWindowTest, ChoosingAnotherStationReadsItsProbeTypesAndAuxFirst) {
   EXPECT_EQ(ui::GetScreen().GetCursor(), ui::Cursor::Default);
 }
 
-TEST_F(StationWindowTest, FramesFollowTheDeviceAndChannelBoxes) {
-  ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T0001AA3"}));
-  TModule2& w = Window();
-  struct Case {
-    std::string device, channel;
-    bool deviceLevel;
-    std::optional<link::CommandFrame> expected;
-  };
-  const std::vector<Case> cases = {
-      {"T0001AA3", "3", false, link::CommandFrame{0xA3, 'M', 'S', '3'}},
-      {"T0001AA3", " 5x", false, link::CommandFrame{0xA3, 'M', 'S', '5'}},
-      {"T0001AA3", "8", false, link::CommandFrame{0xA3, 'M', 'S', '8'}},
-      {"T0001AA3", "0", false, std::nullopt},
-      {"T0001AA3", "9", false, std::nullopt},
-      {"T0001AA3", "12", false, std::nullopt},
-      {"T0001AA3", "-3", false, std::nullopt},
-      {"T0001AA3", "CH number", false, std::nullopt},
-      {"T0001AA3", "CH number", true, link::CommandFrame{0xA3, 'M', 'S', '0'}},
-      {"T0001A1F", "3", false, link::CommandFrame{0x1F, 'M', 'S', '3'}},  // read at every call
-      {"T0001A1f", "3", false, std::nullopt},                             // lower case: no address
-      {"T0001", "3", true, std::nullopt},                                 // too short
-  };
-  for (const auto& c : cases) {
-    w.DeviceSelect->SetText(c.device);  // from code: no handler runs
-    w.ChannelSelect->SetText(c.channel);
-    EXPECT_EQ(w.BuildStationCommand('M', 'S', c.deviceLevel), c.expected) << c.device << " / " << c.channel;
-  }
-}
-
 TEST_F(StationWindowTest, ConductivityAndProbeTemperature) {
   ASSERT_NO_FATAL_FAILURE(OpenStationWindow({"T000011F"}));
   TModule2& w = Window();
@@ -123,7 +94,7 @@ TEST_F(StationWindowTest, ConductivityAndProbeTemperature) {
   };
   const std::vector<Case> cases = {
       {w.MeasCond,
-       "4",
+       " 4x",  // typed: read up to the first character that is no digit
        "MS4",
        "RS",
        "1480 20 r205",

@@ -46,13 +46,11 @@ void MenuItem::SetCaption(std::string c) { Update(caption_, std::move(c), Proper
 
 void MenuItem::SetVisible(bool v) { Update(visible_, v, Property::Visible); }
 
-void MenuItem::SetEnabled(bool e) { Update(enabled_, e, Property::Enabled); }
-
 void MenuItem::SetChecked(bool c) { Update(checked_, c, Property::Checked); }
 
 bool MenuItem::UserReachable() const {
   for (const MenuItem* item = this; item; item = item->parent_) {
-    if (!item->visible_ || !item->enabled_) return false;
+    if (!item->visible_) return false;
   }
   return true;
 }

@@ -27,8 +27,6 @@ class MenuItem : public Component {
   void SetCaption(std::string c);
   bool Visible() const { return visible_; }
   void SetVisible(bool v);
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool e);
   bool Checked() const { return checked_; }
   void SetChecked(bool c);
 
@@ -37,7 +35,7 @@ class MenuItem : public Component {
   const std::vector<MenuItem*>& Items() const { return items_; }
   int Count() const { return static_cast<int>(items_.size()); }
 
-  // Visible and enabled along the whole path from the menu bar.
+  // Visible along the whole path from the menu bar.
   bool UserReachable() const;
   // The user picks the item. Does nothing when it cannot be reached or holds a sub-menu.
   void Click();
@@ -49,7 +47,6 @@ class MenuItem : public Component {
   std::vector<MenuItem*> items_;
   std::string caption_;
   bool visible_ = true;
-  bool enabled_ = true;
   bool checked_ = false;
 };
 

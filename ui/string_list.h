@@ -20,11 +20,8 @@ class StringList {
   int Count() const { return static_cast<int>(items_.size()); }
   bool Empty() const { return items_.empty(); }
   const std::string& operator[](int index) const { return items_.at(static_cast<size_t>(index)); }
-  void Put(int index, std::string s);
 
   int Add(std::string s);
-  void Insert(int index, std::string s);
-  void Delete(int index);
   void Clear();
   void Assign(const StringList& other);
   void Assign(const std::vector<std::string>& items);

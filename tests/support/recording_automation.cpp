@@ -16,6 +16,18 @@ const char* KindName(platform::InvokeKind kind) {
   return "?";
 }
 
+// A value as the record shows it: "true", "12", "\"A\"", "object".
+std::string Describe(const platform::OleValue& value) {
+  struct Visitor {
+    std::string operator()(std::monostate) const { return "empty"; }
+    std::string operator()(bool b) const { return b ? "true" : "false"; }
+    std::string operator()(int32_t i) const { return std::to_string(i); }
+    std::string operator()(const std::string& s) const { return "\"" + s + "\""; }
+    std::string operator()(const std::shared_ptr<platform::Dispatch>&) const { return "object"; }
+  };
+  return std::visit(Visitor{}, value.Get());
+}
+
 // Every get and method call hands out a new object; it remembers the call's arguments, so that
 // a value put into it can be told by cell.
 class RecordingObject : public platform::Dispatch {
@@ -31,7 +43,7 @@ class RecordingObject : public platform::Dispatch {
     std::string call = std::to_string(id_) + "." + member + " " + KindName(kind);
     for (const auto& a : args) {
       call += ' ';
-      call += a.Describe();
+      call += Describe(a);
     }
     const size_t index = state_->calls.size();
     if (state_->failAt == index) {
@@ -42,7 +54,7 @@ class RecordingObject : public platform::Dispatch {
       if (member == "Value" && madeWith_.size() == 2 && !args.empty()) {
         const auto* row = std::get_if<int32_t>(&madeWith_[0].Get());
         const auto* column = std::get_if<std::string>(&madeWith_[1].Get());
-        if (row && column) state_->cells[*column + std::to_string(*row)] = args.back().Describe();
+        if (row && column) state_->cells[*column + std::to_string(*row)] = Describe(args.back());
       }
       state_->calls.push_back(call);
       return {};

@@ -97,7 +97,6 @@ void MenuBars::SyncAction(const MenuItem& item, QAction* action) {
   const QSignalBlocker block(action);
   if (!action->isSeparator()) action->setText(ToQt(item.Caption()));
   action->setVisible(item.Visible());
-  action->setEnabled(item.Enabled());
   action->setCheckable(item.Checked());
   action->setChecked(item.Checked());
 }
