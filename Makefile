@@ -8,6 +8,7 @@
 #              limits it to some folders
 # make format, make format-check - apply .clang-format to our sources, or fail where one is not
 #              formatted; FORMAT_FILES="a.cpp b.h" limits them to some files
+# make check-layers - fail where an include crosses the layers' directions
 
 JOBS ?= $(shell nproc)
 RELEASE_DIR := build/release
@@ -20,7 +21,7 @@ TSAN_TESTS := Logger*:LogAppender*
 
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps build run test test-release demo bench fuzz fuzz-ci lint format format-check clean
+.PHONY: all deps build run test test-release demo bench fuzz fuzz-ci lint format format-check check-layers clean
 
 all: build
 
@@ -89,6 +90,9 @@ format:
 format-check:
 	@scripts/install-deps.sh clang-format
 	clang-format --dry-run --Werror $(FORMAT_FILES)
+
+check-layers:
+	scripts/check-layers
 
 clean:
 	rm -rf build

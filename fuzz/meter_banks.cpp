@@ -1,4 +1,5 @@
-// The meter's stored-points reply: the count of each memory bank, and the transfer it asks for.
+// The meter's stored-points reply: the count of each memory bank, the transfer it asks for, and
+// the contents that transfer brings (the bytes after the first 14).
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -19,5 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t count = points.Count(bank);
     FUZZ_CHECK(count >= -999 && count <= 9999 && 92ll * count <= std::numeric_limits<int32_t>::max());
   }
+  // The read of bank 1's contents brings at most 92 bytes a point; a bank reported whole keeps
+  // every byte that came, and any bank keeps only bytes that came, in their order.
+  const size_t rest = size > 14 ? size - 14 : 0;
+  const int32_t count = points.Count(1);
+  const std::string received(reinterpret_cast<const char*>(data) + size - rest,
+                             std::min<size_t>(rest, 92 * static_cast<size_t>(std::max(count, 0))));
+  const auto bank = protocol::MemoryBank::FromReply(link::Bytes(received), count);
+  FUZZ_CHECK(received.compare(0, bank.text.size(), bank.text) == 0);
+  FUZZ_CHECK(!bank.complete || bank.text == received);
   return 0;
 }

@@ -24,6 +24,15 @@ std::string ProposedResultFileName(std::time_t now) {
   return name;
 }
 
+// A kept text as line 1 holds it: a control byte or a ';' (line noise, a stalled reply) would split
+// the line or shift its fields, so it is written as '?'.
+std::string ResultText(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F || c == ';') c = '?';
+  }
+  return text;
+}
+
 }  // namespace
 
 bool TModule1::CheckMoistureKept() {
@@ -55,7 +64,8 @@ void TModule1::Savemeasurementresults1Click(ui::Component*) {
     Log("Saving measurement results to file failed - Try again");
     return;
   }
-  std::string text = "theta " + *LastMoisture + ";sigma " + *LastSalinity + ";temp " + *LastProbeTemperature + ";\n";
+  std::string text = "theta " + ResultText(*LastMoisture) + ";sigma " + ResultText(*LastSalinity) + ";temp " +
+                     ResultText(*LastProbeTemperature) + ";\n";
   text.reserve(text.size() + protocol::kTraceLength * 8);
   for (size_t i = 0; i < protocol::kTraceLength; ++i) {
     text += '-';

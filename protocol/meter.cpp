@@ -142,7 +142,13 @@ Result<MemoryBank> Meter::ReadBank(int bank, int32_t count) {
       TextExchange("HRB" + std::to_string(bank) + "\n", std::max(kShortestBankWaitMs, kBankWaitPerPointMs * points),
                    kBankPointLength * static_cast<int32_t>(points));
   if (!reply) return reply.failure();
-  return MemoryBank{reply->Text(), reply->size() >= static_cast<size_t>(kBankPointLength) * points};
+  return MemoryBank::FromReply(*reply, count);
+}
+
+MemoryBank MemoryBank::FromReply(const link::Bytes& reply, int32_t count) {
+  std::string text = reply.Text();
+  const bool complete = text.size() >= static_cast<size_t>(kBankPointLength) * static_cast<size_t>(std::max(count, 0));
+  return MemoryBank{std::move(text), complete};
 }
 
 }  // namespace protocol

@@ -38,10 +38,14 @@ class StoredPoints {
   std::string text_;
 };
 
-// A memory bank's contents as received, and whether every point its count promised came.
+// A memory bank's contents as received, up to the first NUL, and whether every point its count
+// promised is in them.
 struct MemoryBank {
   std::string text;
   bool complete;
+
+  // What a read of `count` points brought: a NUL ends the text, so a bank cut by one is not whole.
+  static MemoryBank FromReply(const link::Bytes& reply, int32_t count);
 };
 
 // Its own commands (kDeviceLevel) carry the channel digit 0, which no channel box refuses.

@@ -109,9 +109,10 @@ std::optional<std::string> Modem::FindValue(const std::string& reply, const Valu
   const long first = startAt + startLength;  // 1-based position of the value's first byte
   long length;
   if (*markers.end == '\0') {
-    // A reply that filled the read, or stops short of its line end, was cut inside this value.
-    if (reply.size() >= kSettingsReadLimit || !reply.ends_with("\r\n")) return std::nullopt;
-    length = replyLength - startAt - startLength - 1;
+    // The last value ends at its line end; without one after it the read cut it.
+    const size_t lineEnd = reply.find_first_of("\r\n", static_cast<size_t>(first - 1));
+    if (lineEnd == std::string::npos) return std::nullopt;
+    length = static_cast<long>(lineEnd) - (first - 1);
   } else {
     const long endAt = Position(reply, markers.end);
     if (endAt == 0) return std::nullopt;

@@ -70,8 +70,7 @@ class Modem {
 
   // The value the markers point at in `reply`, up to its line end at the latest; nothing when the
   // reply does not hold it: the start or end marker missing (the positions would then point at
-  // unrelated text), or the last value of a reply cut by the read (one that filled the whole read
-  // or does not end with its line end).
+  // unrelated text), or the last value of a reply cut by the read (no CR or LF after it).
   static std::optional<std::string> FindValue(const std::string& reply, const ValueMarkers& markers);
   // True when nothing is left of the text once the bytes 0x00 to 0x20 are taken off both ends.
   static bool IsBlank(const std::string& text);

@@ -208,6 +208,11 @@ TEST_F(MeterInfoTest, BankTransferFailures) {
       {"HRB1", sim::Fault::Silent(), {kNoData}, {"HRS", "HRB1"}},
       // Contents shorter than the count promised are listed as they came.
       {"HRB1", sim::Fault::Short(100), {"Data bank nr 1:", Points(1, 4).substr(0, 100), kNoData}, {"HRS", "HRB1"}},
+      // So are contents a NUL cuts: what follows it is not in the bank.
+      {"HRB1",
+       sim::Fault::Custom(Points(1, 4).replace(10, 1, 1, '\0')),
+       {"Data bank nr 1:", Points(1, 4).substr(0, 10), kNoData},
+       {"HRS", "HRB1"}},
       {"HRB1", sim::Fault::LostWrite(), {kSendFailureLine}, {"HRS"}},
   };
   for (const auto& c : cases) {

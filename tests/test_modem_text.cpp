@@ -45,6 +45,7 @@ TEST(ModemText, SettingsReplyIsCutByMarkerPositions) {
       // The name's length, counted from the first bare "idName", runs past its line end.
       {"bare key before the name", "show idName\r\n" + kShow1, kShow1Values},
       {"acknowledged", kShow1 + "\r\nOK\r\n", kShow1Values},
+      {"acknowledged, the read ending in OK", kShow1 + "OK", kShow1Values},
       {"blank after every =",
        "idName = a\r\n gprs_APN = b\r\n gprs_UN = c\r\n gprs_PAS = d\r\n ftp_serwer = e\r\n ftp_account = f\r\n"
        " ftp_pas = g\r\n sntp_serwer = h\r\n",

@@ -110,6 +110,18 @@ TEST_F(ResultFileTest, ZeroTraceGivesMinusZeroLines) {
   EXPECT_EQ(dir.Read("zero.txt"), "theta 23.45 ;sigma 0.123;temp 21.50;\r\n" + Trace([](size_t) { return 0; }));
 }
 
+TEST_F(ResultFileTest, ControlBytesAndSemicolonsInTheTextsAreWrittenAsQuestionMarks) {
+  Ready(1);
+  TempDir dir;
+  SetResults("2;4\t5");
+  Meter()->SetSalinity(std::string("0\r1\x7F", 4));
+  Meter()->SetProbeTemperature("21\n5");
+  Main().MeasAll->Click();
+  Responder().AnswerFile(ui::FileDialogKind::Save, dir.File("r.txt"));
+  Save();
+  EXPECT_EQ(dir.Read("r.txt").substr(0, 36), "theta 2?4?5;sigma 0?1?;temp 21?5;\r\n-");
+}
+
 TEST_F(ResultFileTest, EachMissingResultRefusesBeforeTheDialog) {
   Ready(1);
   SetResults("23.45 ");
