@@ -160,7 +160,6 @@ bool SerialDevice::OpenExclusive(const std::string& name) {
     return false;
   }
   fd_ = fd;
-  path_ = std::move(path);
   return true;
 }
 
@@ -422,7 +421,6 @@ bool SerialDevice::Close() {
   (void)ioctl(fd_, TIOCNXCL);
   int r = ::close(fd_);
   fd_ = -1;
-  path_.clear();
   timeouts_ = SerialTimeouts{};
   dtrControl_ = kDtrControlDisable;
   rtsControl_ = kRtsControlDisable;

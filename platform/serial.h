@@ -91,8 +91,6 @@ class SerialDevice {
   // was open before. False when it cannot be opened.
   bool OpenExclusive(const std::string& name);
   bool Valid() const { return fd_ >= 0; }
-  // The path that was opened.
-  const std::string& Path() const { return path_; }
 
   uint32_t FileType() const;
   // Accepted on an open device and not kept: the port object never waits on line events.
@@ -117,7 +115,6 @@ class SerialDevice {
   bool Drain(std::optional<std::chrono::steady_clock::time_point> deadline);
 
   int fd_ = -1;
-  std::string path_;
   SerialTimeouts timeouts_;
   uint8_t dtrControl_ = kDtrControlDisable;
   uint8_t rtsControl_ = kRtsControlDisable;
