@@ -17,8 +17,11 @@ TModule3::TModule3(ui::Component* Owner, link::SerialPort* port, LogAppender* he
 }
 
 TModule3::~TModule3() {
-  delete Logger;  // ends the thread after its pass
-  Logger = nullptr;
+  if (Logger) {
+    const ui::HourGlass hourGlass;  // as at Stop: the pass runs to its end first
+    delete Logger;
+    Logger = nullptr;
+  }
   HeldLines->Flush();  // a last chance for lines a file could not take
   if (LoggerWindow == this) LoggerWindow = nullptr;
 }

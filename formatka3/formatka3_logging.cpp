@@ -54,6 +54,12 @@ void TModule3::StartClick(ui::Component*) {
     ui::MessageDlg("The period value is incorrect!", ui::DialogType::Error, ui::DialogButtons::Ok);
     return;
   }
+  if (const auto shared = logline::KeysSharingAFile(Stations)) {
+    ui::MessageDlg("Stations " + shared->first + " and " + shared->second + " would write to the same file " +
+                       logline::LogFileName(shared->first),
+                   ui::DialogType::Error, ui::DialogButtons::Ok);
+    return;
+  }
 
   try {
     SetConfigControlsEnabled(false);

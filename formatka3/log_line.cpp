@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <locale>
+#include <map>
 #include <sstream>
 
 namespace logline {
@@ -20,6 +21,15 @@ std::string LogFileName(const std::string& key) {
     if (c == '/' || c == '\\' || IsControl(c)) c = '_';
   }
   return name + ".txt";
+}
+
+std::optional<std::pair<std::string, std::string>> KeysSharingAFile(const StationMap& stations) {
+  std::map<std::string, std::string> keyOfFile;
+  for (const auto& entry : stations) {
+    const auto [first, added] = keyOfFile.try_emplace(LogFileName(entry.first), entry.first);
+    if (!added) return std::make_pair(first->second, entry.first);
+  }
+  return std::nullopt;
 }
 
 std::string ColumnValue(std::string value) {

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formatka3/device_config.h"
@@ -19,6 +20,9 @@ inline constexpr const char* kLineEnd = "\r\n";
 // The first 8 characters of the key (all of a shorter one) and ".txt", in the current folder:
 // '/', '\\' and control bytes become '_', so that no typed key leads anywhere else.
 std::string LogFileName(const std::string& key);
+// The first two keys, in the map's order, whose stations would append to one file: their lines,
+// each with its own columns, would mix there. Nothing when every station has a file of its own.
+std::optional<std::pair<std::string, std::string>> KeysSharingAFile(const StationMap& stations);
 
 // "counter time/date " and a token per logged column, each followed by a space, and the line end.
 std::string HeaderLine(const DeviceConfig& config);

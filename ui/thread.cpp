@@ -1,22 +1,30 @@
 #include "ui/thread.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <exception>
 #include <iostream>
 
+#include "platform/timing.h"
+
 namespace ui {
 
-Thread::Thread(bool createSuspended) : suspended_(createSuspended) {}
+Thread::Thread(bool createSuspended) : suspended_(createSuspended), endFd_(::eventfd(0, EFD_CLOEXEC)) {}
 
 Thread::~Thread() {
   const std::lock_guard<std::mutex> lock(joinMutex_);
-  if (!thread_.joinable()) return;
-  if (!finished_) {
+  if (thread_.joinable() && !finished_) {
     std::cerr << "A thread was destroyed while its Execute was still running: Terminate() and WaitFor() it first"
               << std::endl;
     std::abort();
   }
-  thread_.join();  // Execute is over: only the end of the start routine is left
+  if (thread_.joinable()) thread_.join();  // Execute is over: only the end of the start routine is left
+  if (endFd_ >= 0) ::close(endFd_);
 }
 
 void Thread::StartIfNotSuspended() {
@@ -37,10 +45,23 @@ void Thread::Start() {
       std::cerr << "Thread ended by an exception" << std::endl;
     }
     finished_ = true;
+    if (endFd_ >= 0) {
+      const uint64_t one = 1;
+      [[maybe_unused]] const ssize_t written = ::write(endFd_, &one, sizeof one);  // one add cannot fail
+    }
   });
 }
 
 int Thread::WaitFor() {
+  bool running = false;
+  {
+    const std::lock_guard<std::mutex> lock(joinMutex_);
+    running = thread_.joinable();
+  }
+  // A failed wait other than an interruption falls back to the plain join below.
+  while (running && endFd_ >= 0 && !finished_) {
+    if (platform::WaitForDescriptor(endFd_, POLLIN, -1, nullptr) < 0 && errno != EINTR) break;
+  }
   {
     std::lock_guard<std::mutex> lock(joinMutex_);
     if (thread_.joinable()) thread_.join();

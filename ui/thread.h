@@ -26,7 +26,8 @@ class Thread {
   bool Terminated() const { return terminated_; }
   // Waits until Execute has returned; returns the exit code. A thread that was never started
   // has nothing to wait for. An exception escaping Execute ends the thread (it is reported on
-  // stderr).
+  // stderr). The wait goes through the wait hook, so that on the user-interface thread the
+  // windows repaint meanwhile, as in any other wait.
   int WaitFor();
   bool Finished() const { return finished_; }
 
@@ -46,6 +47,8 @@ class Thread {
   std::atomic<bool> started_{false};
   bool suspended_;
   int returnValue_ = 0;
+  // Readable once Execute has returned; -1 when none could be had (WaitFor then joins plainly).
+  int endFd_;
 };
 
 }  // namespace ui

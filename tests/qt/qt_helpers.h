@@ -23,6 +23,18 @@ T* Find(const ui::Form& form, const char* name) {
   return top ? top->findChild<T*>(QString::fromLatin1(name)) : nullptr;
 }
 
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
 // Runs what is queued, deferred deletions included.
 inline void Flush() {
   QCoreApplication::processEvents();

@@ -6,6 +6,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <future>
 #include <memory>
 
 #include "formatka2/formatka2.h"
@@ -43,11 +46,12 @@ class QtLoggerTest : public ::testing::Test {
     unsetenv("QVUSB_PORTS_DIR");
     ui::GetScreen().SetCursor(ui::Cursor::Default);
     ui::App().Reset();
+    platform::SetTimeoutFloor(60);
   }
 
   // The logger window of the station found, logging its channel 1's conductivity back to back;
   // the caller stops when it did not open.
-  void StartLogging() {
+  void StartLogging(uint32_t readFloorMs = 60) {
     ui::FindAs<ui::MenuItem>(*main_, "COM11")->Click();
     main_->search->Click();
     ASSERT_NE(StationWindow, nullptr);
@@ -58,6 +62,7 @@ class QtLoggerTest : public ::testing::Test {
     w.Period->UserType("1.5");
     QWidget* top = Backend().WidgetOf(w);
     line_->ClearFrames();
+    platform::SetTimeoutFloor(readFloorMs);  // the logger's reads only: the search's ends by a time-out
     top->findChild<QPushButton*>("Start")->click();
     EXPECT_NE(w.Logger, nullptr);
     // A Stop before the first pass begins ends the thread without any pass.
@@ -71,8 +76,15 @@ class QtLoggerTest : public ::testing::Test {
   std::unique_ptr<TModule1> main_;
 };
 
-TEST_F(QtLoggerTest, StopClickedAgainWhileStopRunsStopsOnce) {
-  ASSERT_NO_FATAL_FAILURE(StartLogging());
+// The pass, and so Stop's wait, lasts until the third tick inside that wait with the hourglass
+// shown and the window still open (a close waits for Stop's end) lets the RS reply go.
+TEST_F(QtLoggerTest, StopWaitsPaintingAndStopsOnceWhenClickedAgain) {
+  std::promise<void> release;
+  line_->SetHandler("RS", [done = release.get_future().share()](const sim::ReceivedFrame&) {
+    done.wait_for(std::chrono::seconds(20));
+    return std::optional<std::string>("0.123");
+  });
+  ASSERT_NO_FATAL_FAILURE(StartLogging(30000));
   TModule3& w = *LoggerWindow;
   QWidget* top = Backend().WidgetOf(w);
   auto* stop = top->findChild<QPushButton*>("Stop");
@@ -80,7 +92,18 @@ TEST_F(QtLoggerTest, StopClickedAgainWhileStopRunsStopsOnce) {
   QMetaObject::invokeMethod(stop, "click", Qt::QueuedConnection);
   QMetaObject::invokeMethod(
       qApp, [&w] { w.Stop->Click(); }, Qt::QueuedConnection);
+  qt_test::PaintCounter painted;
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (QThread::currentThread()->loopLevel() == 0 || !QApplication::overrideCursor() || !w.Visible()) return;
+    if (++ticks == 1) qApp->installEventFilter(&painted), top->update(), top->close();
+    if (ticks == 3) release.set_value();
+  });
+  timer.start(10);
   stop->click();
+  EXPECT_GE(ticks, 3);
+  EXPECT_GE(painted.paints, 1);
   EXPECT_EQ(w.Logger, nullptr);
   EXPECT_TRUE(w.Start->Enabled());
   EXPECT_FALSE(w.Stop->Enabled());

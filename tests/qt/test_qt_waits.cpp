@@ -27,18 +27,6 @@ using qt_test::Find;
 using qt_test::Flush;
 using qt_test::WidgetOf;
 
-// Counts the paint events a widget gets.
-class PaintCounter : public QObject {
- public:
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return QObject::eventFilter(watched, event);
-  }
-};
-
 // A window with a button whose handler waits, and a label that a timer changes meanwhile.
 struct WaitingWindow {
   std::unique_ptr<ui::Form> form = std::make_unique<ui::Form>(nullptr, "Waiting");
@@ -87,7 +75,7 @@ TEST_F(QtWaits, ReadThatWaitsForItsReplyRepaintsAndKeepsAClickForAfterIt) {
     ++ticks;
     w.label->SetCaption("tick " + std::to_string(ticks));
   });
-  PaintCounter painted;
+  qt_test::PaintCounter painted;
   Find<QLabel>(*w.form, "Label1")->installEventFilter(&painted);
   int paintsInRead = 0;
   w.button->OnClick = [&](ui::Component*) {
