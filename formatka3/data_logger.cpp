@@ -3,8 +3,7 @@
 #include "formatka3/log_line.h"
 
 DataLogger::DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations, LogAppender* held)
-    : ui::Thread(true),
-      Port(port),
+    : Port(port),
       Stations(stations),
       PeriodMs(periodMs),
       StopEvent(platform::CreateEventA(kThreadStopEventName, false, false)),

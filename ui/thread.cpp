@@ -14,7 +14,7 @@
 
 namespace ui {
 
-Thread::Thread(bool createSuspended) : suspended_(createSuspended), endFd_(::eventfd(0, EFD_CLOEXEC)) {}
+Thread::Thread() : endFd_(::eventfd(0, EFD_CLOEXEC)) {}
 
 Thread::~Thread() {
   const std::lock_guard<std::mutex> lock(joinMutex_);
@@ -27,13 +27,7 @@ Thread::~Thread() {
   if (endFd_ >= 0) ::close(endFd_);
 }
 
-void Thread::StartIfNotSuspended() {
-  if (!suspended_) Start();
-}
-
-void Thread::Resume() { Start(); }
-
-void Thread::Start() {
+void Thread::Resume() {
   if (started_.exchange(true)) return;                 // a thread runs once
   const std::lock_guard<std::mutex> lock(joinMutex_);  // WaitFor may look at thread_ meanwhile
   thread_ = std::thread([this] {
@@ -52,7 +46,7 @@ void Thread::Start() {
   });
 }
 
-int Thread::WaitFor() {
+void Thread::WaitFor() {
   bool running = false;
   {
     const std::lock_guard<std::mutex> lock(joinMutex_);
@@ -66,7 +60,6 @@ int Thread::WaitFor() {
     std::lock_guard<std::mutex> lock(joinMutex_);
     if (thread_.joinable()) thread_.join();
   }
-  return returnValue_;
 }
 
 }  // namespace ui

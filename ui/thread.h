@@ -1,5 +1,5 @@
-// A worker thread: created suspended or running, Execute() does the work, Terminate() only asks
-// it to stop, WaitFor() waits for the end.
+// A worker thread: created suspended, Resume() starts it (once the derived object is complete),
+// Execute() does the work, Terminate() only asks it to stop, WaitFor() waits for the end.
 #pragma once
 
 #include <atomic>
@@ -11,7 +11,7 @@ namespace ui {
 
 class Thread {
  public:
-  explicit Thread(bool createSuspended);
+  Thread();
   // Execute must have ended before the derived part goes, since it works on the derived
   // members: the owner calls Terminate() and WaitFor() before deleting the thread (or the derived
   // destructor does). Destroying a thread whose Execute may still run is a programming error
@@ -20,33 +20,26 @@ class Thread {
   Thread(const Thread&) = delete;
   Thread& operator=(const Thread&) = delete;
 
-  // Starts a thread that was created suspended.
+  // Starts the thread; once only.
   void Resume();
   void Terminate() { terminated_ = true; }
   bool Terminated() const { return terminated_; }
-  // Waits until Execute has returned; returns the exit code. A thread that was never started
+  // Waits until Execute has returned. A thread that was never started
   // has nothing to wait for. An exception escaping Execute ends the thread (it is reported on
   // stderr). The wait goes through the wait hook, so that on the user-interface thread the
   // windows repaint meanwhile, as in any other wait.
-  int WaitFor();
+  void WaitFor();
   bool Finished() const { return finished_; }
 
  protected:
   virtual void Execute() = 0;
-  void SetReturnValue(int v) { returnValue_ = v; }
-  // Derived constructors that start running at once call this last (after their own members
-  // exist), since the thread must not start before the object is complete.
-  void StartIfNotSuspended();
 
  private:
-  void Start();
   std::thread thread_;
   std::mutex joinMutex_;
   std::atomic<bool> terminated_{false};
   std::atomic<bool> finished_{false};
   std::atomic<bool> started_{false};
-  bool suspended_;
-  int returnValue_ = 0;
   // Readable once Execute has returned; -1 when none could be had (WaitFor then joins plainly).
   int endFd_;
 };
