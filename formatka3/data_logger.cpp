@@ -1,6 +1,9 @@
 #include "formatka3/data_logger.h"
 
+#include <optional>
+
 #include "formatka3/log_line.h"
+#include "link/bytes.h"
 
 DataLogger::DataLogger(int32_t periodMs, link::SerialPort* port, const StationMap* stations, LogAppender* held)
     : Port(port),

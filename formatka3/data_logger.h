@@ -6,13 +6,11 @@
 #include <atomic>
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/log_file.h"
 #include "formatka3/device_config.h"
-#include "link/bytes.h"
 #include "link/serial_port.h"
 #include "platform/event.h"
 #include "protocol/station.h"

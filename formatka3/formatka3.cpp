@@ -1,6 +1,7 @@
 #include "formatka3/formatka3.h"
 
 #include <filesystem>
+#include <utility>
 
 #include "common/about.h"
 #include "formatka2/formatka2.h"
@@ -19,8 +20,12 @@ TModule3::TModule3(ui::Component* Owner, link::SerialPort* port, LogAppender* he
 TModule3::~TModule3() {
   if (Logger) {
     const ui::HourGlass hourGlass;  // as at Stop: the pass runs to its end first
-    delete Logger;
-    Logger = nullptr;
+    if (stopping_) {
+      Logger->WaitFor();  // the Stop under way deletes it once the thread has ended
+    } else {
+      stopping_ = true;  // a Stop handled during the wait finds nothing left to stop
+      delete std::exchange(Logger, nullptr);
+    }
   }
   HeldLines->Flush();  // a last chance for lines a file could not take
   if (LoggerWindow == this) LoggerWindow = nullptr;

@@ -55,7 +55,7 @@ void TModule3::StartClick(ui::Component*) {
     return;
   }
   if (const auto shared = logline::KeysSharingAFile(Stations)) {
-    ui::MessageDlg("Stations " + shared->first + " and " + shared->second + " would write to the same file " +
+    ui::MessageDlg("Stations \"" + shared->first + "\" and \"" + shared->second + "\" would write to the same file " +
                        logline::LogFileName(shared->first),
                    ui::DialogType::Error, ui::DialogButtons::Ok);
     return;
@@ -73,24 +73,19 @@ bool TModule3::StopLogging() {
   ui::HourGlass hourGlass;
   stopping_ = true;
   Stop->SetEnabled(false);
-  if (Logger) {
-    Logger->Terminate();
+  if (DataLogger* logger = Logger) {
+    logger->Terminate();
     platform::EventHandle stopEvent = platform::CreateEventA(kThreadStopEventName, false, false);
     platform::SetEvent(stopEvent);
-    {
-      // What is handled here may close this window or even destroy it (its destructor then
-      // ends the thread itself).
-      ui::ComponentWatch watch(*this);
-      ui::App().ProcessMessages();
-      if (!watch.Alive()) {
-        platform::CloseHandle(stopEvent);
-        return false;
-      }
-    }
-    Logger->WaitFor();
-    delete Logger;
-    Logger = nullptr;
+    // What is handled until the thread has ended may close this window or even destroy it; its
+    // destructor then waits for the thread and leaves the logger to be deleted here.
+    ui::ComponentWatch watch(*this);
+    ui::App().ProcessMessages();
+    logger->WaitFor();
+    delete logger;
     platform::CloseHandle(stopEvent);
+    if (!watch.Alive()) return false;
+    Logger = nullptr;
   }
   SetConfigControlsEnabled(true);
   stopping_ = false;

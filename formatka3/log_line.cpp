@@ -26,7 +26,9 @@ std::string LogFileName(const std::string& key) {
 std::optional<std::pair<std::string, std::string>> KeysSharingAFile(const StationMap& stations) {
   std::map<std::string, std::string> keyOfFile;
   for (const auto& entry : stations) {
-    const auto [first, added] = keyOfFile.try_emplace(LogFileName(entry.first), entry.first);
+    std::string folded = LogFileName(entry.first);
+    for (char& c : folded) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    const auto [first, added] = keyOfFile.try_emplace(folded, entry.first);
     if (!added) return std::make_pair(first->second, entry.first);
   }
   return std::nullopt;

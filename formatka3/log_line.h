@@ -21,7 +21,9 @@ inline constexpr const char* kLineEnd = "\r\n";
 // '/', '\\' and control bytes become '_', so that no typed key leads anywhere else.
 std::string LogFileName(const std::string& key);
 // The first two keys, in the map's order, whose stations would append to one file: their lines,
-// each with its own columns, would mix there. Nothing when every station has a file of its own.
+// each with its own columns, would mix there. The names are compared with ASCII letter case
+// ignored, as a FAT stick or a case-insensitive disk compares them. Nothing when every station
+// has a file of its own.
 std::optional<std::pair<std::string, std::string>> KeysSharingAFile(const StationMap& stations);
 
 // "counter time/date " and a token per logged column, each followed by a space, and the line end.

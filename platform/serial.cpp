@@ -135,7 +135,9 @@ std::string ResolvePortName(const std::string& name) {
   if (!folder.empty()) {
     std::string linkPath = folder + "/" + name;
     struct stat st {};
-    if (lstat(linkPath.c_str(), &st) == 0) return linkPath;
+    // Only where there is no such link is the name a serial device's. A link that cannot be read
+    // is left to fail at its opening: any other line would be the wrong one.
+    if (lstat(linkPath.c_str(), &st) == 0 || (errno != ENOENT && errno != ENOTDIR)) return linkPath;
   }
   return "/dev/ttyS" + std::to_string(*n - 1);
 }

@@ -116,7 +116,8 @@ struct Workbook {
   std::vector<Sheet> sheets = std::vector<Sheet>(1);
 };
 
-// The length of the well-formed UTF-8 sequence at text[i], or 0 when there is none.
+// The length of the well-formed UTF-8 sequence at text[i], or 0 when there is none or it is
+// U+FFFE or U+FFFF, which XML does not allow either.
 size_t Utf8SequenceAt(const std::string& text, size_t i) {
   const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char b = byte(i);
@@ -140,6 +141,7 @@ size_t Utf8SequenceAt(const std::string& text, size_t i) {
   for (size_t k = 2; k < length; ++k) {
     if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
   }
+  if (b == 0xEF && byte(i + 1) == 0xBF && byte(i + 2) >= 0xBE) return 0;
   return length;
 }
 

@@ -10,6 +10,7 @@ packages=(
   libxlsxwriter-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  locales  # the sources of the locale a test builds
 )
 
 missing=()

@@ -307,6 +307,8 @@ TEST_F(SpreadsheetServerTest, TextCellsHoldValidUtf8WhateverBytesTheyWereGiven) 
       {"\xC3\xA9t\xC3", "\xC3\xA9t" + kBad},                // valid, then a cut sequence
       {"\xC0\xAF", kBad + kBad},                            // overlong form
       {"\xED\xA0\x80", kBad + kBad + kBad},                 // surrogate
+      {"\xEF\xBF\xBE", kBad + kBad + kBad},                 // U+FFFE and
+      {"\xEF\xBF\xBF", kBad + kBad + kBad},                 // U+FFFF: no characters in XML
       {"\xF0\x9F\x98\x80\xF5", "\xF0\x9F\x98\x80" + kBad},  // four bytes, then none possible
   };
   {

@@ -2,13 +2,16 @@
 // points, the calibrated moisture, the minimum period, and the framework's number conversions.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "formatka3/device_config.h"
 #include "formatka3/log_line.h"
+#include "tests/support/temp_dir.h"
 #include "ui/numbers.h"
 
 namespace {
@@ -216,4 +219,13 @@ TEST(FrameworkNumbers, FloatToTextIsGeneralWith15Digits) {
   EXPECT_EQ(ui::FloatToStr(-2.5e-100), "-2.5E-100");
   SeparatorGuard comma(',');
   EXPECT_EQ(ui::FloatToStr(2.5), "2,5");
+  // A locale whose point is more than a byte (U+066B) leaves '.' to type and to show.
+  testing_support::TempDir locales;
+  ASSERT_EQ(std::system(("localedef -i ps_AF -f UTF-8 " + locales.File("ps_AF.UTF-8")).c_str()), 0);
+  setenv("LOCPATH", locales.Path().c_str(), 1);
+  ASSERT_NE(std::setlocale(LC_NUMERIC, "ps_AF.UTF-8"), nullptr);
+  unsetenv("LOCPATH");
+  SeparatorGuard locale(0);
+  EXPECT_EQ(ui::FloatToStr(ui::StrToFloat("2.5")), "2.5");
+  std::setlocale(LC_NUMERIC, "C");
 }

@@ -104,7 +104,7 @@ TEST_F(LoggerStartTest, PeriodChecksAndTheMinimumPeriod) {
   Box(w, "TetaCheckBox1")->UserToggle();
   Box(w, "SigmaCheckBox2")->UserToggle();
   w.DeviceSelect->UserDropDown();
-  w.DeviceSelect->UserType("T0000201-2");  // a stored station's first 8 characters, and so its file
+  w.DeviceSelect->UserType("t0000201-2");  // a stored station's file on a folder that ignores case
   struct Case {
     std::string period, box;
     ui::DialogType type;
@@ -116,7 +116,8 @@ TEST_F(LoggerStartTest, PeriodChecksAndTheMinimumPeriod) {
       {"five", "The period value is incorrect!", ui::DialogType::Error},
       {"2", "Period between the measurements is too short!\nMinimum = 2.5 second(s)", ui::DialogType::Warning},
       {"1e300", "The period value is incorrect!", ui::DialogType::Error},  // no 32-bit wait
-      {"3", "Stations T0000201 and T0000201-2 would write to the same file T0000201.txt", ui::DialogType::Error},
+      {"3", "Stations \"T0000201\" and \"t0000201-2\" would write to the same file T0000201.txt",
+       ui::DialogType::Error},
   };
   for (const auto& c : refused) {
     SCOPED_TRACE(c.period);

@@ -249,8 +249,11 @@ TEST_F(MeterInfoTest, BankSavedToAFileWithTxtAlwaysAppended) {
   struct Case {
     std::string chosen;
     std::string written;
+    std::string reply;  // in place of the bank's, when given
   };
-  for (const auto& c : {Case{"bank", "bank.txt"}, Case{"x.txt", "x.txt.txt"}}) {
+  for (const auto& c : {Case{"bank", "bank.txt", ""}, Case{"x.txt", "x.txt.txt", ""},
+                        Case{"cut", "cut.txt", Points(2, 2).replace(10, 1, 1, '\0')}}) {
+    if (!c.reply.empty()) Line().InjectFault("HRB2", sim::Fault::Custom(c.reply));  // a NUL cuts it
     Mark();
     Responder().Answer([&](ui::ModalRequest& r) {
       EXPECT_EQ(r.kind, ui::ModalRequest::Kind::File);
@@ -264,12 +267,13 @@ TEST_F(MeterInfoTest, BankSavedToAFileWithTxtAlwaysAppended) {
       return 1;
     });
     SaveBank(2)->Click();
-    EXPECT_EQ(NewLines(), Lines{kNoData}) << "two points shorter than 92 characters each: saved, told incomplete";
-    EXPECT_EQ(dir.Read(c.written), "Data bank nr 2:\r\nfirst\r\nsecond\r\nthird");
+    EXPECT_EQ(NewLines(), Lines{kNoData}) << "points shorter than 92 characters each: saved, told incomplete";
+    EXPECT_EQ(dir.Read(c.written), c.reply.empty() ? "Data bank nr 2:\r\nfirst\r\nsecond\r\nthird"
+                                                   : "Data bank nr 2:\r\n" + c.reply.substr(0, 10));
   }
   EXPECT_EQ(dir.Read("x.txt"), "kept");
   // The dialog proposes the name it was last given.
-  EXPECT_EQ(Main().SaveDialog1->FileName(), dir.File("x.txt"));
+  EXPECT_EQ(Main().SaveDialog1->FileName(), dir.File("cut"));
 }
 
 TEST_F(MeterInfoTest, BankSaveCancelledOrFailing) {

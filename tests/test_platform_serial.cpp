@@ -69,12 +69,13 @@ TEST(ResolvePortNameTest, LinkFolderThenSerialDevices) {
   const fs::path folder = dir.Path();
   fs::create_symlink("/dev/ttyUSB0", folder / "COM3");  // dangling is fine: the link decides
   { std::ofstream(folder / "COM4") << ""; }
+  fs::create_symlink("loop", folder / "loop");  // a folder no one can read, root included
   ScopedEnv env;
-  env.Set("QVUSB_PORTS_DIR", folder.c_str());
 
   struct Case {
     std::string name;
     std::string path;
+    fs::path links = {};  // the port-link folder, when not the one made above
   };
   const Case cases[] = {
       {"COM3", (folder / "COM3").string()},
@@ -87,8 +88,11 @@ TEST(ResolvePortNameTest, LinkFolderThenSerialDevices) {
       {"COM", "COM"},
       {"COM3x", "COM3x"},
       {"COM0", "COM0"},
+      {"COM3", "/dev/ttyS2", folder / "COM4"},                     // no folder: no links in it
+      {"COM3", (folder / "loop/COM3").string(), folder / "loop"},  // unreadable: not another port
   };
   for (const Case& c : cases) {
+    env.Set("QVUSB_PORTS_DIR", (c.links.empty() ? folder : c.links).c_str());
     EXPECT_EQ(platform::ResolvePortName(c.name), c.path) << c.name;
   }
 }

@@ -107,7 +107,8 @@ TEST_F(ResultFileTest, ZeroTraceGivesMinusZeroLinesAndLineOneKeepsItsFields) {
   for (const auto& [moisture, salinity, temperature, line1] :
        {std::tuple<std::string, std::string, std::string, std::string>{"23.45 ", "0.123", "21.50",
                                                                        "theta 23.45 ;sigma 0.123;temp 21.50;\r\n"},
-        {"2;4\t5", std::string("0\r1\x7F", 4), "21\n5", "theta 2?4?5;sigma 0?1?;temp 21?5;\r\n"}}) {
+        {"2;4\t5", std::string("0\r1\x7F", 4), "21\n5", "theta 2?4?5;sigma 0?1?;temp 21?5;\r\n"},
+        {"\x1F 4", "0\x80", "21\xFF", "theta ? 4;sigma 0\x80;temp 21\xFF;\r\n"}}) {
     SetResults(moisture);
     Meter()->SetSalinity(salinity);
     Meter()->SetProbeTemperature(temperature);

@@ -23,7 +23,9 @@ char DecimalSeparator() {
   const char chosen = chosenSeparator.load();
   if (chosen) return chosen;
   const std::lconv* conv = std::localeconv();
-  return conv && conv->decimal_point && conv->decimal_point[0] ? conv->decimal_point[0] : '.';
+  // A point of more than one byte (U+066B in some locales) cannot stand in one char: '.' then.
+  const char* point = conv ? conv->decimal_point : nullptr;
+  return point && point[0] && !point[1] ? point[0] : '.';
 }
 
 void SetDecimalSeparator(char separator) { chosenSeparator = separator; }

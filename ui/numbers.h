@@ -14,7 +14,8 @@ class EConvertError : public Exception {
   using Exception::Exception;
 };
 
-// The user's decimal separator: the one set here, else the process locale's.
+// The user's decimal separator: the one set here, else the process locale's when it is a single
+// byte, else '.'.
 char DecimalSeparator();
 // 0 goes back to the process locale's.
 void SetDecimalSeparator(char separator);

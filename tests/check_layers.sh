@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The layer check on a scratch copy of the tree: it passes on the tree as it is, and fails on each
+# include below once it is planted there, in quotes or in angle brackets, however spaced.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+(cd "$root" && git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' scripts/check-layers |
+  tar -cf - -T -) | tar -xf - -C "$scratch"
+git -C "$scratch" init -q
+"$scratch/scripts/check-layers" >/dev/null
+n=0
+while read -r folder line; do echo "$line" >"$scratch/$folder/planted$((n += 1)).cpp"; done <<'EOF'
+protocol #include <ui/application.h>
+protocol #  include "ui/application.h"
+common #  include <main/main.h>
+formatka2 #include <formatka3/data_logger.h>
+main #include <ui/qt/qt_backend.h>
+main #include <qstring.h>
+ui # include <qglobal.h>
+EOF
+refused=$("$scratch/scripts/check-layers" 2>&1 || true)
+failed=0
+for file in "$scratch"/*/planted*.cpp; do
+  grep -q "^${file#"$scratch"/}:1: " <<<"$refused" || { echo "not refused: $(cat "$file") in $file" && failed=1; }
+done
+exit $failed
