@@ -1,5 +1,6 @@
 #include "ui/thread.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -52,10 +53,14 @@ void Thread::WaitFor() {
     const std::lock_guard<std::mutex> lock(joinMutex_);
     running = thread_.joinable();
   }
+  // Each wait watches a descriptor of its own, so that a wait nested in another one for this
+  // thread (a window destroyed while its Stop waits) does not take the outer one's watch away.
   // A failed wait other than an interruption falls back to the plain join below.
-  while (running && endFd_ >= 0 && !finished_) {
-    if (platform::WaitForDescriptor(endFd_, POLLIN, -1, nullptr) < 0 && errno != EINTR) break;
+  const int fd = running && endFd_ >= 0 ? ::fcntl(endFd_, F_DUPFD_CLOEXEC, 0) : -1;
+  while (fd >= 0 && !finished_) {
+    if (platform::WaitForDescriptor(fd, POLLIN, -1, nullptr) < 0 && errno != EINTR) break;
   }
+  if (fd >= 0) ::close(fd);
   {
     std::lock_guard<std::mutex> lock(joinMutex_);
     if (thread_.joinable()) thread_.join();
