@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
-# The layer check on a scratch copy of the tree: it passes on the tree as it is, and fails on each
+# The layer check on a scratch copy of the tree: it passes on the tree as it is, and names each
 # include below once it is planted there, in quotes or in angle brackets, however spaced.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-(cd "$root" && git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' scripts/check-layers |
-  tar -cf - -T -) | tar -xf - -C "$scratch"
+cd "$(dirname "$0")/.."
+git ls-files -co --exclude-standard -- '*.cpp' '*.h' scripts/check-layers | tar -cf - -T - | tar -xf - -C "$scratch"
 git -C "$scratch" init -q
 "$scratch/scripts/check-layers" >/dev/null
 n=0
@@ -20,8 +19,6 @@ main #include <qstring.h>
 ui # include <qglobal.h>
 EOF
 refused=$("$scratch/scripts/check-layers" 2>&1 || true)
-failed=0
 for file in "$scratch"/*/planted*.cpp; do
-  grep -q "^${file#"$scratch"/}:1: " <<<"$refused" || { echo "not refused: $(cat "$file") in $file" && failed=1; }
+  grep -q "^${file#"$scratch"/}:1: " <<<"$refused" || { echo "not refused: $(cat "$file") in $file" && exit 1; }
 done
-exit $failed

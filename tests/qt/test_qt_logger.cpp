@@ -58,8 +58,7 @@ class QtLoggerTest : public ::testing::Test {
     StationWindow->DataLogger->Click();
     ASSERT_NE(LoggerWindow, nullptr);
     TModule3& w = *LoggerWindow;
-    // A station measured before keeps its configuration.
-    if (auto* sigma = ui::FindAs<ui::CheckBox>(w, "SigmaCheckBox1"); !sigma->Checked()) sigma->UserToggle();
+    ui::FindAs<ui::CheckBox>(w, "SigmaCheckBox1")->UserToggle();
     w.Period->UserType("1.5");
     QWidget* top = Backend().WidgetOf(w);
     line_->ClearFrames();
@@ -77,53 +76,49 @@ class QtLoggerTest : public ::testing::Test {
   std::unique_ptr<TModule1> main_;
 };
 
-// The pass, and so the wait of Stop or of the window's end, lasts until the third tick inside that
-// wait with the hourglass shown lets the RS reply go. A Stop clicked meanwhile, or a close (held
-// until Stop's end), stops and deletes the logger no second time.
-TEST_F(QtLoggerTest, StopWaitsPaintingAndStopsOnceWhenClickedAgain) {
-  for (const bool destroyed : {false, true}) {
-    SCOPED_TRACE(destroyed ? "window destroyed while logging" : "Stop");
-    std::promise<void> release;
-    line_->SetHandler("RS", [done = release.get_future().share()](const sim::ReceivedFrame&) {
-      done.wait_for(std::chrono::seconds(20));
-      return std::optional<std::string>("0.123");
-    });
-    ASSERT_NO_FATAL_FAILURE(StartLogging(30000));
-    TModule3& w = *LoggerWindow;
-    QWidget* top = Backend().WidgetOf(w);
-    auto* stop = top->findChild<QPushButton*>("Stop");
-    // Queued now, handled by Stop's processing of pending messages.
-    QMetaObject::invokeMethod(stop, "click", Qt::QueuedConnection);
-    QMetaObject::invokeMethod(
-        qApp, [&w] { w.Stop->Click(); }, Qt::QueuedConnection);
-    qt_test::PaintCounter painted;
-    int ticks = 0;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-      if (QThread::currentThread()->loopLevel() == 0 || !QApplication::overrideCursor() || !w.Visible()) return;
-      if (++ticks == 1) {
-        qApp->installEventFilter(&painted), top->update(), w.Stop->Click();
-        if (!destroyed) top->close();
-      }
-      if (ticks == 3) release.set_value();
-    });
-    timer.start(10);
-    destroyed ? delete LoggerWindow : stop->click();
-    EXPECT_GE(ticks, 3);
-    EXPECT_GE(painted.paints, 1);
-    if (destroyed) break;
-    EXPECT_EQ(w.Logger, nullptr);
-    EXPECT_TRUE(w.Start->Enabled());
-    EXPECT_FALSE(w.Stop->Enabled());
-    EXPECT_EQ(w.Stations.size(), 1u);
-    const auto lines = testing_support::CrlfLines("T0000101.txt");
-    ASSERT_GE(lines.size(), 2u);
-    for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(std::to_string(i - 1) + " ", 0), 0u);
-    StationWindow->Back->Click();
-    ui::FindAs<ui::MenuItem>(*main_, "COM11")->Click();  // closed: the next search opens it again
-    platform::SetTimeoutFloor(60);
-  }
+// The pass, and so the wait of Stop (false) or of the window's end (true), lasts until the third
+// tick inside that wait with the hourglass shown lets the RS reply go. A Stop clicked meanwhile, or
+// a close (held until Stop's end), stops and deletes the logger no second time.
+class QtLoggerStopTest : public QtLoggerTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(QtLoggerStopTest, StopWaitsPaintingAndStopsOnceWhenClickedAgain) {
+  const bool destroyed = GetParam();
+  std::promise<void> release;
+  line_->SetHandler("RS", [done = release.get_future().share()](const sim::ReceivedFrame&) {
+    done.wait_for(std::chrono::seconds(20));
+    return std::optional<std::string>("0.123");
+  });
+  ASSERT_NO_FATAL_FAILURE(StartLogging(30000));
+  TModule3& w = *LoggerWindow;
+  QWidget* top = Backend().WidgetOf(w);
+  auto* stop = top->findChild<QPushButton*>("Stop");
+  // Queued now, handled by Stop's processing of pending messages.
+  QMetaObject::invokeMethod(stop, "click", Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      qApp, [&w] { w.Stop->Click(); }, Qt::QueuedConnection);
+  qt_test::PaintCounter painted;
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (QThread::currentThread()->loopLevel() == 0 || !QApplication::overrideCursor() || !w.Visible()) return;
+    if (++ticks == 1) qApp->installEventFilter(&painted), top->update(), w.Stop->Click();
+    if (ticks == 1 && !destroyed) top->close();
+    if (ticks == 3) release.set_value();
+  });
+  timer.start(10);
+  destroyed ? delete LoggerWindow : stop->click();
+  EXPECT_GE(ticks, 3);
+  EXPECT_GE(painted.paints, 1);
+  if (destroyed) return;
+  EXPECT_EQ(w.Logger, nullptr);
+  EXPECT_TRUE(w.Start->Enabled());
+  EXPECT_FALSE(w.Stop->Enabled());
+  EXPECT_EQ(w.Stations.size(), 1u);
+  const auto lines = testing_support::CrlfLines("T0000101.txt");
+  ASSERT_GE(lines.size(), 2u);
+  for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(std::to_string(i - 1) + " ", 0), 0u);
 }
+INSTANTIATE_TEST_SUITE_P(StopOrWindowEnd, QtLoggerStopTest, ::testing::Bool());
 
 // Left while logging, the window stops first; left while Stop runs, it hands back once the thread
 // has ended.
