@@ -15,7 +15,7 @@ RELEASE_DIR := build/release
 TEST_DIR := build/test
 TSAN_DIR := build/tsan
 LINT_DIR := build/lint
-FORMAT_FILES = $(shell git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h')
+FORMAT_FILES = $(shell scripts/list-sources)
 # The tests that exercise the logger thread, run a second time under ThreadSanitizer.
 TSAN_TESTS := Logger*:LogAppender*
 

@@ -220,6 +220,10 @@ TEST(FrameworkNumbers, FloatToTextIsGeneralWith15Digits) {
   SeparatorGuard comma(',');
   EXPECT_EQ(ui::FloatToStr(2.5), "2,5");
   // A locale whose point is more than a byte (U+066B) leaves '.' to type and to show.
+  struct NumericLocaleGuard {  // the locale found comes back, also when the row throws
+    const std::string found = std::setlocale(LC_NUMERIC, nullptr);
+    ~NumericLocaleGuard() { std::setlocale(LC_NUMERIC, found.c_str()); }
+  } restore;
   testing_support::TempDir locales;
   const int built = std::system(("localedef -i ps_AF -f UTF-8 " + locales.File("ps_AF.UTF-8")).c_str());
   setenv("LOCPATH", locales.Path().c_str(), 1);
@@ -228,5 +232,4 @@ TEST(FrameworkNumbers, FloatToTextIsGeneralWith15Digits) {
   ASSERT_NE(set, nullptr) << "localedef ended with " << built;
   SeparatorGuard locale(0);
   EXPECT_EQ(ui::FloatToStr(ui::StrToFloat("2.5")), "2.5");
-  std::setlocale(LC_NUMERIC, "C");
 }

@@ -76,13 +76,15 @@ class QtLoggerTest : public ::testing::Test {
   std::unique_ptr<TModule1> main_;
 };
 
-// The pass, and so the wait of Stop (false) or of the window's end (true), lasts until the third
-// tick inside that wait with the hourglass shown lets the RS reply go. A Stop clicked meanwhile, or
-// a close (held until Stop's end), stops and deletes the logger no second time.
-class QtLoggerStopTest : public QtLoggerTest, public ::testing::WithParamInterface<bool> {};
+// The pass, and so the wait of Stop, of the window's end, or of both (the window destroyed inside
+// Stop's wait), lasts until the third tick inside a wait with the hourglass shown lets the RS reply
+// go. A Stop clicked meanwhile, or a close (held until Stop's end), stops and deletes the logger no
+// second time.
+enum End { kStop, kWindow, kWindowInStop };
+class QtLoggerStopTest : public QtLoggerTest, public ::testing::WithParamInterface<End> {};
 
 TEST_P(QtLoggerStopTest, StopWaitsPaintingAndStopsOnceWhenClickedAgain) {
-  const bool destroyed = GetParam();
+  const End end = GetParam();
   std::promise<void> release;
   line_->SetHandler("RS", [done = release.get_future().share()](const sim::ReceivedFrame&) {
     done.wait_for(std::chrono::seconds(20));
@@ -100,16 +102,20 @@ TEST_P(QtLoggerStopTest, StopWaitsPaintingAndStopsOnceWhenClickedAgain) {
   int ticks = 0;
   QTimer timer;
   QObject::connect(&timer, &QTimer::timeout, [&] {
-    if (QThread::currentThread()->loopLevel() == 0 || !QApplication::overrideCursor() || !w.Visible()) return;
+    if (ticks == 3 || QThread::currentThread()->loopLevel() == 0 || !QApplication::overrideCursor() || !w.Visible())
+      return;
     if (++ticks == 1) qApp->installEventFilter(&painted), top->update(), w.Stop->Click();
-    if (ticks == 1 && !destroyed) top->close();
+    if (ticks == 1 && end == kStop) top->close();
+    if (ticks == 2 && end == kWindowInStop)
+      QMetaObject::invokeMethod(
+          qApp, [] { delete LoggerWindow; }, Qt::QueuedConnection);
     if (ticks == 3) release.set_value();
   });
   timer.start(10);
-  destroyed ? delete LoggerWindow : stop->click();
+  end == kWindow ? delete LoggerWindow : stop->click();
   EXPECT_GE(ticks, 3);
   EXPECT_GE(painted.paints, 1);
-  if (destroyed) return;
+  if (end != kStop) return;
   EXPECT_EQ(w.Logger, nullptr);
   EXPECT_TRUE(w.Start->Enabled());
   EXPECT_FALSE(w.Stop->Enabled());
@@ -118,7 +124,7 @@ TEST_P(QtLoggerStopTest, StopWaitsPaintingAndStopsOnceWhenClickedAgain) {
   ASSERT_GE(lines.size(), 2u);
   for (size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind(std::to_string(i - 1) + " ", 0), 0u);
 }
-INSTANTIATE_TEST_SUITE_P(StopOrWindowEnd, QtLoggerStopTest, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(StopOrWindowEnd, QtLoggerStopTest, ::testing::Values(kStop, kWindow, kWindowInStop));
 
 // Left while logging, the window stops first; left while Stop runs, it hands back once the thread
 // has ended.
